@@ -53,3 +53,16 @@ enum AAX_ETracePriorityHost : int32_t
 #ifndef AAX_CALLBACK
 #define AAX_CALLBACK
 #endif
+
+// Identifier under which a creation function is registered with an effect descriptor (AddProcPtr).
+typedef uint32_t AAX_CProcPtrID;
+const AAX_CProcPtrID kAAX_ProcPtrID_Create_EffectParameters = 0;
+const AAX_CProcPtrID kAAX_ProcPtrID_Create_EffectGUI = 1;
+
+// One plug-in type as the host identifies it: manufacturer, product and plug-in type codes.
+struct AAX_SPlugInIdentifierTriad
+{
+	AAX_CTypeID mManufacturerID;
+	AAX_CTypeID mProductID;
+	AAX_CTypeID mPlugInID;
+};
