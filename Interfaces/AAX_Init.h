@@ -1,0 +1,27 @@
+#pragma once
+
+// The library's entry functions behind the exported ACF... functions (see AAX_Exports.cpp), and the
+// description routine that the plug-in supplies.
+
+#include "AAX.h"
+#include "acfunknown.h"
+
+#include <cstdint>
+
+class AAX_ICollection;
+class IACFPluginDefinition;
+class IACFComponentDefinition;
+
+// Supplied by the plug-in: describes every effect of the bundle through inCollection; 0 on success.
+AAX_Result GetEffectDescriptions(AAX_ICollection* inCollection);
+
+AAX_Result AAXRegisterPlugin(IACFUnknown* pUnkHost, IACFPluginDefinition** ppPluginDefinition);
+AAX_Result AAXRegisterComponent(IACFUnknown* pUnkHost, acfUInt32 index, IACFComponentDefinition** ppComponentDefinition);
+AAX_Result AAXGetClassFactory(IACFUnknown* pUnkHost, const acfCLSID& clsid, const acfIID& iid, void** ppOut);
+AAX_Result AAXCanUnloadNow(IACFUnknown* pUnkHost);
+AAX_Result AAXStartup(IACFUnknown* pUnkHost);
+AAX_Result AAXShutdown(IACFUnknown* pUnkHost);
+AAX_Result AAXGetSDKVersion(uint64_t* oSDKVersion);
+
+// Version of the interface library the plug-in is built with, as reported to the host.
+constexpr uint64_t kAAXLibrarySDKVersion = 0x00000204013449E0ull;
