@@ -66,3 +66,7 @@ struct AAX_SPlugInIdentifierTriad
 	AAX_CTypeID mProductID;
 	AAX_CTypeID mPlugInID;
 };
+
+// Index of a member of an algorithm's context record: the record is a sequence of pointer-sized fields.
+#define AAX_FIELD_INDEX(aContextType, aMember) \
+	((AAX_CFieldIndex)(offsetof(aContextType, aMember) / sizeof(void*)))
