@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AAX.h"
+#include "acfuid.h"
 
 class AAX_IFeatureInfo;
 

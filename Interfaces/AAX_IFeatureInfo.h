@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AAX.h"
+#include "acfuid.h"
 #include "AAX_Enums.h"
 
 class AAX_IPropertyMap;

@@ -1,0 +1,129 @@
+#include "AAX_VEffectDescriptor.h"
+
+#include "AAX_Errors.h"
+#include "AAX_UIDs.h"
+#include "AAX_VComponentDescriptor.h"
+#include "AAX_VPropertyMap.h"
+#include "acfbaseapi.h"
+
+#include <memory>
+
+AAX_VEffectDescriptor::AAX_VEffectDescriptor(IACFUnknown* inHost) : mUnkHost(inHost)
+{
+    if (inHost == nullptr)
+        return;
+
+    ACFPtr<IACFComponentFactory> factory;
+    if (inHost->QueryInterface(IID_IACFComponentFactory, factory.outArgument()) != ACF_OK)
+        return;
+    if (!factory)
+        throw static_cast<ACFRESULT>(ACF_E_POINTER);
+
+    factory->CreateComponent(AAXCompID_AAXEffectDescriptor, nullptr, IID_IAAXEffectDescriptorV1,
+                             mIACFEffectDescriptor.outArgument());
+    if (mIACFEffectDescriptor)
+        mIACFEffectDescriptor->QueryInterface(IID_IAAXEffectDescriptorV2, mIACFEffectDescriptorV2.outArgument());
+}
+
+AAX_VEffectDescriptor::~AAX_VEffectDescriptor()
+{
+    for (AAX_IComponentDescriptor* component : mComponentDescriptors)
+        delete component;
+    for (AAX_IPropertyMap* map : mPropertyMaps)
+        delete map;
+    mComponentDescriptors.clear();
+    mPropertyMaps.clear();
+    mIACFEffectDescriptorV2.reset();
+    mIACFEffectDescriptor.reset();
+    mUnkHost.reset();
+}
+
+AAX_IComponentDescriptor* AAX_VEffectDescriptor::NewComponentDescriptor()
+{
+    std::unique_ptr<AAX_VComponentDescriptor> component(new AAX_VComponentDescriptor(mUnkHost.get()));
+    mComponentDescriptors.insert(component.get());
+    return component.release();
+}
+
+AAX_Result AAX_VEffectDescriptor::AddComponent(AAX_IComponentDescriptor* inComponentDescriptor)
+{
+    if (!mIACFEffectDescriptor)
+        return AAX_ERROR_NULL_OBJECT;
+    // Only components made by NewComponentDescriptor are accepted here; a null one goes on as null.
+    IACFUnknown* const component =
+        inComponentDescriptor != nullptr
+            ? static_cast<AAX_VComponentDescriptor*>(inComponentDescriptor)->GetIUnknown()
+            : nullptr;
+    return mIACFEffectDescriptor->AddComponent(component);
+}
+
+AAX_Result AAX_VEffectDescriptor::AddName(const char* inPlugInName)
+{
+    if (!mIACFEffectDescriptor)
+        return AAX_ERROR_NULL_OBJECT;
+    return mIACFEffectDescriptor->AddName(inPlugInName);
+}
+
+AAX_Result AAX_VEffectDescriptor::AddCategory(uint32_t inCategory)
+{
+    if (!mIACFEffectDescriptor)
+        return AAX_ERROR_NULL_OBJECT;
+    return mIACFEffectDescriptor->AddCategory(inCategory);
+}
+
+AAX_Result AAX_VEffectDescriptor::AddCategoryBypassParameter(uint32_t inCategory, AAX_CParamID inParamID)
+{
+    if (!mIACFEffectDescriptor)
+        return AAX_ERROR_NULL_OBJECT;
+    return mIACFEffectDescriptor->AddCategoryBypassParameter(inCategory, inParamID);
+}
+
+AAX_Result AAX_VEffectDescriptor::AddProcPtr(void* inProcPtr, AAX_CProcPtrID inProcID)
+{
+    if (!mIACFEffectDescriptor)
+        return AAX_ERROR_NULL_OBJECT;
+    return mIACFEffectDescriptor->AddProcPtr(inProcPtr, inProcID);
+}
+
+AAX_IPropertyMap* AAX_VEffectDescriptor::NewPropertyMap()
+{
+    std::unique_ptr<AAX_IPropertyMap> map(AAX_VPropertyMap::Create(mUnkHost.get()));
+    mPropertyMaps.insert(map.get());
+    return map.release();
+}
+
+AAX_Result AAX_VEffectDescriptor::SetProperties(AAX_IPropertyMap* inProperties)
+{
+    if (!mIACFEffectDescriptor)
+        return AAX_ERROR_NULL_OBJECT;
+    return mIACFEffectDescriptor->SetProperties(inProperties != nullptr ? inProperties->GetIUnknown() : nullptr);
+}
+
+AAX_Result AAX_VEffectDescriptor::AddResourceInfo(AAX_EResourceType inResourceType, const char* inInfo)
+{
+    if (!mIACFEffectDescriptor)
+        return AAX_ERROR_NULL_OBJECT;
+    return mIACFEffectDescriptor->AddResourceInfo(inResourceType, inInfo);
+}
+
+AAX_Result AAX_VEffectDescriptor::AddMeterDescription(AAX_CTypeID inMeterID, const char* inMeterName,
+                                                      AAX_IPropertyMap* inProperties)
+{
+    if (!mIACFEffectDescriptor)
+        return AAX_ERROR_NULL_OBJECT;
+    return mIACFEffectDescriptor->AddMeterDescription(inMeterID, inMeterName,
+                                                      inProperties != nullptr ? inProperties->GetIUnknown() : nullptr);
+}
+
+AAX_Result AAX_VEffectDescriptor::AddControlMIDINode(AAX_CTypeID inNodeID, AAX_EMIDINodeType inNodeType,
+                                                     const char* inNodeName, uint32_t inChannelMask)
+{
+    if (!mIACFEffectDescriptorV2)
+        return AAX_ERROR_UNIMPLEMENTED;
+    return mIACFEffectDescriptorV2->AddControlMIDINode(inNodeID, inNodeType, inNodeName, inChannelMask);
+}
+
+IACFUnknown* AAX_VEffectDescriptor::GetIUnknown() const
+{
+    return mIACFEffectDescriptor.get();
+}
