@@ -1,0 +1,108 @@
+#include "HostAutomationDelegate.h"
+
+#include "AAX_UIDs.h"
+#include "HostComponentRegistry.h"
+
+namespace
+{
+const HostComponentRegistration registration({ HostAutomationDelegate::kName, false, {},
+                                               { IID_IAAXAutomationDelegateV1 },
+                                               [](HostEnvironment& environment) -> HostObject* {
+	                                               return new HostAutomationDelegate(environment);
+                                               } });
+
+std::string idText(AAX_CParamID parameterID)
+{
+	return parameterID != nullptr ? parameterID : "";
+}
+} // namespace
+
+HostAutomationDelegate::HostAutomationDelegate(HostEnvironment& environment)
+    : HostObject(environment, kName), mFacet(*this)
+{
+}
+
+std::set<std::string> HostAutomationDelegate::registeredParameters() const
+{
+	std::lock_guard<std::mutex> lock(mMutex);
+	return mRegistered;
+}
+
+std::set<std::string> HostAutomationDelegate::touchedParameters() const
+{
+	std::lock_guard<std::mutex> lock(mMutex);
+	return mTouched;
+}
+
+void* HostAutomationDelegate::findInterface(const acfIID& interfaceID)
+{
+	if (interfaceID == IID_IAAXAutomationDelegateV1)
+		return static_cast<AAX_IACFAutomationDelegate*>(&mFacet);
+	return nullptr;
+}
+
+AAX_Result HostAutomationDelegate::Facet::RegisterParameter(AAX_CParamID parameterID)
+{
+	const AAX_Result result = call(3, { hostArg(parameterID) });
+	if (result == 0)
+	{
+		std::lock_guard<std::mutex> lock(mDelegate.mMutex);
+		mDelegate.mRegistered.insert(idText(parameterID));
+	}
+	return result;
+}
+
+AAX_Result HostAutomationDelegate::Facet::UnregisterParameter(AAX_CParamID parameterID)
+{
+	const AAX_Result result = call(4, { hostArg(parameterID) });
+	if (result == 0)
+	{
+		std::lock_guard<std::mutex> lock(mDelegate.mMutex);
+		mDelegate.mRegistered.erase(idText(parameterID));
+		mDelegate.mTouched.erase(idText(parameterID));
+	}
+	return result;
+}
+
+AAX_Result HostAutomationDelegate::Facet::PostSetValueRequest(AAX_CParamID parameterID, double normalizedValue) const
+{
+	return call(5, { hostArg(parameterID), hostArg(normalizedValue) });
+}
+
+AAX_Result HostAutomationDelegate::Facet::PostCurrentValue(AAX_CParamID parameterID, double normalizedValue) const
+{
+	return call(6, { hostArg(parameterID), hostArg(normalizedValue) });
+}
+
+AAX_Result HostAutomationDelegate::Facet::PostTouchRequest(AAX_CParamID parameterID)
+{
+	const AAX_Result result = call(7, { hostArg(parameterID) });
+	if (result == 0)
+	{
+		std::lock_guard<std::mutex> lock(mDelegate.mMutex);
+		mDelegate.mTouched.insert(idText(parameterID));
+	}
+	return result;
+}
+
+AAX_Result HostAutomationDelegate::Facet::PostReleaseRequest(AAX_CParamID parameterID)
+{
+	const AAX_Result result = call(8, { hostArg(parameterID) });
+	if (result == 0)
+	{
+		std::lock_guard<std::mutex> lock(mDelegate.mMutex);
+		mDelegate.mTouched.erase(idText(parameterID));
+	}
+	return result;
+}
+
+AAX_Result HostAutomationDelegate::Facet::GetTouchState(AAX_CParamID parameterID, AAX_CBoolean* touched)
+{
+	const AAX_Result result = call(9, { hostArg(parameterID), hostArg(static_cast<const void*>(touched)) });
+	if (result == 0 && touched != nullptr)
+	{
+		std::lock_guard<std::mutex> lock(mDelegate.mMutex);
+		*touched = mDelegate.mTouched.count(idText(parameterID)) != 0 ? 1 : 0;
+	}
+	return result;
+}

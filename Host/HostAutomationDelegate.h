@@ -1,0 +1,47 @@
+// The host's automation delegate (IID_IAAXAutomationDelegateV1), offered through the host context. Logs
+// every call and keeps the registered and touched parameters; a call whose injected result is not 0
+// changes nothing.
+#pragma once
+
+#include "AAX_IACFAutomationDelegate.h"
+#include "HostObject.h"
+
+#include <mutex>
+#include <set>
+#include <string>
+
+class HostAutomationDelegate : public HostObject
+{
+public:
+	static constexpr const char* kName = "AutomationDelegate";
+
+	explicit HostAutomationDelegate(HostEnvironment& environment);
+
+	std::set<std::string> registeredParameters() const;
+	std::set<std::string> touchedParameters() const;
+
+protected:
+	void* findInterface(const acfIID& interfaceID) override;
+
+private:
+	class Facet final : public HostFacet<AAX_IACFAutomationDelegate>
+	{
+	public:
+		Facet(HostAutomationDelegate& owner) : HostFacet(owner, "IAAXAutomationDelegateV1"), mDelegate(owner) {}
+		AAX_Result RegisterParameter(AAX_CParamID parameterID) override;
+		AAX_Result UnregisterParameter(AAX_CParamID parameterID) override;
+		AAX_Result PostSetValueRequest(AAX_CParamID parameterID, double normalizedValue) const override;
+		AAX_Result PostCurrentValue(AAX_CParamID parameterID, double normalizedValue) const override;
+		AAX_Result PostTouchRequest(AAX_CParamID parameterID) override;
+		AAX_Result PostReleaseRequest(AAX_CParamID parameterID) override;
+		AAX_Result GetTouchState(AAX_CParamID parameterID, AAX_CBoolean* touched) override;
+
+	private:
+		HostAutomationDelegate& mDelegate;
+	};
+
+	mutable std::mutex mMutex;
+	std::set<std::string> mRegistered;
+	std::set<std::string> mTouched;
+	Facet mFacet;
+};
