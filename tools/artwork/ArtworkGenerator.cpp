@@ -162,8 +162,8 @@ void glow(Graphics& g, const Path& path, Colour colour, int radius)
 // ---------------------------------------------------------------------------------------------------------
 // Seven-segment glyphs, slanted a little like a real LED display. Segments a..g in the usual order:
 // a top, b upper right, c lower right, d bottom, e lower left, f upper left, g middle.
-constexpr float digitLeft = 3.5f, digitRight = 12.5f, digitTop = 2.5f, digitBottom = 19.5f;
-constexpr float segmentThickness = 2.3f;
+constexpr float digitLeft = 3.0f, digitRight = 13.0f, digitTop = 2.5f, digitBottom = 19.5f;
+constexpr float segmentThickness = 2.7f;
 constexpr float segmentGap = 0.45f;
 constexpr float slant = 0.09f;
 
@@ -254,50 +254,64 @@ void drawLitSegments(Graphics& g, const Path& path)
 }
 
 // ---------------------------------------------------------------------------------------------------------
-// Meter segments: one shape per segment band, used lit on the strip and unlit on the backgrounds.
-Rectangle<float> segmentRect(float bandTop, float x)
+// Meter segments. Each segment band (27 rows) holds three LED bars on a 9 pixel pitch, so the column reads
+// as a fine ladder; the bars of one band light together. The same shapes are drawn unlit on the backgrounds
+// and lit on the strip.
+constexpr int barsPerSegment = 3;
+constexpr float barPitch = (float) meterSegmentHeight / barsPerSegment; // 9
+constexpr float barHeight = 7.0f;
+
+Rectangle<float> barRect(float bandTop, float x, int bar)
 {
-    return { x + 4.0f, bandTop + 3.0f, (float) meterWidth - 8.0f, (float) meterSegmentHeight - 5.0f };
+    return { x + 5.0f, bandTop + 1.0f + barPitch * (float) bar, (float) meterWidth - 10.0f, barHeight };
 }
 
-void drawUnlitSegment(Graphics& g, Rectangle<float> r, Colour colour)
+void drawUnlitSegment(Graphics& g, float bandTop, float x, Colour colour)
 {
-    g.setColour(juce::Colours::black.withAlpha(0.7f));
-    g.fillRoundedRectangle(r.expanded(1.0f), 2.5f);
-    g.setGradientFill(juce::ColourGradient(colour.withMultipliedBrightness(0.20f).withMultipliedSaturation(0.8f),
-                                           r.getX(), r.getY(),
-                                           colour.withMultipliedBrightness(0.13f).withMultipliedSaturation(0.8f),
-                                           r.getX(), r.getBottom(), false));
-    g.fillRoundedRectangle(r, 2.0f);
-    g.setColour(juce::Colours::white.withAlpha(0.05f));
-    g.drawHorizontalLine((int) r.getY(), r.getX() + 2.0f, r.getRight() - 2.0f);
+    for (int bar = 0; bar < barsPerSegment; ++bar)
+    {
+        const Rectangle<float> r = barRect(bandTop, x, bar);
+        g.setColour(juce::Colours::black.withAlpha(0.75f));
+        g.fillRoundedRectangle(r.expanded(1.0f), 2.0f);
+        g.setGradientFill(juce::ColourGradient(colour.withMultipliedBrightness(0.24f).withMultipliedSaturation(0.75f),
+                                               r.getX(), r.getY(),
+                                               colour.withMultipliedBrightness(0.14f).withMultipliedSaturation(0.75f),
+                                               r.getX(), r.getBottom(), false));
+        g.fillRoundedRectangle(r, 1.5f);
+        g.setColour(juce::Colours::white.withAlpha(0.06f));
+        g.fillRect(r.getX() + 1.5f, r.getY(), r.getWidth() - 3.0f, 1.0f);
+    }
 }
 
-void drawLitSegment(Graphics& g, Rectangle<float> r, Colour colour)
+void drawLitSegment(Graphics& g, float bandTop, float x, Colour colour)
 {
-    Path body;
-    body.addRoundedRectangle(r, 2.0f);
-    glow(g, body, colour.withAlpha(0.75f), 3);
-    juce::ColourGradient fill(colour.brighter(0.25f), r.getX(), r.getY(), colour.darker(0.15f), r.getX(),
-                              r.getBottom(), false);
-    fill.addColour(0.45, colour);
-    g.setGradientFill(fill);
-    g.fillPath(body);
-    // Hot centre, as a diffused LED looks.
-    juce::ColourGradient hot(juce::Colours::white.withAlpha(0.45f), r.getCentreX(), r.getCentreY(),
-                             juce::Colours::white.withAlpha(0.0f), r.getX(), r.getCentreY(), true);
-    g.setGradientFill(hot);
-    g.fillPath(body);
-    g.setColour(juce::Colours::white.withAlpha(0.5f));
-    g.fillRect(r.getX() + 2.0f, r.getY() + 1.0f, r.getWidth() - 4.0f, 1.0f);
+    Path bars;
+    for (int bar = 0; bar < barsPerSegment; ++bar)
+        bars.addRoundedRectangle(barRect(bandTop, x, bar), 1.5f);
+    glow(g, bars, colour.withAlpha(0.8f), 3);
+    for (int bar = 0; bar < barsPerSegment; ++bar)
+    {
+        const Rectangle<float> r = barRect(bandTop, x, bar);
+        juce::ColourGradient fill(colour.brighter(0.3f), r.getX(), r.getY(), colour.darker(0.1f), r.getX(),
+                                  r.getBottom(), false);
+        g.setGradientFill(fill);
+        g.fillRoundedRectangle(r, 1.5f);
+        // Hot centre, as a diffused LED looks.
+        juce::ColourGradient hot(juce::Colours::white.withAlpha(0.5f), r.getCentreX(), r.getCentreY(),
+                                 juce::Colours::white.withAlpha(0.0f), r.getX() + 1.0f, r.getCentreY(), true);
+        g.setGradientFill(hot);
+        g.fillRoundedRectangle(r, 1.5f);
+        g.setColour(juce::Colours::white.withAlpha(0.45f));
+        g.fillRect(r.getX() + 1.5f, r.getY() + 1.0f, r.getWidth() - 3.0f, 1.0f);
+    }
 }
 
 // ---------------------------------------------------------------------------------------------------------
 // Panel details.
 void fillPanel(Graphics& g, Image& image, bool vocal)
 {
-    const Colour top = vocal ? Colour(0xff332e2b) : panelTop;
-    const Colour bottom = vocal ? Colour(0xff1e1b1a) : panelBottom;
+    const Colour top = vocal ? Colour(0xff37302a) : panelTop;
+    const Colour bottom = vocal ? Colour(0xff201b18) : panelBottom;
     g.setGradientFill(juce::ColourGradient(top, 0.0f, 0.0f, bottom, 0.0f, (float) faceHeight, false));
     g.fillAll();
 
@@ -349,7 +363,7 @@ void drawScrew(Graphics& g, float cx, float cy)
 void drawMeterColumn(Graphics& g, int x)
 {
     for (int k = 1; k <= meterSegments; ++k)
-        drawUnlitSegment(g, segmentRect((float) segmentTopY(k), (float) x), segmentColour(k));
+        drawUnlitSegment(g, (float) segmentTopY(k), (float) x, segmentColour(k));
 }
 
 void drawBackground(Image& image, const Fonts& fonts, bool vocal)
@@ -358,7 +372,7 @@ void drawBackground(Image& image, const Fonts& fonts, bool vocal)
     fillPanel(g, image, vocal);
     const Colour accent = vocal ? vocalAccent : normalAccent;
 
-    // A thin accent line under the header and a bevel round the whole face.
+    // A bevel round the whole face.
     g.setColour(juce::Colours::white.withAlpha(0.09f));
     g.drawRect(0, 0, faceWidth, faceHeight, 1);
     g.setColour(juce::Colours::black.withAlpha(0.5f));
@@ -373,15 +387,6 @@ void drawBackground(Image& image, const Fonts& fonts, bool vocal)
     drawWell(g, { (float) enableX - 2.0f, (float) enableY - 2.0f, enableSize + 4.0f, enableSize + 4.0f }, 7.0f);
     drawLabel(g, small, "ENABLE", { 4.0f, 59.0f, 60.0f, 10.0f }, labelColour);
 
-    // Header rule.
-    g.setGradientFill(juce::ColourGradient(accent.withAlpha(0.0f), 70.0f, 0.0f, accent.withAlpha(0.0f), 250.0f,
-                                           0.0f, false));
-    juce::ColourGradient rule(accent.withAlpha(0.0f), 64.0f, 0.0f, accent.withAlpha(0.0f), 252.0f, 0.0f, false);
-    rule.addColour(0.3, accent.withAlpha(0.6f));
-    rule.addColour(0.7, accent.withAlpha(0.6f));
-    g.setGradientFill(rule);
-    g.fillRect(64.0f, 66.0f, 188.0f, 1.0f);
-
     // Meters: one well for both, L and R heads, unlit segments, a dB scale between them.
     drawWell(g, { 41.0f, 70.0f, 116.0f, 324.0f }, 6.0f);
     drawLabel(g, small, "L", { (float) meterLeftX, 73.0f, (float) meterWidth, 11.0f }, labelColour);
@@ -393,18 +398,15 @@ void drawBackground(Image& image, const Fonts& fonts, bool vocal)
                                                                "-6", "-3", "0", "+3" };
     for (int k = 2; k <= meterSegments; ++k)
     {
-        const float centre = (float) segmentTopY(k) + 3.0f + (meterSegmentHeight - 5.0f) * 0.5f;
+        const float centre = (float) segmentTopY(k) + meterSegmentHeight * 0.5f;
         const Colour c = k >= 10 ? meterRed.interpolatedWith(labelColour, 0.35f)
                                  : (k >= 8 ? meterAmber.interpolatedWith(labelColour, 0.45f) : dimLabelColour);
         drawLabel(g, tiny, meterLabels[(size_t) k - 1], { 84.0f, centre - 5.0f, 30.0f, 10.0f }, c);
-        g.setColour(dimLabelColour.withAlpha(0.6f));
-        g.fillRect(82.0f, centre - 0.5f, 3.0f, 1.0f);
-        g.fillRect(113.0f, centre - 0.5f, 3.0f, 1.0f);
     }
     drawLabel(g, tiny, "dBFS", { 81.0f, 376.0f, 36.0f, 10.0f }, dimLabelColour);
 
     // Fader: slot, scale marks on both sides of the cap's path and their dB labels.
-    drawWell(g, { 182.0f, 78.0f, 51.0f, 248.0f }, 6.0f);
+    drawWell(g, { 182.0f, 66.0f, 51.0f, 270.0f }, 6.0f);
     {
         const float top = faderMarkY(3.0) - 9.0f, bottom = faderMarkY(-12.0) + 9.0f;
         g.setColour(Colour(0xff050607));
@@ -429,7 +431,7 @@ void drawBackground(Image& image, const Fonts& fonts, bool vocal)
                       juce::Justification::centredRight);
         }
     }
-    drawLabel(g, small, "LEVEL", { 158.0f, 330.0f, 98.0f, 10.0f }, labelColour);
+    drawLabel(g, small, "LEVEL", { 158.0f, 341.0f, 98.0f, 10.0f }, labelColour);
 
     // Readout window with the unlit segments of every digit place.
     drawWell(g, { 170.0f, 364.0f, 84.0f, 37.0f }, 4.0f);
@@ -553,8 +555,8 @@ void drawVocalHalf(Graphics& g, const Fonts& fonts, float top, bool on)
                                juce::Justification::centred);
     if (on)
     {
-        glow(g, text, vocalAccent.withAlpha(0.55f), 4);
-        g.setColour(Colour(0xffffe6bd));
+        glow(g, text, vocalAccent.withAlpha(0.6f), 4);
+        g.setColour(Colour(0xffffc46a));
     }
     else
     {
@@ -676,7 +678,7 @@ Image meterImage()
         // Each segment's glow stays inside its own band: the renderer cuts the strip at band edges.
         Graphics::ScopedSaveState state(g);
         g.reduceClipRegion(0, bandTop, meterWidth, meterSegmentHeight);
-        drawLitSegment(g, segmentRect((float) bandTop, 0.0f), segmentColour(k));
+        drawLitSegment(g, (float) bandTop, 0.0f, segmentColour(k));
     }
     return image;
 }
