@@ -154,6 +154,14 @@ void drawLabel(Graphics& g, const juce::Font& font, const juce::String& text, Re
     g.fillPath(path);
 }
 
+// A scale number with a typographic minus, which reads better than a hyphen at small sizes.
+juce::String scaleText(int dB)
+{
+    if (dB < 0)
+        return juce::String::charToString((juce::juce_wchar) 0x2212) + juce::String(-dB);
+    return dB > 0 ? "+" + juce::String(dB) : juce::String(dB);
+}
+
 void glow(Graphics& g, const Path& path, Colour colour, int radius)
 {
     juce::DropShadow(colour, radius, {}).drawForPath(g, path);
@@ -163,7 +171,7 @@ void glow(Graphics& g, const Path& path, Colour colour, int radius)
 // Seven-segment glyphs, slanted a little like a real LED display. Segments a..g in the usual order:
 // a top, b upper right, c lower right, d bottom, e lower left, f upper left, g middle.
 constexpr float digitLeft = 3.0f, digitRight = 13.0f, digitTop = 2.5f, digitBottom = 19.5f;
-constexpr float segmentThickness = 2.7f;
+constexpr float segmentThickness = 2.9f;
 constexpr float segmentGap = 0.45f;
 constexpr float slant = 0.09f;
 
@@ -394,14 +402,13 @@ void drawBackground(Image& image, const Fonts& fonts, bool vocal)
     drawMeterColumn(g, meterLeftX);
     drawMeterColumn(g, meterRightX);
     // Each segment is labelled with the peak level from which it lights.
-    const std::array<const char*, meterSegments> meterLabels { "", "-48", "-36", "-24", "-18", "-12", "-9",
-                                                               "-6", "-3", "0", "+3" };
+    const std::array<int, meterSegments> meterLevels { 0, -48, -36, -24, -18, -12, -9, -6, -3, 0, 3 };
     for (int k = 2; k <= meterSegments; ++k)
     {
         const float centre = (float) segmentTopY(k) + meterSegmentHeight * 0.5f;
         const Colour c = k >= 10 ? meterRed.interpolatedWith(labelColour, 0.35f)
                                  : (k >= 8 ? meterAmber.interpolatedWith(labelColour, 0.45f) : dimLabelColour);
-        drawLabel(g, tiny, meterLabels[(size_t) k - 1], { 84.0f, centre - 5.0f, 30.0f, 10.0f }, c);
+        drawLabel(g, tiny, scaleText(meterLevels[(size_t) k - 1]), { 84.0f, centre - 5.0f, 30.0f, 10.0f }, c);
     }
     drawLabel(g, tiny, "dBFS", { 81.0f, 376.0f, 36.0f, 10.0f }, dimLabelColour);
 
@@ -426,7 +433,7 @@ void drawBackground(Image& image, const Fonts& fonts, bool vocal)
         g.fillRect(faderX + knobWidth - 9.0f, y - thickness, length, thickness);
         if (major)
         {
-            const juce::String text = dB > 0 ? "+" + juce::String(dB) : juce::String(dB);
+            const juce::String text = scaleText(dB);
             drawLabel(g, tiny, text, { 157.0f, y - 5.5f, 22.0f, 10.0f }, markColour,
                       juce::Justification::centredRight);
         }
@@ -637,6 +644,18 @@ void drawLogo(Graphics& g, const Fonts& fonts)
                                 juce::Justification::centredLeft);
     g.setColour(normalAccent.withAlpha(0.9f));
     g.fillPath(maker);
+
+    // A small mark of what the plug-in does: the level rides up from quiet to boosted and holds.
+    Path ramp;
+    ramp.startNewSubPath(98.0f, 43.5f);
+    ramp.lineTo(114.0f, 43.5f);
+    ramp.cubicTo(121.0f, 43.5f, 123.0f, 35.5f, 130.0f, 35.5f);
+    ramp.lineTo(150.0f, 35.5f);
+    Path stroke;
+    juce::PathStrokeType(1.6f, juce::PathStrokeType::curved, juce::PathStrokeType::rounded).createStrokedPath(stroke, ramp);
+    glow(g, stroke, normalAccent.withAlpha(0.7f), 4);
+    g.setColour(normalAccent.brighter(0.4f));
+    g.fillPath(stroke);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -840,6 +859,20 @@ int main(int argc, char** argv)
             { "preview-off.png", { false, false, false, 0.0, 0, 0 } },
             { "preview-max.png", { false, true, false, 1.0, 11, 9 } },
         } };
+        // The overlay images side by side, enlarged, on a mid grey that shows their edges and glows.
+        {
+            Image sheet(Image::ARGB, 4 * (16 + 8 + 34 + 44 + 55 + 109) + 70, 4 * 300 + 20, true);
+            Graphics g(sheet);
+            g.fillAll(Colour(0xff808080));
+            int x = 10;
+            for (size_t i : { 6u, 2u, 4u, 3u, 7u, 8u })
+            {
+                g.drawImageTransformed(scaledUp(images[i], 4), juce::AffineTransform::translation((float) x, 10.0f));
+                x += images[i].getWidth() * 4 + 10;
+            }
+            g.drawImageTransformed(scaledUp(images[5], 4), juce::AffineTransform::translation(10.0f + 4 * 80.0f, 4 * 200.0f));
+            writePng(sheet, previewDir.getChildFile("sheet.png"));
+        }
         for (const auto& [name, state] : previews)
         {
             const Image face = composeFace(images, state);
