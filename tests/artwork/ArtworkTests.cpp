@@ -334,6 +334,45 @@ TEST(FaderKnob, CentreLineMarksHalfTheKnobHeight)
     }
 }
 
+// Where the fader's look-and-feel draws the knob's top, in canvas rows, for a fader value: the fader is a
+// 55 x 275 slider at (180, 62) with a thumb radius of 9 and a 72 pixel knob.
+int knobTopOnCanvas(double value)
+{
+    const float radius = 9.0f, maxPos = 266.0f, half = 36.0f;
+    const float sliderPos = radius + (float) (1.0 - value) * 257.0f;
+    return 62 + (int) (((maxPos - half - radius) / (maxPos + radius)) * sliderPos - radius);
+}
+
+TEST(FaderScale, MajorMarksLineUpWithTheKnobCentreLine)
+{
+    const juce::Image knob = loadImage("temp8");
+    ASSERT_TRUE(knob.isValid());
+    const int centre = knob.getHeight() / 2;
+    for (const char* backgroundName : { "temp1", "temp2" })
+    {
+        const juce::Image background = loadImage(backgroundName);
+        ASSERT_TRUE(background.isValid());
+        // Marks every 3 dB from +3 to -12 dB; the fader maps 0..1 to -12..+3 dB.
+        for (int dB = 3; dB >= -12; dB -= 3)
+        {
+            const int lineRow = knobTopOnCanvas((dB + 12) / 15.0) + centre; // the line is rows centre-1, centre
+            // The mark sits just left of the knob's cap, in the knob image's transparent margin.
+            const int x = 186;
+            EXPECT_LT(knob.getPixelAt(x - 180, centre).getAlpha(), 128) << "the knob would hide the mark";
+            for (int row : { lineRow - 1, lineRow })
+            {
+                EXPECT_GT(background.getPixelAt(x, row).getBrightness(), 0.55f)
+                    << backgroundName << ": no mark at " << dB << " dB, row " << row;
+            }
+            for (int row : { lineRow - 4, lineRow + 3 })
+            {
+                EXPECT_LT(background.getPixelAt(x, row).getBrightness(), 0.3f)
+                    << backgroundName << ": mark at " << dB << " dB is not where the knob's line is, row " << row;
+            }
+        }
+    }
+}
+
 TEST(Logo, IsDrawnAndLeavesTheColumnsPastTheWindowEdgeEmpty)
 {
     // The logo is drawn at x 95, so its last 3 columns fall outside the 256 pixel window.

@@ -427,10 +427,12 @@ void drawBackground(Image& image, const Fonts& fonts, bool vocal)
         const bool major = dB % 3 == 0;
         const Colour markColour = dB == 0 ? accent : (major ? labelColour : dimLabelColour);
         g.setColour(markColour.withAlpha(major ? 0.95f : 0.6f));
+        // Major marks take the same two rows as the knob's centre line (y - 1 and y); minor marks the lower.
         const float length = major ? 7.0f : 4.0f;
+        const float top = major ? y - 1.0f : y;
         const float thickness = major ? 2.0f : 1.0f;
-        g.fillRect(faderX + 2.0f + (7.0f - length), y - thickness, length, thickness);
-        g.fillRect(faderX + knobWidth - 9.0f, y - thickness, length, thickness);
+        g.fillRect(faderX + 2.0f + (7.0f - length), top, length, thickness);
+        g.fillRect(faderX + knobWidth - 9.0f, top, length, thickness);
         if (major)
         {
             const juce::String text = scaleText(dB);
