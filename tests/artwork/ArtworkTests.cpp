@@ -114,12 +114,12 @@ juce::Colour over(juce::Colour under, juce::Colour top) { return under.overlaidW
 
 void PrintTo(const ExpectedImage& image, std::ostream* out) { *out << image.name; }
 
-class EachImage : public ::testing::TestWithParam<ExpectedImage>
+class EachArtworkImage : public ::testing::TestWithParam<ExpectedImage>
 {
 };
 
 // ---------------------------------------------------------------------------------------------------------
-TEST_P(EachImage, HeaderHasTheSizeAndFormatTheEditorExpects)
+TEST_P(EachArtworkImage, HeaderHasTheSizeAndFormatTheEditorExpects)
 {
     const ExpectedImage expected = GetParam();
     const auto header = readPngHeader(imageFile(expected.name));
@@ -133,7 +133,7 @@ TEST_P(EachImage, HeaderHasTheSizeAndFormatTheEditorExpects)
     EXPECT_EQ(header->interlace, 0);
 }
 
-TEST_P(EachImage, DecodesWithJuceToItsSizeAndAlpha)
+TEST_P(EachArtworkImage, DecodesWithJuceToItsSizeAndAlpha)
 {
     const ExpectedImage expected = GetParam();
     const juce::Image image = loadImage(expected.name);
@@ -143,11 +143,11 @@ TEST_P(EachImage, DecodesWithJuceToItsSizeAndAlpha)
     EXPECT_EQ(image.hasAlphaChannel(), expected.colourType == 6);
 }
 
-INSTANTIATE_TEST_SUITE_P(FaceImages, EachImage, ::testing::ValuesIn(expectedImages),
+INSTANTIATE_TEST_SUITE_P(FaceImages, EachArtworkImage, ::testing::ValuesIn(expectedImages),
                          [](const ::testing::TestParamInfo<ExpectedImage>& param) { return std::string(param.param.name); });
 
 // ---------------------------------------------------------------------------------------------------------
-TEST(Backgrounds, VocalModeLooksDifferentFromNormalMode)
+TEST(ArtworkBackgrounds, VocalModeLooksDifferentFromNormalMode)
 {
     const juce::Image normal = loadImage("temp1");
     const juce::Image vocal = loadImage("temp2");
@@ -160,7 +160,7 @@ TEST(Backgrounds, VocalModeLooksDifferentFromNormalMode)
 // ---------------------------------------------------------------------------------------------------------
 constexpr int glyphWidth = 16, glyphHeight = 22, glyphCount = 11;
 
-TEST(ReadoutGlyphs, ElevenCellsAreEachDrawnAndAllDiffer)
+TEST(ArtworkReadoutGlyphs, ElevenCellsAreEachDrawnAndAllDiffer)
 {
     const juce::Image strip = loadImage("temp7");
     ASSERT_TRUE(strip.isValid());
@@ -174,7 +174,7 @@ TEST(ReadoutGlyphs, ElevenCellsAreEachDrawnAndAllDiffer)
     }
 }
 
-TEST(ReadoutGlyphs, StripIsInDigitOrderWithMinusLast)
+TEST(ArtworkReadoutGlyphs, StripIsInDigitOrderWithMinusLast)
 {
     const juce::Image strip = loadImage("temp7");
     ASSERT_TRUE(strip.isValid());
@@ -197,7 +197,7 @@ TEST(ReadoutGlyphs, StripIsInDigitOrderWithMinusLast)
     EXPECT_EQ(countVisible(strip, { 0, minusTop + glyphHeight - 6, glyphWidth, 6 }), 0);
 }
 
-TEST(ReadoutGlyphs, DecimalPointSitsOnTheBaseline)
+TEST(ArtworkReadoutGlyphs, DecimalPointSitsOnTheBaseline)
 {
     const juce::Image point = loadImage("temp3");
     ASSERT_TRUE(point.isValid());
@@ -209,7 +209,7 @@ TEST(ReadoutGlyphs, DecimalPointSitsOnTheBaseline)
 constexpr int meterSegments = 11, meterTop = 87;
 constexpr std::array<int, 2> meterXs { 47, 117 };
 
-TEST(MeterStrip, EverySegmentBandLightsAgainstBothBackgrounds)
+TEST(ArtworkMeterStrip, EverySegmentBandLightsAgainstBothBackgrounds)
 {
     const juce::Image strip = loadImage("temp5");
     ASSERT_TRUE(strip.isValid());
@@ -236,7 +236,7 @@ TEST(MeterStrip, EverySegmentBandLightsAgainstBothBackgrounds)
     }
 }
 
-TEST(MeterStrip, ColoursRunFromGreenAtTheBottomToRedAtTheTop)
+TEST(ArtworkMeterStrip, ColoursRunFromGreenAtTheBottomToRedAtTheTop)
 {
     const juce::Image strip = loadImage("temp5");
     ASSERT_TRUE(strip.isValid());
@@ -273,8 +273,8 @@ void expectHalvesDiffer(const char* name)
     EXPECT_GT(countDifferent(image, upper, image, { 0, half }), 20) << name << " on and off look alike";
 }
 
-TEST(SwitchImages, EnableSwitchOnAndOffHalvesDiffer) { expectHalvesDiffer("temp4"); }
-TEST(SwitchImages, VocalSwitchOnAndOffHalvesDiffer) { expectHalvesDiffer("temp9"); }
+TEST(ArtworkSwitches, EnableSwitchOnAndOffHalvesDiffer) { expectHalvesDiffer("temp4"); }
+TEST(ArtworkSwitches, VocalSwitchOnAndOffHalvesDiffer) { expectHalvesDiffer("temp9"); }
 
 // Bright, strongly coloured pixels: what a lit lamp on a switch cap looks like.
 int countGlowing(const juce::Image& image, juce::Rectangle<int> area)
@@ -301,8 +301,8 @@ void expectLowerHalfLit(const char* name)
     EXPECT_GT(onGlow, 4 * offGlow) << name << ": the lower half is the on state and must be the lit one";
 }
 
-TEST(SwitchImages, EnableSwitchLightsInTheLowerHalf) { expectLowerHalfLit("temp4"); }
-TEST(SwitchImages, VocalSwitchLightsInTheLowerHalf) { expectLowerHalfLit("temp9"); }
+TEST(ArtworkSwitches, EnableSwitchLightsInTheLowerHalf) { expectLowerHalfLit("temp4"); }
+TEST(ArtworkSwitches, VocalSwitchLightsInTheLowerHalf) { expectLowerHalfLit("temp9"); }
 
 // ---------------------------------------------------------------------------------------------------------
 float brightnessOfRow(const juce::Image& image, int y, int x0, int x1)
@@ -316,7 +316,7 @@ float brightnessOfRow(const juce::Image& image, int y, int x0, int x1)
     return sum / (float) (x1 - x0);
 }
 
-TEST(FaderKnob, CentreLineMarksHalfTheKnobHeight)
+TEST(ArtworkFaderKnob, CentreLineMarksHalfTheKnobHeight)
 {
     // The fader scale on the background is laid out for the knob's centre at half its height.
     const juce::Image knob = loadImage("temp8");
@@ -343,7 +343,7 @@ int knobTopOnCanvas(double value)
     return 62 + (int) (((maxPos - half - radius) / (maxPos + radius)) * sliderPos - radius);
 }
 
-TEST(FaderScale, MajorMarksLineUpWithTheKnobCentreLine)
+TEST(ArtworkFaderScale, MajorMarksLineUpWithTheKnobCentreLine)
 {
     const juce::Image knob = loadImage("temp8");
     ASSERT_TRUE(knob.isValid());
@@ -373,7 +373,7 @@ TEST(FaderScale, MajorMarksLineUpWithTheKnobCentreLine)
     }
 }
 
-TEST(Logo, IsDrawnAndLeavesTheColumnsPastTheWindowEdgeEmpty)
+TEST(ArtworkLogo, IsDrawnAndLeavesTheColumnsPastTheWindowEdgeEmpty)
 {
     // The logo is drawn at x 95, so its last 3 columns fall outside the 256 pixel window.
     const juce::Image logo = loadImage("temp6");
