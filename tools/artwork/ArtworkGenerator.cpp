@@ -762,6 +762,7 @@ struct FaceState
     bool vocal = false, enableOn = true, vocalOn = false;
     double level = 0.5;
     int meterLeft = 0, meterRight = 0;
+    bool badge = false;
 };
 
 Image composeFace(const std::array<Image, 9>& images, const FaceState& state)
@@ -804,6 +805,15 @@ Image composeFace(const std::array<Image, 9>& images, const FaceState& state)
     g.drawImageAt(images[5], logoX, logoY);
     // The knob, as the fader draws it over the face.
     g.drawImageAt(images[7], faderX, faderY + knobTopForValue(state.level));
+    if (state.badge)
+    {
+        // The update badge, which the editor draws in code at (226, 6) while a newer version is known.
+        g.setColour(Colour(0xffff0000));
+        g.fillEllipse(226.0f, 6.0f, 24.0f, 24.0f);
+        g.setColour(juce::Colours::white);
+        g.fillRect(236.0f, 10.0f, 4.0f, 10.0f);
+        g.fillRect(236.0f, 23.0f, 4.0f, 4.0f);
+    }
     return face;
 }
 
@@ -859,7 +869,7 @@ int main(int argc, char** argv)
             { "preview-normal.png", { false, true, false, 0.5, 8, 6 } },
             { "preview-vocal.png", { true, true, true, 0.8, 10, 11 } },
             { "preview-off.png", { false, false, false, 0.0, 0, 0 } },
-            { "preview-max.png", { false, true, false, 1.0, 11, 9 } },
+            { "preview-max.png", { false, true, false, 1.0, 11, 9, true } },
         } };
         // The overlay images side by side, enlarged, on a mid grey that shows their edges and glows.
         {
