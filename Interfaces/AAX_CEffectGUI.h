@@ -9,12 +9,11 @@
 #include "AAX_GUITypes.h"
 #include "AAX_IEffectGUI.h"
 #include "AAX_IViewContainer.h"
+#include "AAX_IEffectParameters.h"
+#include "AAX_IController.h"
+#include "AAX_ITransport.h"
 
 #include <memory>
-
-class AAX_IController;
-class AAX_IEffectParameters;
-class AAX_ITransport;
 
 class AAX_CEffectGUI : public AAX_IEffectGUI
 {

@@ -11,15 +11,16 @@
 #include "AAX_CChunkDataParser.h"
 #include "AAX_CString.h"
 #include "AAX_IParameter.h"
+#include "AAX_CParameter.h"
+#include "AAX_IController.h"
+#include "AAX_ITransport.h"
+#include "AAX_IPageTable.h"
 #include "AAX_IMIDINode.h"
 
 #include <set>
 #include <string>
 
-class AAX_IController;
-class AAX_ITransport;
 class AAX_IAutomationDelegate;
-class AAX_IPageTable;
 
 // ID of the host-bypass parameter; it is left out of the parameter-values chunk.
 inline constexpr char cDefaultMasterBypassID[] = "MasterBypassID";
