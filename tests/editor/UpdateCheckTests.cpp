@@ -1,0 +1,175 @@
+#include "EditorTestSupport.h"
+#include "LoopbackHttpServer.h"
+
+#include <gtest/gtest.h>
+
+using namespace editor_test;
+using Server = LoopbackHttpServer;
+
+namespace
+{
+// Runs one check to its end on this thread and answers the flag it leaves.
+bool checkAgainst (const juce::String& serverBase)
+{
+    auto flag = std::make_shared<std::atomic<bool>> (false);
+    runUpdateCheck (flag, serverBase);
+    return flag->load();
+}
+
+bool checkAgainst (const Server& server) { return checkAgainst (juce::String (server.base())); }
+} // namespace
+
+TEST (UpdateCheck, StatusAcceptedMeansANewVersion)
+{
+    Server server ({ 202 });
+    EXPECT_TRUE (checkAgainst (server));
+}
+
+TEST (UpdateCheck, AskedWithOneGetOfTheUpdateScriptCarryingTheVersion)
+{
+    Server server ({ 202 });
+    checkAgainst (server);
+    ASSERT_EQ (server.requestLines().size(), 1u);
+    EXPECT_EQ (server.requestLines()[0], "GET /kelvane_update.php?v=2.5.4 HTTP/1.1");
+    EXPECT_FALSE (server.anyRequestHadBody());
+}
+
+TEST (UpdateCheck, EveryOtherStatusMeansNone)
+{
+    for (int status : { 200, 201, 404, 500 })
+    {
+        Server server ({ status });
+        EXPECT_FALSE (checkAgainst (server)) << status;
+        EXPECT_EQ (server.requestLines().size(), 1u) << "no retry after " << status;
+    }
+}
+
+TEST (UpdateCheck, AnyOtherStatusClearsTheFlag)
+{
+    Server server ({ 200 });
+    auto flag = std::make_shared<std::atomic<bool>> (true);
+    runUpdateCheck (flag, server.base());
+    EXPECT_FALSE (flag->load());
+}
+
+TEST (UpdateCheck, RefusedConnectionMeansNone)
+{
+    EXPECT_FALSE (checkAgainst (refusingServerBase()));
+}
+
+TEST (UpdateCheck, ServerThatNeverAnswersTimesOutAndMeansNone)
+{
+    Server server ({ 202, 0, Server::Answer::never });
+    auto flag = std::make_shared<std::atomic<bool>> (false);
+    startUpdateCheckThread (flag, server.base());
+
+    EXPECT_TRUE (waitForUpdateChecksToEnd (30000)) << "the 3000 ms time-out did not end the check";
+    EXPECT_FALSE (flag->load());
+    EXPECT_EQ (flag.use_count(), 1) << "the thread kept its share of the flag";
+}
+
+TEST (UpdateCheck, FiveRedirectsAreFollowedSixAreNot)
+{
+    {
+        Server server ({ 202, 5 });
+        EXPECT_TRUE (checkAgainst (server));
+        EXPECT_EQ (server.requestLines().size(), 6u);
+        EXPECT_EQ (server.requestLines().back(), "GET /hop/5 HTTP/1.1");
+    }
+    {
+        Server server ({ 202, 6 });
+        EXPECT_FALSE (checkAgainst (server));
+        EXPECT_EQ (server.requestLines().size(), 6u) << "the sixth hop must not be asked";
+    }
+}
+
+TEST (UpdateCheck, BodyIsNeverRead)
+{
+    // The answer's 10 MB body trickles in at 1 kB/s: reading it would take hours.
+    Server server ({ 202, 0, Server::Answer::tricklingBody });
+    auto flag = std::make_shared<std::atomic<bool>> (false);
+    startUpdateCheckThread (flag, server.base());
+
+    EXPECT_TRUE (waitForUpdateChecksToEnd (30000));
+    EXPECT_TRUE (flag->load());
+    EXPECT_TRUE (waitFor ([&] { return server.clientLeftBeforeBodyEnded(); }, 10000));
+}
+
+TEST (UpdateCheck, ThreadReleasesItsShareOfTheFlagWhenDone)
+{
+    Server server ({ 202 });
+    auto flag = std::make_shared<std::atomic<bool>> (false);
+    std::weak_ptr<std::atomic<bool>> watch = flag;
+    startUpdateCheckThread (std::move (flag), server.base());
+
+    ASSERT_TRUE (waitForUpdateChecksToEnd());
+    EXPECT_TRUE (watch.expired());
+}
+
+TEST (UpdateCheck, ShippedBuildAsksTheMakersServerOverHttps)
+{
+    EXPECT_TRUE (makerServerBase().startsWith ("https://"));
+    EXPECT_FALSE (makerServerBase().endsWithChar ('/'));
+    EXPECT_TRUE (juce::URL (makerServerBase() + "/kelvane_update.php?v=2.5.4").isWellFormed());
+
+    const auto testServer = updateServerBase();
+    setUpdateServerForTesting ({});
+    EXPECT_EQ (updateServerBase(), makerServerBase());
+    setUpdateServerForTesting (testServer);
+}
+
+TEST (UpdateCheck, EditorStartsOneCheckAndShowsTheBadgeAfterA202)
+{
+    Server server ({ 202 });
+    const auto previous = updateServerBase();
+    setUpdateServerForTesting (server.base());
+
+    KelvaneAudioProcessor processor;
+    KelvaneAudioProcessorEditor editor (processor);
+    setUpdateServerForTesting (previous);
+    showOnDesktop (editor);
+
+    ASSERT_TRUE (waitForUpdateChecksToEnd());
+    EXPECT_EQ (server.requestLines().size(), 1u);
+
+    editor.timerCallback();
+    EXPECT_TRUE (EditorProbe::noticeButton (editor).isVisible());
+}
+
+TEST (UpdateCheck, EditorWithoutAnAnswerShowsNoBadge)
+{
+    Server server ({ 200 });
+    const auto previous = updateServerBase();
+    setUpdateServerForTesting (server.base());
+
+    KelvaneAudioProcessor processor;
+    KelvaneAudioProcessorEditor editor (processor);
+    setUpdateServerForTesting (previous);
+    showOnDesktop (editor);
+
+    ASSERT_TRUE (waitForUpdateChecksToEnd());
+    editor.timerCallback();
+    EXPECT_FALSE (EditorProbe::noticeButton (editor).isVisible());
+}
+
+TEST (UpdateCheck, ClosingTheWindowWhileTheCheckWaitsIsSafe)
+{
+    // The server answers 202 only after the window is gone: the result lands in the holder alone.
+    Server server ({ 202, 0, Server::Answer::onRelease });
+    const auto previous = updateServerBase();
+    setUpdateServerForTesting (server.base());
+
+    {
+        KelvaneAudioProcessor processor;
+        auto* editor = processor.createEditorIfNeeded();
+        ASSERT_NE (editor, nullptr);
+        ASSERT_TRUE (waitFor ([&] { return server.requestLines().size() == 1; }));
+        delete editor;
+        EXPECT_EQ (runningUpdateChecks(), 1);
+        server.release();
+        EXPECT_TRUE (waitForUpdateChecksToEnd (30000));
+    }
+
+    setUpdateServerForTesting (previous);
+    EXPECT_TRUE (waitForUpdateChecksToEnd (30000));
+}

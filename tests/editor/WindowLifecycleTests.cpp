@@ -1,0 +1,75 @@
+#include "EditorTestSupport.h"
+#include "LoopbackHttpServer.h"
+
+#include <gtest/gtest.h>
+
+using namespace editor_test;
+
+TEST (WindowLifecycle, OpenCloseReopenBuildsTwoEditorsWithTwoChecks)
+{
+    LoopbackHttpServer server ({ 202 });
+    const auto previous = updateServerBase();
+    setUpdateServerForTesting (server.base());
+
+    KelvaneAudioProcessor processor;
+    std::weak_ptr<std::atomic<bool>> firstFlag, secondFlag;
+
+    {
+        std::unique_ptr<juce::AudioProcessorEditor> first (processor.createEditorIfNeeded());
+        ASSERT_NE (dynamic_cast<KelvaneAudioProcessorEditor*> (first.get()), nullptr);
+        EXPECT_EQ (processor.getActiveEditor(), first.get());
+        firstFlag = EditorProbe::updateFlag (*dynamic_cast<KelvaneAudioProcessorEditor*> (first.get()));
+        ASSERT_TRUE (waitForUpdateChecksToEnd());
+        EXPECT_TRUE (firstFlag.lock()->load());
+    }
+    EXPECT_EQ (processor.getActiveEditor(), nullptr);
+    EXPECT_TRUE (firstFlag.expired()) << "the closed editor's flag must be dropped";
+
+    {
+        std::unique_ptr<juce::AudioProcessorEditor> second (processor.createEditorIfNeeded());
+        auto* editor = dynamic_cast<KelvaneAudioProcessorEditor*> (second.get());
+        ASSERT_NE (editor, nullptr);
+        secondFlag = EditorProbe::updateFlag (*editor);
+        EXPECT_FALSE (secondFlag.lock()->load()) << "a new editor starts without the old answer";
+        EXPECT_FALSE (EditorProbe::noticeButton (*editor).isVisible());
+        ASSERT_TRUE (waitForUpdateChecksToEnd());
+    }
+    EXPECT_TRUE (secondFlag.expired());
+
+    setUpdateServerForTesting (previous);
+    EXPECT_EQ (server.requestLines().size(), 2u);
+}
+
+TEST (WindowLifecycle, ClosingAShowingWindowWithARenderPendingIsSafe)
+{
+    KelvaneAudioProcessor processor;
+    {
+        std::unique_ptr<juce::AudioProcessorEditor> editor (processor.createEditorIfNeeded());
+        auto& window = dynamic_cast<KelvaneAudioProcessorEditor&> (*editor);
+        showOnDesktop (window);
+        window.timerCallback();
+        ASSERT_TRUE (window.isUpdatePending());
+    }
+    // The cancelled render and the stopped timer leave nothing behind for the message loop.
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (120);
+    EXPECT_EQ (processor.getActiveEditor(), nullptr);
+}
+
+TEST (WindowLifecycle, LanguageFontIsAppliedAtEveryOpening)
+{
+    auto& lf = juce::Desktop::getInstance().getDefaultLookAndFeel();
+    const auto resolvedName = [&] { return lf.getTypefaceForFont (juce::Font (14.0f))->getName(); };
+
+    lf.setDefaultSansSerifTypefaceName ("Sentinel Face");
+    const auto sentinel = resolvedName();
+
+    {
+        KelvaneAudioProcessor processor;
+        KelvaneAudioProcessorEditor editor (processor);
+    }
+
+    const auto language = currentUiLanguage();
+    const auto expected = language == UiLanguage::English ? sentinel : languageTypefaceName (language);
+    EXPECT_EQ (resolvedName(), expected);
+    lf.setDefaultSansSerifTypefaceName ({});
+}
