@@ -36,6 +36,9 @@ struct EngineState
 // Returns v when it is a finite normal number, otherwise +0.0 (zeros, subnormals, infinities, NaN).
 double sanitizeSample (double v) noexcept;
 
+// Meter step 1..11 for the peak magnitude of one processed output channel.
+double meterStepForPeak (double peak) noexcept;
+
 // Detector window length in samples (10 ms, rounded down) for a sample rate; never less than 1.
 int32_t windowLengthForSampleRate (double sampleRate) noexcept;
 
@@ -78,6 +81,7 @@ public:
     void setStateInformation (const void* data, int sizeInBytes) override;
     void setCurrentProgramStateInformation (const void* data, int sizeInBytes) override;
     bool isBusesLayoutSupported (const BusesLayout& layouts) const override;
+    bool supportsDoublePrecisionProcessing() const override;
 
 private:
     // What the chain needs for one block, fixed once at the block's start.
