@@ -7,6 +7,7 @@
 #include "AAX_CMutex.h"
 
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,16 +23,22 @@ public:
     class SPacketData
     {
     public:
-        SPacketData();
-        ~SPacketData();
+        SPacketData() : mData(8, 0) {}
         SPacketData(const SPacketData&) = delete;
         SPacketData& operator=(const SPacketData&) = delete;
 
         // Address of the first byte; valid until the next Get(size).
-        const void* Get() const;
-        // Resizes the buffer to exactly size bytes (new bytes are zero) and returns its first byte;
-        // throws std::out_of_range for a size of 0.
-        void* Get(size_t size);
+        const void* Get() const { return mData.data(); }
+
+        // Resizes the buffer to exactly size bytes (bytes added are zero, shrinking keeps the leading ones)
+        // and returns its first byte. A size of 0 is refused with std::out_of_range.
+        void* Get(size_t size)
+        {
+            if (size == 0)
+                throw std::out_of_range("AAX_CPacket::SPacketData::Get: size 0");
+            mData.resize(size, 0);
+            return mData.data();
+        }
 
     private:
         std::vector<unsigned char> mData;

@@ -72,8 +72,10 @@ function(kelvane_aax_client_overlay out_var)
   file(REMOVE "${overlay_dir}/${settings_header}.generated")
 
   # A changed JUCE package regenerates the overlay.
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
-               "${client_dir}/${settings_header}" "${client_dir}/AAX/juce_AAX_Wrapper.cpp")
+  if(NOT CMAKE_SCRIPT_MODE_FILE)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+                 "${client_dir}/${settings_header}" "${client_dir}/AAX/juce_AAX_Wrapper.cpp")
+  endif()
 
   set(${out_var} "${overlay_dir}" PARENT_SCOPE)
 endfunction()
