@@ -26,7 +26,7 @@ std::string hostFunctionArg(Function* function)
 
 // The host object of type T whose interface the plug-in passed back (null when unknown or null).
 template <class T>
-T* hostObjectBehind(HostEnvironment& environment, const IACFUnknown* passed)
+T* hostObjectBehind(const HostEnvironment& environment, const IACFUnknown* passed)
 {
 	if (passed == nullptr)
 		return nullptr;

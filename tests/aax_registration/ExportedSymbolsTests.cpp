@@ -1,0 +1,114 @@
+// The bundle must export exactly the seven entry points the host looks up, and nothing else: a stray
+// export could clash with another bundle's symbols inside the host process.
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+#include <elf.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace
+{
+const std::set<std::string> kEntryPoints = {"ACFRegisterPlugin", "ACFRegisterComponent", "ACFGetClassFactory",
+                                            "ACFCanUnloadNow",   "ACFStartup",           "ACFShutdown",
+                                            "ACFGetSDKVersion"};
+
+std::vector<char> ReadFile(const char* path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::vector<char>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// Names of the symbols a 64-bit ELF shared object defines in its dynamic symbol table.
+std::set<std::string> DefinedDynamicSymbols(const std::vector<char>& image)
+{
+    std::set<std::string> names;
+    if (image.size() < sizeof(Elf64_Ehdr))
+        return names;
+    Elf64_Ehdr header;
+    std::memcpy(&header, image.data(), sizeof header);
+    if (std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 || header.e_ident[EI_CLASS] != ELFCLASS64)
+        return names;
+
+    std::vector<Elf64_Shdr> sections(header.e_shnum);
+    for (size_t i = 0; i < sections.size(); ++i)
+    {
+        const size_t offset = header.e_shoff + i * header.e_shentsize;
+        if (offset + sizeof(Elf64_Shdr) > image.size())
+            return names;
+        std::memcpy(&sections[i], image.data() + offset, sizeof(Elf64_Shdr));
+    }
+
+    for (const Elf64_Shdr& section : sections)
+    {
+        if (section.sh_type != SHT_DYNSYM || section.sh_link >= sections.size())
+            continue;
+        const Elf64_Shdr& strings = sections[section.sh_link];
+        const size_t count = section.sh_size / sizeof(Elf64_Sym);
+        for (size_t i = 0; i < count; ++i)
+        {
+            Elf64_Sym symbol;
+            std::memcpy(&symbol, image.data() + section.sh_offset + i * sizeof(Elf64_Sym), sizeof symbol);
+            const unsigned binding = ELF64_ST_BIND(symbol.st_info);
+            if (symbol.st_shndx == SHN_UNDEF || (binding != STB_GLOBAL && binding != STB_WEAK))
+                continue;
+            names.insert(std::string(image.data() + strings.sh_offset + symbol.st_name));
+        }
+    }
+    return names;
+}
+
+// Instrumented builds add the sanitizer runtime's own hooks to every shared object; they are not ours.
+bool IsSanitizerSymbol(const std::string& name)
+{
+    for (const char* prefix : {"__asan", "__odr_asan", "__ubsan", "__tsan", "__sanitizer", "__lsan"})
+        if (name.rfind(prefix, 0) == 0)
+            return true;
+    return false;
+}
+} // namespace
+
+TEST(ExportedSymbols, BundleExportsExactlyTheSevenEntryPoints)
+{
+    const std::set<std::string> defined = DefinedDynamicSymbols(ReadFile(KELVANE_EXPORTS_PROBE_PATH));
+    ASSERT_FALSE(defined.empty()) << "no dynamic symbols read from " << KELVANE_EXPORTS_PROBE_PATH;
+
+    std::set<std::string> ours;
+    std::copy_if(defined.begin(), defined.end(), std::inserter(ours, ours.end()),
+                 [](const std::string& name) { return !IsSanitizerSymbol(name); });
+    EXPECT_EQ(ours, kEntryPoints);
+}
+
+TEST(ExportedSymbols, EntryPointsResolveUndecoratedAndAnswer)
+{
+    void* const bundle = dlopen(KELVANE_EXPORTS_PROBE_PATH, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(bundle, nullptr) << dlerror();
+
+    for (const std::string& name : kEntryPoints)
+        EXPECT_NE(dlsym(bundle, name.c_str()), nullptr) << name;
+    // A library function of the same purpose stays private.
+    EXPECT_EQ(dlsym(bundle, "AAXGetSDKVersion"), nullptr);
+    EXPECT_EQ(dlsym(bundle, "_Z16AAXGetSDKVersionPm"), nullptr);
+
+    using GetSDKVersion = int32_t (*)(uint64_t*);
+    auto* const getVersion = reinterpret_cast<GetSDKVersion>(dlsym(bundle, "ACFGetSDKVersion"));
+    ASSERT_NE(getVersion, nullptr);
+    uint64_t version = 0;
+    EXPECT_EQ(getVersion(&version), 0);
+    EXPECT_EQ(version, 0x00000204013449E0ull);
+
+    using CanUnloadNow = int32_t (*)(void*);
+    auto* const canUnload = reinterpret_cast<CanUnloadNow>(dlsym(bundle, "ACFCanUnloadNow"));
+    ASSERT_NE(canUnload, nullptr);
+    EXPECT_EQ(canUnload(nullptr), 0);
+
+    EXPECT_EQ(dlclose(bundle), 0);
+}
