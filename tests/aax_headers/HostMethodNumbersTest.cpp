@@ -19,6 +19,15 @@ namespace
 {
 using Effect = AAX_IACFEffectParameters_V4;
 
+// Makes the GUI base's protected operations nameable here.
+struct ExposedGUI : AAX_CEffectGUI
+{
+    using AAX_CEffectGUI::CreateViewContainer;
+    using AAX_CEffectGUI::CreateViewContents;
+    using AAX_CEffectGUI::DeleteViewContainer;
+    using AAX_CEffectGUI::UpdateAllParameters;
+};
+
 TEST(EffectParametersMethodNumbers, UnknownMethodsComeFirst)
 {
     EXPECT_EQ(VtableSlot(&Effect::QueryInterface), 0);
@@ -117,6 +126,11 @@ TEST(EffectGUIMethodNumbers, HostTableAndBaseClassOrder)
 
     EXPECT_EQ(VtableSlot(&AAX_CEffectGUI::SetControlHighlightInfo), 12);
     EXPECT_EQ(VtableSlot(&AAX_CEffectGUI::InternalQueryInterface), 13);
+    // 14 and 15: the destructor; then the operations a plug-in supplies or replaces
+    EXPECT_EQ(VtableSlot(&ExposedGUI::CreateViewContents), 16);
+    EXPECT_EQ(VtableSlot(&ExposedGUI::CreateViewContainer), 17);
+    EXPECT_EQ(VtableSlot(&ExposedGUI::DeleteViewContainer), 18);
+    EXPECT_EQ(VtableSlot(&ExposedGUI::UpdateAllParameters), 19);
 }
 
 TEST(ControllerMethodNumbers, VersionsOneToThree)
