@@ -1,6 +1,10 @@
 // The bundle must export exactly the seven entry points the host looks up, and nothing else: a stray
 // export could clash with another bundle's symbols inside the host process.
 
+#include "HostCollection.h"
+#include "HostTestSupport.h"
+#include "acfbaseapi.h"
+
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
@@ -112,3 +116,43 @@ TEST(ExportedSymbols, EntryPointsResolveUndecoratedAndAnswer)
 
     EXPECT_EQ(dlclose(bundle), 0);
 }
+
+namespace
+{
+// The loaded bundle registers against the host stand-in through its exported functions alone.
+class LoadedBundle : public HostTest
+{
+};
+
+TEST_F(LoadedBundle, RegistersThroughItsExportedFunctions)
+{
+	void* const bundle = dlopen(KELVANE_EXPORTS_PROBE_PATH, RTLD_NOW | RTLD_LOCAL);
+	ASSERT_NE(bundle, nullptr) << dlerror();
+	using WithHost = int32_t (*)(IACFUnknown*);
+	using Register = int32_t (*)(IACFUnknown*, IACFPluginDefinition**);
+	auto* const startup = reinterpret_cast<WithHost>(dlsym(bundle, "ACFStartup"));
+	auto* const shutdown = reinterpret_cast<WithHost>(dlsym(bundle, "ACFShutdown"));
+	auto* const canUnloadNow = reinterpret_cast<WithHost>(dlsym(bundle, "ACFCanUnloadNow"));
+	auto* const registerPlugin = reinterpret_cast<Register>(dlsym(bundle, "ACFRegisterPlugin"));
+	ASSERT_TRUE(startup && shutdown && canUnloadNow && registerPlugin);
+
+	{
+		HostRef<HostContext> context = makeContext();
+		EXPECT_EQ(startup(context->unknown()), 0);
+		IACFPluginDefinition* definition = nullptr;
+		EXPECT_EQ(registerPlugin(context->unknown(), &definition), 0);
+		ASSERT_NE(definition, nullptr);
+
+		const std::vector<HostCollection*> collections = host.objectsOfType<HostCollection>();
+		ASSERT_EQ(collections.size(), 1u);
+		ASSERT_EQ(collections[0]->effects().size(), 1u);
+		EXPECT_EQ(collections[0]->effects()[0].effectID, "com.kelvane.exportsprobe");
+		EXPECT_EQ(collections[0]->effects()[0].descriptor->names(), std::vector<std::string> { "Exports Probe" });
+
+		definition->Release();
+		EXPECT_EQ(shutdown(nullptr), 0);
+		EXPECT_EQ(canUnloadNow(nullptr), 0);
+	}
+	EXPECT_EQ(dlclose(bundle), 0);
+}
+} // namespace
