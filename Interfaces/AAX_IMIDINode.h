@@ -3,7 +3,6 @@
 
 #include "AAX.h"
 
-class AAX_ITransport;
 
 // One MIDI message. The library only passes packets through; their layout is shared with the host.
 struct AAX_CMidiPacket
@@ -29,5 +28,4 @@ public:
 
     virtual AAX_CMidiStream* GetNodeBuffer() = 0;
     virtual AAX_Result PostMIDIPacket(AAX_CMidiPacket* packet) = 0;
-    virtual AAX_ITransport* GetTransport() = 0;
 };
