@@ -3,7 +3,6 @@
 
 #include "AAX.h"
 
-
 // One MIDI message. The library only passes packets through; their layout is shared with the host.
 struct AAX_CMidiPacket
 {
