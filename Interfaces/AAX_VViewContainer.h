@@ -29,6 +29,7 @@ public:
                                                uint32_t inModifiers) override;
 
 private:
+    // The destructor gives back version 1 first, then version 2.
     ACFPtr<AAX_IACFViewContainer> mViewContainerV1;
     ACFPtr<AAX_IACFViewContainer_V2> mViewContainerV2;
 };
