@@ -149,6 +149,7 @@ TEST (LogoAndBadge, SwitchesAndFaderNeverOpenDialogs)
 // The desktop's dialogs run real modal loops; each one is answered from the message loop it runs.
 TEST (DesktopDialogs, AlertBoxRunsModallyAndReturnsThePressedButton)
 {
+    KELVANE_REQUIRE_DISPLAY();
     setWindowDialogs (nullptr);
     juce::String seenTitle;
     int seenButtons = 0;
@@ -184,6 +185,7 @@ TEST (DesktopDialogs, AlertBoxRunsModallyAndReturnsThePressedButton)
 
 TEST (DesktopDialogs, ParamErrorBoxRunsModallyUntilDismissed)
 {
+    KELVANE_REQUIRE_DISPLAY();
     setWindowDialogs (nullptr);
     bool answered = false;
 

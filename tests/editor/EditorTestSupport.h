@@ -3,6 +3,7 @@
 #include "PluginEditor.h"
 #include "PluginProcessor.h"
 
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -106,6 +107,11 @@ bool waitFor (const std::function<bool()>& condition, int deadlineMs = 20000);
 
 /** Waits until every update-check thread has ended (so the process may end safely). */
 bool waitForUpdateChecksToEnd (int deadlineMs = 20000);
+
+/** Tests that put windows on the screen skip themselves where there is no X display (the sanitizer runs). */
+#define KELVANE_REQUIRE_DISPLAY()                                   \
+    if (std::getenv ("DISPLAY") == nullptr)                         \
+        GTEST_SKIP() << "needs an X display (run under xvfb-run)"
 
 /** Puts a component on the (virtual) desktop so that it counts as showing. */
 void showOnDesktop (juce::Component& component);

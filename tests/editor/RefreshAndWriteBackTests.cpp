@@ -97,6 +97,7 @@ TEST (Refresh, NothingIsRenderedOrShownWhileTheWindowIsNotShowing)
 
 TEST (Refresh, BadgeShowsAtTheFirstTickAfterTheFlagIsSet)
 {
+    KELVANE_REQUIRE_DISPLAY();
     Window window;
     showOnDesktop (window.editor);
     ASSERT_TRUE (window.editor.isShowing());
@@ -111,6 +112,7 @@ TEST (Refresh, BadgeShowsAtTheFirstTickAfterTheFlagIsSet)
 
 TEST (Refresh, RendersNeverQueueUp)
 {
+    KELVANE_REQUIRE_DISPLAY();
     Window window;
     showOnDesktop (window.editor);
 
@@ -130,6 +132,7 @@ TEST (Refresh, RendersNeverQueueUp)
 
 TEST (Refresh, ShowingWindowRendersThroughTheMessageLoop)
 {
+    KELVANE_REQUIRE_DISPLAY();
     Window window;
     showOnDesktop (window.editor);
     const auto before = EditorProbe::face (window.editor).createCopy();

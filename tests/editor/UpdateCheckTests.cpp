@@ -120,6 +120,7 @@ TEST (UpdateCheck, ShippedBuildAsksTheMakersServerOverHttps)
 
 TEST (UpdateCheck, EditorStartsOneCheckAndShowsTheBadgeAfterA202)
 {
+    KELVANE_REQUIRE_DISPLAY();
     Server server ({ 202 });
     const auto previous = updateServerBase();
     setUpdateServerForTesting (server.base());
@@ -138,6 +139,7 @@ TEST (UpdateCheck, EditorStartsOneCheckAndShowsTheBadgeAfterA202)
 
 TEST (UpdateCheck, EditorWithoutAnAnswerShowsNoBadge)
 {
+    KELVANE_REQUIRE_DISPLAY();
     Server server ({ 200 });
     const auto previous = updateServerBase();
     setUpdateServerForTesting (server.base());

@@ -42,6 +42,7 @@ TEST (WindowLifecycle, OpenCloseReopenBuildsTwoEditorsWithTwoChecks)
 
 TEST (WindowLifecycle, ClosingAShowingWindowWithARenderPendingIsSafe)
 {
+    KELVANE_REQUIRE_DISPLAY();
     KelvaneAudioProcessor processor;
     {
         std::unique_ptr<juce::AudioProcessorEditor> editor (processor.createEditorIfNeeded());
