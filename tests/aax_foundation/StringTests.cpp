@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <iomanip>
 #include <locale>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -171,6 +174,41 @@ TEST(StringNumbers, AppendNumberWritesFixedPointWithExactPrecision)
 		string.AppendNumber(testCase.number, testCase.precision);
 		EXPECT_STREQ(string.Get(), testCase.text) << testCase.number << " with " << testCase.precision;
 	}
+}
+
+// What a standard output stream writes for number in fixed-point notation with the given precision.
+std::string streamFixed(double number, int precision)
+{
+	std::ostringstream stream;
+	stream.imbue(std::locale::classic());
+	stream << std::fixed << std::setprecision(precision) << number;
+	return stream.str();
+}
+
+TEST(StringNumbers, LongPrecisionsMatchTheStandardStreamDigitForDigit)
+{
+	// 5e-324 is the smallest positive double: its expansion is exactly 1074 digits long.
+	for (double number : { 5e-324, 1.0 / 3.0, -0.1, 1e300, 0.5 })
+		for (int precision : { 1000, 1073, 1074, 1075, 1500 })
+		{
+			AAX_CString string;
+			string.AppendNumber(number, precision);
+			EXPECT_EQ(string.StdString(), streamFixed(number, precision)) << number << " with " << precision;
+		}
+}
+
+TEST(StringNumbers, HugePrecisionAppendsZerosWithoutExhaustingTheStack)
+{
+	constexpr int32_t precision = 20000000;
+	AAX_CString string("x");
+	string.AppendNumber(1.0 / 3.0, precision);
+	ASSERT_EQ(string.Length(), 1u + 2u + uint32_t(precision));
+	EXPECT_EQ(string.StdString().substr(0, 19), "x0.3333333333333333");
+	EXPECT_EQ(string.StdString().find_first_not_of('0', 3 + 1074), std::string::npos);
+
+	AAX_CString infinite;
+	infinite.AppendNumber(HUGE_VAL, precision);
+	EXPECT_STREQ(infinite.Get(), "inf");
 }
 
 TEST(StringNumbers, AppendNumberAppendsToExistingText)

@@ -1,5 +1,6 @@
 #include "AAX_CString.h"
 
+#include <cmath>
 #include <cstring>
 #include <ios>
 #include <locale>
@@ -71,14 +72,26 @@ const char* AAX_CString::CString() const
 	return Get();
 }
 
+namespace
+{
+// Every double is a whole multiple of 2^-1074, so its fixed-point expansion ends within 1074 digits after
+// the point; any further digit is 0.
+constexpr int32_t kExactFractionDigits = 1074;
+} // namespace
+
 AAX_CString& AAX_CString::AppendNumber(double number, int32_t precision)
 {
+	// The standard stream formats on the stack with room for every requested digit, so a large precision
+	// would overflow the stack. Digits past the exact expansion are zeros and are appended here instead.
+	const int32_t formattedDigits = precision > kExactFractionDigits ? kExactFractionDigits : precision;
 	std::ostringstream stream;
 	stream.imbue(std::locale::classic());
 	stream.setf(std::ios::fixed, std::ios::floatfield);
-	stream.precision(precision);
+	stream.precision(formattedDigits);
 	stream << number;
 	mString += stream.str();
+	if (precision > formattedDigits && std::isfinite(number))
+		mString.append(static_cast<size_t>(precision - formattedDigits), '0');
 	return *this;
 }
 
