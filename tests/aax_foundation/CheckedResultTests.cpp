@@ -88,11 +88,27 @@ TEST_F(CheckedResult, AcceptedResultsPassUntilReset)
 	result.AddAcceptedResult(AAX_RESULT_NEW_PACKET_POSTED);
 	result = AAX_RESULT_NEW_PACKET_POSTED;
 	EXPECT_EQ(result.Result(), AAX_RESULT_NEW_PACKET_POSTED);
+	EXPECT_EQ(result.LastError(), AAX_SUCCESS);
 	EXPECT_TRUE(host.log().methodCalls().empty());
 
 	result.ResetAcceptedResults();
 	EXPECT_THROW(result.Check(), AAX::Exception::ResultError);
 	EXPECT_EQ(result.LastError(), AAX_RESULT_NEW_PACKET_POSTED);
 	EXPECT_EQ(result.Result(), AAX_SUCCESS);
+
+	// Resetting keeps success accepted.
+	result.ResetAcceptedResults();
+	EXPECT_NO_THROW(result.Check());
+	EXPECT_NO_THROW(result = AAX_SUCCESS);
+}
+
+TEST_F(CheckedResult, ConstructionStartsWithOnlySuccessAccepted)
+{
+	AAX_CheckedResult first;
+	first.AddAcceptedResult(-20700);
+	first = -20700;
+	// A new checked result does not share the other's accepted set.
+	EXPECT_THROW(AAX_CheckedResult { -20700 }, AAX::Exception::ResultError);
+	EXPECT_EQ(first.Result(), -20700);
 }
 } // namespace

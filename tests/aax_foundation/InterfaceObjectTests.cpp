@@ -52,9 +52,12 @@ public:
 
 	void FinalRelease() override
 	{
+		liveAtFinalRelease = GetActiveObjectCount();
 		if (mEvents != nullptr)
 			mEvents->push_back("FinalRelease");
 	}
+
+	static inline int32_t liveAtFinalRelease = -1;
 
 private:
 	std::vector<std::string>* mEvents;
@@ -86,6 +89,8 @@ TEST(InterfaceObject, LastReleaseRunsFinalReleaseThenDestructorOnce)
 	EXPECT_TRUE(events.empty());
 	object->Release();
 	EXPECT_EQ(events, (std::vector<std::string> { "FinalRelease", "destructor" }));
+	// The live count falls only when the object is destroyed, after FinalRelease.
+	EXPECT_EQ(TestObject::liveAtFinalRelease, before + 1);
 	EXPECT_EQ(CACFUnknown::GetActiveObjectCount(), before);
 }
 

@@ -250,7 +250,7 @@ TEST(StringNumbers, ToDoubleReadsLikeAnInputStream)
 	} cases[] = {
 		{ "0.250", true, 0.25 },   { " 1.5 dB", true, 1.5 }, { "1e3", true, 1000.0 }, { "\t-2", true, -2.0 },
 		{ "7", true, 7.0 },        { "dB", false, 0.0 },     { "", false, 0.0 },      { "   ", false, 0.0 },
-		{ "1e999", false, 0.0 },
+		{ "1e999", false, 0.0 },   { "2.5dB", true, 2.5 },   { ".5", true, 0.5 },     { "+4", true, 4.0 },
 	};
 	for (const auto& testCase : cases)
 	{
