@@ -58,8 +58,11 @@ HostEnvironment::~HostEnvironment()
 
 std::vector<std::string> HostEnvironment::liveObjects() const
 {
+	// Read under the lock: an object being released on another thread stays registered, with its name and
+	// count intact, until its destructor can take the lock.
+	std::lock_guard<std::mutex> lock(mObjectsMutex);
 	std::vector<std::string> result;
-	for (HostObject* object : snapshot())
+	for (HostObject* object : mObjects)
 		result.push_back(object->componentName() + " (references: " + std::to_string(object->referenceCount()) + ")");
 	return result;
 }

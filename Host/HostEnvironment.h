@@ -58,7 +58,8 @@ public:
 	std::vector<std::string> liveObjects() const;
 	size_t liveObjectCount() const;
 
-	// The live objects of one class, in creation order (e.g. to inspect what the plug-in had created).
+	// The live objects of one class, in creation order (e.g. to inspect what the plug-in had created). The
+	// pointers are only safe to use while no other thread releases host objects.
 	template <class T>
 	std::vector<T*> objectsOfType() const
 	{
