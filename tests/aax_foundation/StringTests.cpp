@@ -124,6 +124,26 @@ TEST(StringEditing, ClearEmptiesAndAppendNumberStartsAfresh)
 	EXPECT_STREQ(string.Get(), "0.500");
 }
 
+TEST(StringEditing, ClearKeepsTheStorage)
+{
+	AAX_CString string(std::string(100, 'x').c_str());
+	const char* const storage = string.Get();
+	string.Clear();
+	string.AppendNumber(0.5, 3);
+	EXPECT_EQ(string.Get(), storage);
+}
+
+TEST(StringEditing, EditsReturnTheStringItself)
+{
+	AAX_CString string("0.500");
+	EXPECT_EQ(&string.Erase(0, 1), &string);
+	EXPECT_EQ(&string.AppendNumber(1, 0), &string);
+	AAX_IString& asInterface = string;
+	EXPECT_EQ(&(asInterface = "x"), &asInterface);
+	EXPECT_EQ(&(asInterface = static_cast<const AAX_IString&>(AAX_CString("y"))), &asInterface);
+	EXPECT_EQ(&(string = AAX_CString("z")), &string);
+}
+
 TEST(StringEditing, EraseRemovesExactlyTheRange)
 {
 	AAX_CString string("0.500");
