@@ -3,6 +3,7 @@
 
 #include "RegistrationTestSupport.h"
 
+#include "AAX_IEffectDescriptor.h"
 #include "AAX_IPropertyMap.h"
 #include "AAX_UIDs.h"
 #include "AAX_VCollection.h"
@@ -62,6 +63,32 @@ TEST_F(CollectionProxy, RefusesANullEffectWithoutCallingTheHost)
 	AAX_VCollection collection(context->unknown());
 	host.log().clear();
 	EXPECT_EQ(collection.AddEffect("id", nullptr), AAX_ERROR_NULL_OBJECT);
+	EXPECT_EQ(host.log().all(), std::vector<HostCall>());
+}
+
+// A descriptor the collection did not make has no host object to pass on.
+class ForeignDescriptor : public AAX_IEffectDescriptor
+{
+public:
+	AAX_IComponentDescriptor* NewComponentDescriptor() override { return nullptr; }
+	AAX_Result AddComponent(AAX_IComponentDescriptor*) override { return 0; }
+	AAX_Result AddName(const char*) override { return 0; }
+	AAX_Result AddCategory(uint32_t) override { return 0; }
+	AAX_Result AddCategoryBypassParameter(uint32_t, AAX_CParamID) override { return 0; }
+	AAX_Result AddProcPtr(void*, AAX_CProcPtrID) override { return 0; }
+	AAX_IPropertyMap* NewPropertyMap() override { return nullptr; }
+	AAX_Result SetProperties(AAX_IPropertyMap*) override { return 0; }
+	AAX_Result AddResourceInfo(AAX_EResourceType, const char*) override { return 0; }
+	AAX_Result AddMeterDescription(AAX_CTypeID, const char*, AAX_IPropertyMap*) override { return 0; }
+	AAX_Result AddControlMIDINode(AAX_CTypeID, AAX_EMIDINodeType, const char*, uint32_t) override { return 0; }
+};
+
+TEST_F(CollectionProxy, RefusesADescriptorItDidNotMake)
+{
+	AAX_VCollection collection(context->unknown());
+	ForeignDescriptor foreign;
+	host.log().clear();
+	EXPECT_EQ(collection.AddEffect("id", &foreign), AAX_ERROR_NULL_OBJECT);
 	EXPECT_EQ(host.log().all(), std::vector<HostCall>());
 }
 

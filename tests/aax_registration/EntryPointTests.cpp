@@ -84,6 +84,13 @@ TEST(EntryPoints, CanUnloadNowFollowsTheLiveObjectCount)
 	EXPECT_EQ(ACFCanUnloadNow(nullptr), 0);
 }
 
+TEST(EntryPoints, NoPlaceForAnAnswerIsANullObject)
+{
+	EXPECT_EQ(ACFRegisterComponent(nullptr, 0, nullptr), AAX_ERROR_NULL_OBJECT);
+	EXPECT_EQ(ACFGetSDKVersion(nullptr), AAX_ERROR_NULL_OBJECT);
+	EXPECT_EQ(ACFGetClassFactory(nullptr, IID_IACFUnknown, IID_IACFUnknown, nullptr), AAX_ERROR_UNIMPLEMENTED);
+}
+
 class StartupAndShutdown : public HostTest
 {
 };

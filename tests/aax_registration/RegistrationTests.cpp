@@ -172,6 +172,13 @@ TEST_F(Registration, WorksBeforeStartupWithoutTraces)
 	EXPECT_TRUE(HostTraces(host).empty());
 }
 
+TEST_F(Registration, WithoutAPlaceForTheDefinitionNothingIsDescribed)
+{
+	EXPECT_EQ(ACFRegisterPlugin(context->unknown(), nullptr), AAX_ERROR_NULL_OBJECT);
+	EXPECT_EQ(DescriptionRoutineCalls(), 0);
+	EXPECT_EQ(LiveCount<HostCollection>(host), 0u);
+}
+
 // One way for registration to fail: what the host lacks, what the routine does, and what must follow.
 struct FailureCase
 {

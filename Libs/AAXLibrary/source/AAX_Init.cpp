@@ -13,6 +13,10 @@
 
 AAX_Result AAXRegisterPlugin(IACFUnknown* pUnkHost, IACFPluginDefinition** ppPluginDefinition)
 {
+    // A host that gives no place for the definition gets nothing described.
+    if (ppPluginDefinition == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+
     std::unique_ptr<AAX_VCollection> collection;
     const char* const caughtFormat = "AAXRegisterPlugin exception caught: %s";
     try
@@ -67,6 +71,8 @@ AAX_Result AAXRegisterComponent(IACFUnknown* /*pUnkHost*/, acfUInt32 /*index*/,
                                 IACFComponentDefinition** ppComponentDefinition)
 {
     // The bundle registers no separate components.
+    if (ppComponentDefinition == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
     *ppComponentDefinition = nullptr;
     return AAX_SUCCESS;
 }
@@ -75,7 +81,8 @@ AAX_Result AAXGetClassFactory(IACFUnknown* /*pUnkHost*/, const acfCLSID& /*clsid
                               void** ppOut)
 {
     // The bundle offers no class factories.
-    *ppOut = nullptr;
+    if (ppOut != nullptr)
+        *ppOut = nullptr;
     return AAX_ERROR_UNIMPLEMENTED;
 }
 
@@ -99,6 +106,8 @@ AAX_Result AAXShutdown(IACFUnknown* /*pUnkHost*/)
 
 AAX_Result AAXGetSDKVersion(uint64_t* oSDKVersion)
 {
+    if (oSDKVersion == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
     *oSDKVersion = kAAXLibrarySDKVersion;
     return AAX_SUCCESS;
 }

@@ -44,10 +44,10 @@ AAX_IEffectDescriptor* AAX_VCollection::NewDescriptor()
 
 AAX_Result AAX_VCollection::AddEffect(const char* inEffectID, AAX_IEffectDescriptor* inEffectDescriptor)
 {
-    if (!mIACFCollection || inEffectDescriptor == nullptr)
+    // Only descriptors made by a collection can be passed on: their host object is what the host needs.
+    auto* const descriptor = dynamic_cast<AAX_VEffectDescriptor*>(inEffectDescriptor);
+    if (!mIACFCollection || descriptor == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    // Only descriptors made by NewDescriptor are accepted here.
-    auto* const descriptor = static_cast<AAX_VEffectDescriptor*>(inEffectDescriptor);
     return mIACFCollection->AddEffect(inEffectID, descriptor->GetIUnknown());
 }
 

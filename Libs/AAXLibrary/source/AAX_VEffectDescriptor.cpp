@@ -49,11 +49,16 @@ AAX_Result AAX_VEffectDescriptor::AddComponent(AAX_IComponentDescriptor* inCompo
 {
     if (!mIACFEffectDescriptor)
         return AAX_ERROR_NULL_OBJECT;
-    // Only components made by NewComponentDescriptor are accepted here; a null one goes on as null.
-    IACFUnknown* const component =
-        inComponentDescriptor != nullptr
-            ? static_cast<AAX_VComponentDescriptor*>(inComponentDescriptor)->GetIUnknown()
-            : nullptr;
+    // A null component goes on to the host as null; any other must have been made by an effect descriptor,
+    // whose host object is what the host needs.
+    IACFUnknown* component = nullptr;
+    if (inComponentDescriptor != nullptr)
+    {
+        auto* const made = dynamic_cast<AAX_VComponentDescriptor*>(inComponentDescriptor);
+        if (made == nullptr)
+            return AAX_ERROR_NULL_OBJECT;
+        component = made->GetIUnknown();
+    }
     return mIACFEffectDescriptor->AddComponent(component);
 }
 
