@@ -126,3 +126,22 @@ TEST (EditorConstruction, BadgeCarriesTheLogoImageSoThatItDraws)
     EXPECT_TRUE (badge.getDownImage().isValid());
     EXPECT_EQ (badge.getWidth(), 24); // not resized to the image
 }
+
+TEST (EditorConstruction, VisibleBadgeTakesTheClicksOnTheLogoCorner)
+{
+    KelvaneAudioProcessor processor;
+    KelvaneAudioProcessorEditor editor (processor);
+    auto& badge = EditorProbe::noticeButton (editor);
+    auto& logo = EditorProbe::logoButton (editor);
+    editor.setVisible (true);
+
+    EXPECT_EQ (editor.getComponentAt (230, 15), &logo);
+    EXPECT_EQ (editor.getComponentAt (100, 40), &logo);
+
+    badge.setVisible (true);
+    EXPECT_EQ (editor.getComponentAt (230, 15), &badge);
+    EXPECT_EQ (editor.getComponentAt (100, 40), &logo);
+    EXPECT_EQ (editor.getComponentAt (20, 20), EditorProbe::enableButton (editor));
+    EXPECT_EQ (editor.getComponentAt (200, 100), EditorProbe::fader (editor));
+    EXPECT_EQ (editor.getComponentAt (150, 440), EditorProbe::vocalButton (editor));
+}
