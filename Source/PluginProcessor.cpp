@@ -179,12 +179,6 @@ constexpr int maximumWidenedFrames = 65536;
 constexpr int maximumWidenedChannels = 16;
 } // namespace
 
-double sanitizeSample (double v) noexcept
-{
-    const double magnitude = std::abs (v);
-    return (magnitude >= DBL_MIN && magnitude <= DBL_MAX) ? v : 0.0;
-}
-
 double meterStepForPeak (double peak) noexcept
 {
     if (sanitizeSample (peak) == 0.0)

@@ -34,7 +34,12 @@ struct EngineState
 };
 
 // Returns v when it is a finite normal number, otherwise +0.0 (zeros, subnormals, infinities, NaN).
-double sanitizeSample (double v) noexcept;
+// Inline: the signal chain calls it several times per sample.
+inline double sanitizeSample (double v) noexcept
+{
+    const double magnitude = v < 0.0 ? -v : v;
+    return (magnitude >= 2.2250738585072014e-308 && magnitude <= 1.7976931348623157e308) ? v : 0.0;
+}
 
 // Meter step 1..11 for the peak magnitude of one processed output channel.
 double meterStepForPeak (double peak) noexcept;
