@@ -2,9 +2,7 @@
 #include "PluginEditor.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 namespace
