@@ -1,4 +1,5 @@
 // Numbers, texts and record layouts that the host, saved sessions or JUCE's AAX client rely on.
+#include "AAX_CChunkDataParser.h"
 #include "AAX_CEffectParameters.h"
 #include "AAX_CPacketDispatcher.h"
 #include "AAX_CParameter.h"
@@ -103,6 +104,24 @@ TEST(EnumerationValues, ValuesTheClientAndHostShare)
     // The client prepares its processor for blocks of 1 << AAX_eAudioBufferLength_Max samples.
     EXPECT_EQ(1 << AAX_eAudioBufferLength_Max, 1024);
     EXPECT_EQ(sizeof(AAX_EProcessingState), 4u);
+}
+
+// The relative set and update pass the host's update source 0 on.
+TEST(EnumerationValues, UnspecifiedUpdateSourceIsZero)
+{
+    EXPECT_EQ(AAX_eUpdateSource_Unspecified, 0);
+    EXPECT_EQ(sizeof(AAX_EUpdateSource), 4u);
+}
+
+// Entry types of the parameter-values chunk, as kept in each entry's 32-bit type field.
+TEST(EnumerationValues, ChunkEntryTypes)
+{
+    EXPECT_EQ(AAX_CChunkDataParser::kDataType_None, 0);
+    EXPECT_EQ(AAX_CChunkDataParser::kDataType_Float, 1);
+    EXPECT_EQ(AAX_CChunkDataParser::kDataType_Int32, 2);
+    EXPECT_EQ(AAX_CChunkDataParser::kDataType_Double, 3);
+    EXPECT_EQ(AAX_CChunkDataParser::kDataType_Int16, 4);
+    EXPECT_EQ(AAX_CChunkDataParser::kDataType_String, 5);
 }
 
 // The orientations the client sets: 0 for a normal parameter, 0x13 for an inverted one.
