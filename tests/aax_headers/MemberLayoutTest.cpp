@@ -256,4 +256,24 @@ TEST(GUIMembers, ControllerEffectParametersViewContainerTransport)
 {
     EXPECT_TRUE((MembersInOrder<GUIController, GUIEffectParameters, GUIViewContainer, GUITransport>()));
 }
+
+// The host gets the host-facing interface pointer from QueryInterface and the GUI base keeps what the
+// effect's QueryInterface stored as its AAX_IEffectParameters*, which a derived GUI casts to its own
+// effect class: that only works while the host-facing interface sits at the start of the object.
+template <typename Base, typename Derived>
+std::ptrdiff_t BaseOffset()
+{
+    alignas(Derived) static unsigned char storage[sizeof(Derived)];
+    auto* derived = reinterpret_cast<Derived*>(storage);
+    return reinterpret_cast<unsigned char*>(static_cast<Base*>(derived)) - storage;
+}
+
+TEST(InterfaceParts, HostFacingInterfaceStartsTheObject)
+{
+    EXPECT_EQ((BaseOffset<AAX_IACFEffectParameters_V4, AAX_IEffectParameters>()), 0);
+    EXPECT_EQ((BaseOffset<AAX_IEffectParameters, AAX_CEffectParameters>()), 0);
+    EXPECT_EQ((BaseOffset<AAX_IACFEffectGUI, AAX_IEffectGUI>()), 0);
+    EXPECT_EQ((BaseOffset<AAX_IEffectGUI, AAX_CEffectGUI>()), 0);
+    EXPECT_GT((BaseOffset<CACFUnknown, AAX_CEffectParameters>()), 0);
+}
 } // namespace
