@@ -8,6 +8,7 @@
 #include "AAX_CEffectParameters.h"
 #include "AAX_CLinearTaperDelegate.h"
 #include "AAX_CMutex.h"
+#include "AAX_CNumberDisplayDelegate.h"
 #include "AAX_CPacketDispatcher.h"
 #include "AAX_CParameter.h"
 #include "AAX_CParameterManager.h"
@@ -176,6 +177,12 @@ TEST(ParameterMembers, ValueRecordHoldsAThirtyTwoByteIdentifierThenTheValue)
 TEST(ParameterMembers, LinearTaperHoldsMinimumThenMaximum)
 {
     EXPECT_TRUE((MembersInOrder<TaperMinimum, TaperMaximum>()));
+}
+
+// The number display keeps nothing but its table of functions: precision and spacing are in its type.
+TEST(ParameterMembers, NumberDisplayHoldsNoData)
+{
+    EXPECT_EQ((sizeof(AAX_CNumberDisplayDelegate<float, 3u, 0u>)), sizeof(void*));
 }
 
 TEST(ParameterMembers, NameSetHoldsTheFullNameThenShortenedNamesByLength)
