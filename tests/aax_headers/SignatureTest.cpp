@@ -5,6 +5,9 @@
 #include "Operation.h"
 
 #include "AAX_CChunkDataParser.h"
+#include "AAX_CLinearTaperDelegate.h"
+#include "AAX_CNumberDisplayDelegate.h"
+#include "AAX_CParameter.h"
 #include "AAX_CEffectGUI.h"
 #include "AAX_CEffectParameters.h"
 #include "AAX_CMutex.h"
@@ -497,6 +500,21 @@ TEST(ClassKinds, PlainClassesHaveNoVirtualOperations)
     EXPECT_FALSE(std::is_polymorphic_v<AAX_CMutex>);
     EXPECT_FALSE(std::is_polymorphic_v<AAX_StLock_Guard>);
     EXPECT_TRUE(std::has_virtual_destructor_v<AAX_CChunkDataParser>);
+}
+
+// The parameter classes the client creates: a float parameter with the linear taper and a three-decimal
+// display that puts no space after the number.
+TEST(ClassKinds, ParameterClassTree)
+{
+    EXPECT_TRUE((std::is_same_v<AAX_CNumberDisplayDelegate<float, 3>, AAX_CNumberDisplayDelegate<float, 3u, 0u>>));
+    EXPECT_TRUE((std::is_base_of_v<AAX_IDisplayDelegate<float>, AAX_CNumberDisplayDelegate<float, 3u, 0u>>));
+    EXPECT_TRUE((std::is_base_of_v<AAX_IDisplayDelegateBase, AAX_IDisplayDelegate<float>>));
+    EXPECT_TRUE((std::is_base_of_v<AAX_ITaperDelegate<float>, AAX_CLinearTaperDelegate<float, 0>>));
+    EXPECT_TRUE((std::is_base_of_v<AAX_ITaperDelegateBase, AAX_ITaperDelegate<float>>));
+    EXPECT_TRUE((std::is_base_of_v<AAX_IParameter, AAX_CParameter<float>>));
+    EXPECT_TRUE((std::is_base_of_v<AAX_IParameterValue, AAX_CParameterValue<float>>));
+    EXPECT_TRUE(std::is_abstract_v<AAX_IParameter>);
+    EXPECT_FALSE(std::is_abstract_v<AAX_CParameter<float>>);
 }
 
 TEST(ClassKinds, BasesAndInterfaces)
