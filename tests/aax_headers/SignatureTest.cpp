@@ -1,7 +1,7 @@
 // Argument and result types of the host-facing methods and of the library's interfaces. The host calls
 // each method by number with arguments of fixed types, so a method in the right slot but with, say, a
-// 32-bit argument where the host passes 64 bits would read garbage. Overloads are picked out with a cast to
-// the expected type, which is itself the check.
+// 32-bit argument where the host passes 64 bits would read garbage. Overloads are picked out by their
+// expected type.
 #include "Operation.h"
 
 #include "AAX_CChunkDataParser.h"
@@ -36,6 +36,11 @@
 // Result and arguments of one operation.
 #define EXPECT_OPERATION(member, Result, ...) \
     EXPECT_TRUE((Returns<&member, Result>() && Takes<&member, ##__VA_ARGS__>())) << #member
+
+// An overload of exactly this type exists. Only the cast's type is looked at, so the check needs no
+// definition of the function.
+#define EXPECT_OVERLOAD(Type, member) \
+    EXPECT_TRUE((std::is_same_v<decltype(static_cast<Type>(&member)), Type>)) << #member
 
 namespace
 {
@@ -183,11 +188,9 @@ TEST(ControllerSignatures, LibraryInterface)
 {
     using C = AAX_IController;
     ExpectControllerArguments<C>();
-    // Both notification forms: the cast fails to compile if either is missing.
-    const auto withData = static_cast<AAX_Result (C::*)(AAX_CTypeID, const void*, uint32_t)>(&C::SendNotification);
-    const auto typeOnly = static_cast<AAX_Result (C::*)(AAX_CTypeID)>(&C::SendNotification);
-    EXPECT_NE(withData, nullptr);
-    EXPECT_NE(typeOnly, nullptr);
+    // Both notification forms.
+    EXPECT_OVERLOAD(AAX_Result (C::*)(AAX_CTypeID, const void*, uint32_t), C::SendNotification);
+    EXPECT_OVERLOAD(AAX_Result (C::*)(AAX_CTypeID), C::SendNotification);
 
     EXPECT_TRUE(IsConst<&C::GetEffectID>());
     EXPECT_TRUE(IsConst<&C::GetSampleRate>());
@@ -377,15 +380,10 @@ TEST(ParameterSignatures, ValuesAndSteps)
 TEST(ParameterSignatures, ConversionsAndTypedAccess)
 {
     using P = AAX_IParameter;
-    const auto valueString = static_cast<bool (P::*)(AAX_CString*) const>(&P::GetValueString);
-    const auto valueStringOfLength = static_cast<bool (P::*)(int32_t, AAX_CString*) const>(&P::GetValueString);
-    const auto text = static_cast<bool (P::*)(double, AAX_CString&) const>(&P::GetStringFromNormalizedValue);
-    const auto textOfLength =
-        static_cast<bool (P::*)(double, int32_t, AAX_CString&) const>(&P::GetStringFromNormalizedValue);
-    EXPECT_NE(valueString, nullptr);
-    EXPECT_NE(valueStringOfLength, nullptr);
-    EXPECT_NE(text, nullptr);
-    EXPECT_NE(textOfLength, nullptr);
+    EXPECT_OVERLOAD(bool (P::*)(AAX_CString*) const, P::GetValueString);
+    EXPECT_OVERLOAD(bool (P::*)(int32_t, AAX_CString*) const, P::GetValueString);
+    EXPECT_OVERLOAD(bool (P::*)(double, AAX_CString&) const, P::GetStringFromNormalizedValue);
+    EXPECT_OVERLOAD(bool (P::*)(double, int32_t, AAX_CString&) const, P::GetStringFromNormalizedValue);
 
     EXPECT_OPERATION(P::GetNormalizedValueFromBool, bool, bool, double*);
     EXPECT_OPERATION(P::GetNormalizedValueFromInt32, bool, int32_t, double*);
@@ -431,10 +429,8 @@ TEST(ParameterSignatures, ValueRecordAndDelegates)
     EXPECT_OPERATION(T::RealToNormalized, double, float);
 
     using D = AAX_IDisplayDelegate<float>;
-    const auto toText = static_cast<bool (D::*)(float, AAX_CString*) const>(&D::ValueToString);
-    const auto toTextOfLength = static_cast<bool (D::*)(float, int32_t, AAX_CString*) const>(&D::ValueToString);
-    EXPECT_NE(toText, nullptr);
-    EXPECT_NE(toTextOfLength, nullptr);
+    EXPECT_OVERLOAD(bool (D::*)(float, AAX_CString*) const, D::ValueToString);
+    EXPECT_OVERLOAD(bool (D::*)(float, int32_t, AAX_CString*) const, D::ValueToString);
     EXPECT_OPERATION(D::StringToValue, bool, const AAX_CString&, float*);
 }
 
@@ -447,9 +443,7 @@ TEST(PacketSignatures, HandlerDispatcherAndMutex)
 
     using D = AAX_CPacketDispatcher;
     EXPECT_OPERATION(D::Initialize, void, AAX_IController*, AAX_IEffectParameters*);
-    const auto registerWithHandler =
-        static_cast<AAX_Result (D::*)(AAX_CParamID, int32_t, const AAX_IPacketHandler*)>(&D::RegisterPacket);
-    EXPECT_NE(registerWithHandler, nullptr);
+    EXPECT_OVERLOAD(AAX_Result (D::*)(AAX_CParamID, int32_t, const AAX_IPacketHandler*), D::RegisterPacket);
     EXPECT_OPERATION(D::SetDirty, Result, ID, bool);
     EXPECT_OPERATION(D::Dispatch, Result);
     EXPECT_OPERATION(D::GenerateSingleValuePacket, Result, ID, AAX_CPacket&);
@@ -468,10 +462,10 @@ TEST(ParameterManagerSignatures, LookupsAndOwnership)
     EXPECT_OPERATION(M::GetParameterIndex, int32_t, ID);
     EXPECT_TRUE(IsConst<&M::NumParameters>() && IsConst<&M::GetParameterIndex>());
     // Both forms of both lookups exist.
-    EXPECT_NE(static_cast<AAX_IParameter* (M::*)(AAX_CParamID)>(&M::GetParameterByID), nullptr);
-    EXPECT_NE(static_cast<const AAX_IParameter* (M::*)(AAX_CParamID) const>(&M::GetParameterByID), nullptr);
-    EXPECT_NE(static_cast<AAX_IParameter* (M::*)(int32_t)>(&M::GetParameter), nullptr);
-    EXPECT_NE(static_cast<const AAX_IParameter* (M::*)(int32_t) const>(&M::GetParameter), nullptr);
+    EXPECT_OVERLOAD(AAX_IParameter* (M::*)(AAX_CParamID), M::GetParameterByID);
+    EXPECT_OVERLOAD(const AAX_IParameter* (M::*)(AAX_CParamID) const, M::GetParameterByID);
+    EXPECT_OVERLOAD(AAX_IParameter* (M::*)(int32_t), M::GetParameter);
+    EXPECT_OVERLOAD(const AAX_IParameter* (M::*)(int32_t) const, M::GetParameter);
 }
 
 TEST(ChunkParserSignatures, BuildFindWriteRead)
