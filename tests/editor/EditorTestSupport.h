@@ -108,6 +108,28 @@ bool waitFor (const std::function<bool()>& condition, int deadlineMs = 20000);
 /** Waits until every update-check thread has ended (so the process may end safely). */
 bool waitForUpdateChecksToEnd (int deadlineMs = 20000);
 
+/** The window as the plug-in wrapper holds it: closing it tells the processor first, then deletes it. */
+struct OpenWindow
+{
+    explicit OpenWindow (juce::AudioProcessor& p) : processor (p), editor (p.createEditorIfNeeded()) {}
+    ~OpenWindow() { close(); }
+
+    void close()
+    {
+        if (editor != nullptr)
+        {
+            processor.editorBeingDeleted (editor);
+            delete editor;
+            editor = nullptr;
+        }
+    }
+
+    KelvaneAudioProcessorEditor& window() { return dynamic_cast<KelvaneAudioProcessorEditor&> (*editor); }
+
+    juce::AudioProcessor& processor;
+    juce::AudioProcessorEditor* editor;
+};
+
 /** Tests that put windows on the screen skip themselves where there is no X display (the sanitizer runs). */
 #define KELVANE_REQUIRE_DISPLAY()                                   \
     if (std::getenv ("DISPLAY") == nullptr)                         \

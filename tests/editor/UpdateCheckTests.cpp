@@ -163,10 +163,10 @@ TEST (UpdateCheck, ClosingTheWindowWhileTheCheckWaitsIsSafe)
 
     {
         KelvaneAudioProcessor processor;
-        auto* editor = processor.createEditorIfNeeded();
-        ASSERT_NE (editor, nullptr);
+        OpenWindow open (processor);
+        ASSERT_NE (dynamic_cast<KelvaneAudioProcessorEditor*> (open.editor), nullptr);
         ASSERT_TRUE (waitFor ([&] { return server.requestLines().size() == 1; }));
-        delete editor;
+        open.close();
         EXPECT_EQ (runningUpdateChecks(), 1);
         server.release();
         EXPECT_TRUE (waitForUpdateChecksToEnd (30000));

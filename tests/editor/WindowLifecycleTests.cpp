@@ -15,10 +15,10 @@ TEST (WindowLifecycle, OpenCloseReopenBuildsTwoEditorsWithTwoChecks)
     std::weak_ptr<std::atomic<bool>> firstFlag, secondFlag;
 
     {
-        std::unique_ptr<juce::AudioProcessorEditor> first (processor.createEditorIfNeeded());
-        ASSERT_NE (dynamic_cast<KelvaneAudioProcessorEditor*> (first.get()), nullptr);
-        EXPECT_EQ (processor.getActiveEditor(), first.get());
-        firstFlag = EditorProbe::updateFlag (*dynamic_cast<KelvaneAudioProcessorEditor*> (first.get()));
+        OpenWindow first (processor);
+        ASSERT_NE (dynamic_cast<KelvaneAudioProcessorEditor*> (first.editor), nullptr);
+        EXPECT_EQ (processor.getActiveEditor(), first.editor);
+        firstFlag = EditorProbe::updateFlag (first.window());
         ASSERT_TRUE (waitForUpdateChecksToEnd());
         EXPECT_TRUE (firstFlag.lock()->load());
     }
@@ -26,8 +26,8 @@ TEST (WindowLifecycle, OpenCloseReopenBuildsTwoEditorsWithTwoChecks)
     EXPECT_TRUE (firstFlag.expired()) << "the closed editor's flag must be dropped";
 
     {
-        std::unique_ptr<juce::AudioProcessorEditor> second (processor.createEditorIfNeeded());
-        auto* editor = dynamic_cast<KelvaneAudioProcessorEditor*> (second.get());
+        OpenWindow second (processor);
+        auto* editor = dynamic_cast<KelvaneAudioProcessorEditor*> (second.editor);
         ASSERT_NE (editor, nullptr);
         secondFlag = EditorProbe::updateFlag (*editor);
         EXPECT_FALSE (secondFlag.lock()->load()) << "a new editor starts without the old answer";
@@ -45,8 +45,8 @@ TEST (WindowLifecycle, ClosingAShowingWindowWithARenderPendingIsSafe)
     KELVANE_REQUIRE_DISPLAY();
     KelvaneAudioProcessor processor;
     {
-        std::unique_ptr<juce::AudioProcessorEditor> editor (processor.createEditorIfNeeded());
-        auto& window = dynamic_cast<KelvaneAudioProcessorEditor&> (*editor);
+        OpenWindow open (processor);
+        auto& window = open.window();
         showOnDesktop (window);
         window.timerCallback();
         ASSERT_TRUE (window.isUpdatePending());
