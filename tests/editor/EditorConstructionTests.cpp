@@ -60,24 +60,6 @@ TEST (EditorConstruction, SwitchesStartOnAndFaderAtZeroWhateverTheParameters)
     EXPECT_EQ (editor.getTimerInterval(), 50);
 }
 
-TEST (EditorConstruction, FaderIsConfiguredAsTheLevelControl)
-{
-    KelvaneAudioProcessor processor;
-    KelvaneAudioProcessorEditor editor (processor);
-    auto& fader = *EditorProbe::fader (editor);
-
-    EXPECT_EQ (fader.getSliderStyle(), juce::Slider::LinearVertical);
-    EXPECT_EQ (fader.getMinimum(), 0.0);
-    EXPECT_EQ (fader.getMaximum(), 1.0);
-    EXPECT_EQ (fader.getInterval(), 0.001);
-    EXPECT_EQ (fader.getTextBoxPosition(), juce::Slider::NoTextBox);
-    EXPECT_EQ (fader.getMouseDragSensitivity(), 500);
-    EXPECT_TRUE (fader.isDoubleClickReturnEnabled());
-    EXPECT_EQ (fader.getDoubleClickReturnValue(), 0.5);
-    EXPECT_FALSE (fader.getSliderSnapsToMousePosition());
-    EXPECT_EQ (fader.getLookAndFeel().findColour (juce::Slider::rotarySliderFillColourId).getARGB(), 0xFFFF0000u);
-}
-
 TEST (EditorConstruction, ControlsUseTheirOwnLookAndFeel)
 {
     KelvaneAudioProcessor processor;

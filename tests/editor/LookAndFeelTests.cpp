@@ -61,12 +61,6 @@ TEST (FaderLookAndFeel, KnobTopFollowsTheValue)
     }
 }
 
-TEST (FaderLookAndFeel, ThumbRadiusOfTheWindowFaderIsNine)
-{
-    LoneFader fader;
-    EXPECT_EQ (fader.lookAndFeel.getSliderThumbRadius (fader.slider), 9);
-}
-
 TEST (FaderLookAndFeel, ColourSchemeIsSetInOrder)
 {
     juce::LookAndFeel_V3 lf;
