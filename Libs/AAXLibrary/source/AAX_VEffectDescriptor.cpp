@@ -21,6 +21,8 @@ AAX_VEffectDescriptor::AAX_VEffectDescriptor(IACFUnknown* inHost) : mUnkHost(inH
 
     factory->CreateComponent(AAXCompID_AAXEffectDescriptor, nullptr, IID_IAAXEffectDescriptorV1,
                              mIACFEffectDescriptor.outArgument());
+    // The factory is done with once the host object exists; version 2 is the host object's business.
+    factory.reset();
     if (mIACFEffectDescriptor)
         mIACFEffectDescriptor->QueryInterface(IID_IAAXEffectDescriptorV2, mIACFEffectDescriptorV2.outArgument());
 }
