@@ -226,6 +226,56 @@ TEST_F(ManualProcessProcRegistration, NoDescriptorOrNoMapIsANullObject)
 	EXPECT_EQ(withoutHost.AddProcessProc(properties), AAX_ERROR_NULL_OBJECT);
 }
 
+// A descriptor whose registrations are overridden, as a client's subclass might: the manual path must
+// reach the overrides, not the proxy's own forwarding.
+class OverridingComponent : public AAX_VComponentDescriptor
+{
+public:
+	using AAX_VComponentDescriptor::AAX_VComponentDescriptor;
+	using AAX_VComponentDescriptor::AddProcessProc_Native;
+
+	AAX_Result AddProcessProc_Native(AAX_CProcessProc processProc, AAX_IPropertyMap* properties, AAX_CInstanceInitProc,
+	                                 AAX_CBackgroundProc, uint32_t* procID) override
+	{
+		nativeCalls.push_back({ reinterpret_cast<const void*>(processProc), properties });
+		*procID = 500;
+		return 0;
+	}
+	AAX_Result AddProcessProc_TI(const char dllFileName[], const char*, AAX_IPropertyMap* properties, const char*,
+	                             const char*, uint32_t* procID) override
+	{
+		tiCalls.push_back({ dllFileName, properties });
+		*procID = 600;
+		return 0;
+	}
+
+	std::vector<std::pair<const void*, AAX_IPropertyMap*>> nativeCalls, tiCalls;
+};
+
+TEST_F(ManualProcessProcRegistration, RegistersThroughTheVirtualOperations)
+{
+	OverridingComponent overriding(context->unknown());
+	AAX_IPropertyMap* const map = overriding.NewPropertyMap();
+	map->AddProperty(AAX_eProperty_PlugInID_Native, 'Nat1');
+	map->AddProperty(AAX_eProperty_PlugInID_TI, 'TI_1');
+	map->AddPointerProperty(AAX_eProperty_NativeProcessProc, reinterpret_cast<const void*>(&ProcessProc));
+	map->AddPointerProperty(AAX_eProperty_TIDLLFileName, "dsp.dll");
+	map->AddPointerProperty(AAX_eProperty_TIProcessProc, "Process");
+	host.log().clear();
+
+	uint32_t ids[3] = { kUntouched, kUntouched, kUntouched };
+	EXPECT_EQ(overriding.AddProcessProc(map, ids, 3), 0);
+	EXPECT_EQ(overriding.nativeCalls,
+	          (std::vector<std::pair<const void*, AAX_IPropertyMap*>> { { reinterpret_cast<const void*>(&ProcessProc), map } }));
+	ASSERT_EQ(overriding.tiCalls.size(), 1u);
+	EXPECT_STREQ(static_cast<const char*>(overriding.tiCalls[0].first), "dsp.dll");
+	EXPECT_EQ(overriding.tiCalls[0].second, map);
+	EXPECT_EQ(ids[0], 500u);
+	EXPECT_EQ(ids[1], 600u);
+	EXPECT_EQ(ids[2], 0u);
+	EXPECT_EQ(MethodCallsTo(host, "ComponentDescriptor"), std::vector<HostCall>());
+}
+
 bool EndsWith(const std::string& text, const std::string& end)
 {
 	return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
