@@ -267,6 +267,21 @@ TEST_P(RegistrationFailure, GivesTheResultTracesAndFreesEverything)
 	EXPECT_EQ(DescriptionRoutineCalls(), failure.expectedRoutineCalls);
 	EXPECT_EQ(HostTraces(host), failure.expectedTraces);
 
+	// The collection proxy is gone, down to its reference to the host, before the failure is traced.
+	const std::vector<HostCall> calls = host.log().all();
+	size_t lastHostRelease = 0;
+	size_t caughtTrace = 0;
+	for (size_t i = 0; i < calls.size(); ++i)
+	{
+		if (calls[i].component == "HostContext" && calls[i].method == 2)
+			lastHostRelease = i + 1;
+		if (calls[i].component == "HostServices" && calls[i].method == 4 && calls[i].arguments.size() == 2
+		    && calls[i].arguments[1].rfind(kCaught, 0) == 0)
+			caughtTrace = i + 1;
+	}
+	EXPECT_NE(lastHostRelease, 0u);
+	EXPECT_GT(caughtTrace, lastHostRelease);
+
 	EXPECT_EQ(LiveCount<HostCollection>(host), 0u);
 	EXPECT_EQ(LiveCount<HostEffectDescriptor>(host), 0u);
 	EXPECT_EQ(LiveCount<HostComponentDescriptor>(host), 0u);
