@@ -136,6 +136,21 @@ TEST_F(CollectionProxy, NoDescriptionHostAndNoDefinitionWhenTheHostLacksThem)
 	EXPECT_EQ(collection.HostDefinition(), nullptr);
 }
 
+TEST_F(CollectionProxy, DescriptionHostAndDefinitionAreFoundIndependently)
+{
+	host.configuration().refuseInterface(IID_IAAXDescriptionHostV1);
+	{
+		AAX_VCollection collection(context->unknown());
+		EXPECT_EQ(collection.DescriptionHost(), nullptr);
+		EXPECT_NE(collection.HostDefinition(), nullptr);
+	}
+	host.configuration().offerInterface(IID_IAAXDescriptionHostV1);
+	host.configuration().refuseInterface(IID_IACFDefinition);
+	AAX_VCollection collection(context->unknown());
+	EXPECT_NE(collection.DescriptionHost(), nullptr);
+	EXPECT_EQ(collection.HostDefinition(), nullptr);
+}
+
 TEST_F(CollectionProxy, AFactoryThatAnswersNothingMakesTheProxiesThrow)
 {
 	host.configuration().answerEmpty(IID_IACFComponentFactory);

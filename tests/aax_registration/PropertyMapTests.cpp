@@ -214,6 +214,8 @@ TEST_F(PropertyMapProxy, AnEmptyFactoryAnswerGivesAMapWithoutHostInterfaces)
 	AAX_CPropertyValue value = 0;
 	EXPECT_EQ(map.GetProperty(P(20), &value), 0);
 	EXPECT_EQ(map.AddProperty(P(20), 1), AAX_ERROR_NULL_OBJECT);
+	// The stem-format rule is applied before the missing map is noticed.
+	EXPECT_EQ(map.AddProperty(P(51), 0x000D0000), AAX_ERROR_PROPERTY_UNDEFINED);
 }
 
 TEST_F(PropertyMapProxy, AcquireWrapsAHostMapAndTakesItsOwnReferences)
