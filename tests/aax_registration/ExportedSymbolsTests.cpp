@@ -30,8 +30,11 @@ std::vector<char> ReadFile(const char* path)
     return std::vector<char>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-// Names of the symbols a 64-bit ELF shared object defines in its dynamic symbol table.
-std::set<std::string> DefinedDynamicSymbols(const std::vector<char>& image)
+// Names of the symbols defined in a 64-bit ELF shared object's symbol table of the given type: SHT_DYNSYM,
+// what the object shows other objects in the process; SHT_SYMTAB, everything it was linked from. With
+// onlyVisible, local symbols are left out; every other binding is visible: global, weak and also GNU
+// unique (which the compiler gives static data of inline functions).
+std::set<std::string> DefinedSymbols(const std::vector<char>& image, uint32_t tableType, bool onlyVisible)
 {
     std::set<std::string> names;
     if (image.size() < sizeof(Elf64_Ehdr))
@@ -52,16 +55,19 @@ std::set<std::string> DefinedDynamicSymbols(const std::vector<char>& image)
 
     for (const Elf64_Shdr& section : sections)
     {
-        if (section.sh_type != SHT_DYNSYM || section.sh_link >= sections.size())
+        if (section.sh_type != tableType || section.sh_link >= sections.size())
             continue;
         const Elf64_Shdr& strings = sections[section.sh_link];
+        if (section.sh_offset + section.sh_size > image.size() || strings.sh_offset + strings.sh_size > image.size())
+            continue;
         const size_t count = section.sh_size / sizeof(Elf64_Sym);
         for (size_t i = 0; i < count; ++i)
         {
             Elf64_Sym symbol;
             std::memcpy(&symbol, image.data() + section.sh_offset + i * sizeof(Elf64_Sym), sizeof symbol);
-            const unsigned binding = ELF64_ST_BIND(symbol.st_info);
-            if (symbol.st_shndx == SHN_UNDEF || (binding != STB_GLOBAL && binding != STB_WEAK))
+            if (symbol.st_shndx == SHN_UNDEF || symbol.st_name >= strings.sh_size)
+                continue;
+            if (onlyVisible && ELF64_ST_BIND(symbol.st_info) == STB_LOCAL)
                 continue;
             names.insert(std::string(image.data() + strings.sh_offset + symbol.st_name));
         }
@@ -69,14 +75,37 @@ std::set<std::string> DefinedDynamicSymbols(const std::vector<char>& image)
     return names;
 }
 
+bool AnyContains(const std::set<std::string>& names, const std::string& part)
+{
+    for (const std::string& name : names)
+        if (name.find(part) != std::string::npos)
+            return true;
+    return false;
+}
+
 } // namespace
 
 TEST(ExportedSymbols, BundleExportsExactlyTheSevenEntryPoints)
 {
-    const std::set<std::string> defined = DefinedDynamicSymbols(ReadFile(KELVANE_EXPORTS_PROBE_PATH));
-    ASSERT_FALSE(defined.empty()) << "no dynamic symbols read from " << KELVANE_EXPORTS_PROBE_PATH;
+    const std::vector<char> image = ReadFile(KELVANE_EXPORTS_PROBE_PATH);
+    const std::set<std::string> exported = DefinedSymbols(image, SHT_DYNSYM, true);
+    ASSERT_FALSE(exported.empty()) << "no dynamic symbols read from " << KELVANE_EXPORTS_PROBE_PATH;
 
-    EXPECT_EQ(defined, kEntryPoints);
+    EXPECT_EQ(exported, kEntryPoints);
+}
+
+TEST(ExportedSymbols, BundleCarriesTheLibraryAndJuceYetExportsNeither)
+{
+    // The check above means something only if the bundle holds code of both (mangled names carry the
+    // class and namespace names).
+    const std::set<std::string> contained = DefinedSymbols(ReadFile(KELVANE_EXPORTS_PROBE_PATH), SHT_SYMTAB, false);
+    ASSERT_FALSE(contained.empty()) << "no symbol table in " << KELVANE_EXPORTS_PROBE_PATH;
+    EXPECT_TRUE(AnyContains(contained, "AAX_VCollection"));
+    EXPECT_TRUE(AnyContains(contained, "4juce"));
+
+    const std::set<std::string> exported = DefinedSymbols(ReadFile(KELVANE_EXPORTS_PROBE_PATH), SHT_DYNSYM, true);
+    EXPECT_FALSE(AnyContains(exported, "AAX"));
+    EXPECT_FALSE(AnyContains(exported, "juce"));
 }
 
 TEST(ExportedSymbols, EntryPointsResolveUndecoratedAndAnswer)
