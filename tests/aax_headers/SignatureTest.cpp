@@ -109,7 +109,10 @@ TEST(EffectParametersSignatures, CoefficientChunkAndLaterMethods)
 // What a plug-in derived from the base implements or calls.
 struct ExposedEffect : AAX_CEffectParameters
 {
+    using AAX_CEffectParameters::BuildChunkData;
+    using AAX_CEffectParameters::Controller;
     using AAX_CEffectParameters::FilterParameterIDOnSave;
+    using AAX_CEffectParameters::Transport;
 };
 
 TEST(EffectParametersSignatures, OperationsForDerivedClasses)
@@ -118,6 +121,10 @@ TEST(EffectParametersSignatures, OperationsForDerivedClasses)
     using PageTableForm = AAX_Result (AAX_CEffectParameters::*)(uint32_t, int32_t, AAX_IPageTable&) const;
     EXPECT_TRUE((Returns<static_cast<PageTableForm>(&AAX_CEffectParameters::UpdatePageTable), Result>()));
     EXPECT_OPERATION(ExposedEffect::FilterParameterIDOnSave, void, ID);
+    EXPECT_OPERATION(ExposedEffect::BuildChunkData, void);
+    EXPECT_TRUE(IsConst<&ExposedEffect::BuildChunkData>());
+    EXPECT_OVERLOAD(AAX_IController* (AAX_CEffectParameters::*)(), ExposedEffect::Controller);
+    EXPECT_OVERLOAD(AAX_ITransport* (AAX_CEffectParameters::*)(), ExposedEffect::Transport);
 }
 
 TEST(EffectParametersSignatures, ChunkRecordFieldTypes)
