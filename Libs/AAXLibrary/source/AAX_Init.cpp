@@ -33,7 +33,8 @@ AAX_Result AAXRegisterPlugin(IACFUnknown* pUnkHost, IACFPluginDefinition** ppPlu
             hostCollection != nullptr
                 ? hostCollection->QueryInterface(IID_IACFPluginDefinition, reinterpret_cast<void**>(ppPluginDefinition))
                 : ACF_E_NOINTERFACE;
-        if (queryResult != ACF_OK)
+        // A query that succeeds without a definition registers nothing either; success would mislead the host.
+        if (queryResult != ACF_OK || *ppPluginDefinition == nullptr)
             result = AAX_ERROR_NULL_OBJECT;
 
         // Deletes every descriptor and map of the description; the host's collection lives on through the
