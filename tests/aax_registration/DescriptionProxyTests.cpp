@@ -168,6 +168,26 @@ TEST_F(CollectionProxy, AFactoryThatAnswersNothingMakesTheProxiesThrow)
 	EXPECT_EQ(context->referenceCount(), 1u); // released again while unwinding
 }
 
+TEST_F(CollectionProxy, AFactoryThatFailsLaterLeavesNothingHalfMade)
+{
+	{
+		AAX_VCollection collection(context->unknown());
+		AAX_IEffectDescriptor* const effect = collection.NewDescriptor();
+		ASSERT_NE(effect, nullptr);
+		host.configuration().answerEmpty(IID_IACFComponentFactory);
+
+		EXPECT_THROW(collection.NewDescriptor(), ACFRESULT);
+		EXPECT_THROW(effect->NewComponentDescriptor(), ACFRESULT);
+		// A map made without a factory is a map without host interfaces, not a failure.
+		AAX_IPropertyMap* const map = collection.NewPropertyMap();
+		ASSERT_NE(map, nullptr);
+		EXPECT_EQ(map->GetIUnknown(), nullptr);
+	}
+	// Whatever the failed constructions had taken is given back; the collection deleted only what it made.
+	EXPECT_EQ(context->referenceCount(), 1u);
+	EXPECT_EQ(LiveCount<HostEffectDescriptor>(host), 0u);
+}
+
 using EffectDescriptorProxy = DescriptionTest;
 
 TEST_F(EffectDescriptorProxy, PassesANullComponentOnAsNull)
