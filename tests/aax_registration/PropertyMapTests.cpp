@@ -199,6 +199,28 @@ TEST_F(PropertyMapProxy, StandsForTheNewestHostVersion)
 	hostMap->releaseReference();
 }
 
+TEST_F(PropertyMapProxy, AnswersReachTheCallersOutArguments)
+{
+	std::unique_ptr<AAX_IPropertyMap> map(AAX_VPropertyMap::Create(context->unknown()));
+	const AAX_SPlugInIdentifierTriad triads[] = { { 'Manu', 'Prod', 'Plg1' }, { 'Manu', 'Prod', 'Plg2' } };
+	ASSERT_EQ(map->AddPropertyWithIDArray(P(21), triads, 2), 0);
+	ASSERT_EQ(map->AddProperty(P(20), -5), 0);
+	ASSERT_EQ(map->AddPointerProperty(P(30), static_cast<const void*>(kValueA)), 0);
+
+	const AAX_SPlugInIdentifierTriad* readTriads = nullptr;
+	uint32_t count = 0;
+	EXPECT_NE(map->GetPropertyWithIDArray(P(21), &readTriads, &count), 0);
+	ASSERT_EQ(count, 2u);
+	ASSERT_NE(readTriads, nullptr);
+	EXPECT_EQ(readTriads[1].mPlugInID, static_cast<AAX_CTypeID>('Plg2'));
+	AAX_CPropertyValue value = 0;
+	EXPECT_NE(map->GetProperty(P(20), &value), 0);
+	EXPECT_EQ(value, -5);
+	const void* pointer = nullptr;
+	EXPECT_NE(map->GetPointerProperty(P(30), &pointer), 0);
+	EXPECT_EQ(pointer, kValueA);
+}
+
 TEST_F(PropertyMapProxy, NoMapWithoutHostOrFactory)
 {
 	EXPECT_EQ(AAX_VPropertyMap::Create(nullptr), nullptr);
