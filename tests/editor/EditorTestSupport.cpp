@@ -29,6 +29,39 @@ bool waitForUpdateChecksToEnd (int deadlineMs)
     return waitFor ([] { return runningUpdateChecks() == 0; }, deadlineMs);
 }
 
+void flushMessages()
+{
+    // Messages are delivered in the order they were posted: once this one arrives, all earlier ones have.
+    auto delivered = std::make_shared<bool> (false);
+    juce::MessageManager::callAsync ([delivered] { *delivered = true; });
+    waitFor ([&] { return *delivered; });
+}
+
+ScopedPreferredLanguage::ScopedPreferredLanguage (const char* localeName)
+{
+    waitForUpdateChecksToEnd();
+    const char* value = std::getenv ("LANGUAGE");
+    hadValue = value != nullptr;
+    previous = hadValue ? value : "";
+    ::setenv ("LANGUAGE", localeName, 1);
+}
+
+ScopedPreferredLanguage::~ScopedPreferredLanguage()
+{
+    waitForUpdateChecksToEnd();
+
+    if (hadValue)
+        ::setenv ("LANGUAGE", previous.c_str(), 1);
+    else
+        ::unsetenv ("LANGUAGE");
+}
+
+void ScopedPreferredLanguage::change (const char* localeName)
+{
+    waitForUpdateChecksToEnd();
+    ::setenv ("LANGUAGE", localeName, 1);
+}
+
 void showOnDesktop (juce::Component& component)
 {
     component.setVisible (true);
@@ -66,5 +99,19 @@ juce::Image artwork (int number)
                           BinaryData::temp4_pngSize, BinaryData::temp5_pngSize, BinaryData::temp6_pngSize,
                           BinaryData::temp7_pngSize, BinaryData::temp8_pngSize, BinaryData::temp9_pngSize };
     return juce::ImageCache::getFromMemory (data[number - 1], sizes[number - 1]);
+}
+
+::testing::AssertionResult samePixels (const juce::Image& actual, const juce::Image& expected)
+{
+    if (actual.getWidth() != expected.getWidth() || actual.getHeight() != expected.getHeight())
+        return ::testing::AssertionFailure() << "sizes differ: " << actual.getWidth() << " x " << actual.getHeight()
+                                             << " against " << expected.getWidth() << " x " << expected.getHeight();
+
+    for (int y = 0; y < actual.getHeight(); ++y)
+        for (int x = 0; x < actual.getWidth(); ++x)
+            if (actual.getPixelAt (x, y) != expected.getPixelAt (x, y))
+                return ::testing::AssertionFailure() << "first difference at (" << x << ", " << y << ")";
+
+    return ::testing::AssertionSuccess();
 }
 } // namespace editor_test

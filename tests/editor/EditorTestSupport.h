@@ -3,9 +3,12 @@
 #include "PluginEditor.h"
 #include "PluginProcessor.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 // Access to the window's insides for tests; the editor befriends this struct.
@@ -108,6 +111,38 @@ bool waitFor (const std::function<bool()>& condition, int deadlineMs = 20000);
 /** Waits until every update-check thread has ended (so the process may end safely). */
 bool waitForUpdateChecksToEnd (int deadlineMs = 20000);
 
+/** Runs the message loop until everything posted to it before this call has been delivered. */
+void flushMessages();
+
+/** Points the update checks of editors built in its lifetime at another server, then restores the previous one. */
+class ScopedUpdateServer
+{
+public:
+    explicit ScopedUpdateServer (const juce::String& serverBase) : previous (updateServerBase())
+    {
+        setUpdateServerForTesting (serverBase);
+    }
+    ~ScopedUpdateServer() { setUpdateServerForTesting (previous); }
+
+private:
+    juce::String previous;
+};
+
+/** Makes the given locale name the user's first preferred language (through LANGUAGE) for its lifetime.
+    The environment is changed only while no update check runs, as those threads read it too. */
+class ScopedPreferredLanguage
+{
+public:
+    explicit ScopedPreferredLanguage (const char* localeName);
+    ~ScopedPreferredLanguage();
+
+    void change (const char* localeName);
+
+private:
+    bool hadValue;
+    std::string previous;
+};
+
 /** The window as the plug-in wrapper holds it: closing it tells the processor first, then deletes it. */
 struct OpenWindow
 {
@@ -146,4 +181,7 @@ juce::Image snapshotOf (juce::Component& component);
 
 /** Loads one of the nine embedded images by number (1 to 9). */
 juce::Image artwork (int number);
+
+/** Whether two images have the same size and the same pixels; on failure, where they first differ. */
+::testing::AssertionResult samePixels (const juce::Image& actual, const juce::Image& expected);
 } // namespace editor_test
