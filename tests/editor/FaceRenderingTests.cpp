@@ -55,16 +55,6 @@ private:
     juce::Graphics g;
 };
 
-::testing::AssertionResult sameFace (const juce::Image& actual, const juce::Image& expected)
-{
-    for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 256; ++x)
-            if (actual.getPixelAt (x, y) != expected.getPixelAt (x, y))
-                return ::testing::AssertionFailure() << "first difference at (" << x << ", " << y << ")";
-
-    return ::testing::AssertionSuccess();
-}
-
 struct Window
 {
     explicit Window (float level = 0.5f)
@@ -102,14 +92,7 @@ TEST (FaceArtwork, ImagesHaveTheirLayoutAndCanShowPositions)
     }
 
     // Without these differences the pixel checks below could not see a misplaced draw.
-    const auto differ = [] (const juce::Image& a, const juce::Image& b)
-    {
-        for (int y = 0; y < a.getHeight(); ++y)
-            for (int x = 0; x < a.getWidth(); ++x)
-                if (a.getPixelAt (x, y) != b.getPixelAt (x, y))
-                    return true;
-        return false;
-    };
+    const auto differ = [] (const juce::Image& a, const juce::Image& b) { return ! samePixels (a, b); };
 
     EXPECT_TRUE (differ (artwork (1), artwork (2)));
     const auto glyphs = artwork (7);
@@ -126,7 +109,7 @@ TEST (FaceRendering, FirstFaceShowsReadoutOfTheLevelAndBothSwitchesOn)
     EXPECT_DOUBLE_EQ (EditorProbe::gainDbDisplay (*window.editor), -4.5);
     const auto expected = ReferenceFace (false).glyph (minus, 193).glyph (4, 209).point (225).glyph (5, 233)
                               .switches (true, true).finish();
-    EXPECT_TRUE (sameFace (EditorProbe::face (*window.editor), expected));
+    EXPECT_TRUE (samePixels (EditorProbe::face (*window.editor), expected));
 }
 
 TEST (FaceRendering, ReadoutOfMinusTwelveStartsAt177)
@@ -134,14 +117,14 @@ TEST (FaceRendering, ReadoutOfMinusTwelveStartsAt177)
     Window window (0.0f);
     const auto expected = ReferenceFace (false).glyph (minus, 177).glyph (1, 193).glyph (2, 209).point (225)
                               .glyph (0, 233).switches (true, true).finish();
-    EXPECT_TRUE (sameFace (EditorProbe::face (*window.editor), expected));
+    EXPECT_TRUE (samePixels (EditorProbe::face (*window.editor), expected));
 }
 
 TEST (FaceRendering, ReadoutOfThreeStartsAt209)
 {
     Window window (1.0f);
     const auto expected = ReferenceFace (false).glyph (3, 209).point (225).glyph (0, 233).switches (true, true).finish();
-    EXPECT_TRUE (sameFace (EditorProbe::face (*window.editor), expected));
+    EXPECT_TRUE (samePixels (EditorProbe::face (*window.editor), expected));
 }
 
 TEST (FaceRendering, LevelJustBelowZeroDecibelsReadsMinusZero)
@@ -149,11 +132,11 @@ TEST (FaceRendering, LevelJustBelowZeroDecibelsReadsMinusZero)
     Window window (0.798f);
     const auto expected = ReferenceFace (false).glyph (minus, 193).glyph (0, 209).point (225).glyph (0, 233)
                               .switches (true, true).finish();
-    EXPECT_TRUE (sameFace (EditorProbe::face (*window.editor), expected));
+    EXPECT_TRUE (samePixels (EditorProbe::face (*window.editor), expected));
 
     Window atZero (0.8f);
     const auto zero = ReferenceFace (false).glyph (0, 209).point (225).glyph (0, 233).switches (true, true).finish();
-    EXPECT_TRUE (sameFace (EditorProbe::face (*atZero.editor), zero));
+    EXPECT_TRUE (samePixels (EditorProbe::face (*atZero.editor), zero));
 }
 
 TEST (FaceRendering, NonFiniteReadoutDrawsGlyphZeroForLetters)
@@ -162,7 +145,16 @@ TEST (FaceRendering, NonFiniteReadoutDrawsGlyphZeroForLetters)
     EditorProbe::setGainDbDisplay (*window.editor, -std::numeric_limits<double>::infinity()); // "-inf"
     const auto expected = ReferenceFace (false).glyph (minus, 193).glyph (0, 209).glyph (0, 225).glyph (0, 241)
                               .switches (true, true).finish();
-    EXPECT_TRUE (sameFace (window.render(), expected));
+    EXPECT_TRUE (samePixels (window.render(), expected));
+}
+
+TEST (FaceRendering, ReadoutLongerThanFiveCharactersIsCut)
+{
+    Window window;
+    EditorProbe::setGainDbDisplay (*window.editor, -123.4); // "-123.4" shows as "-123."
+    const auto expected = ReferenceFace (false).glyph (minus, 177).glyph (1, 193).glyph (2, 209).glyph (3, 225)
+                              .point (241).switches (true, true).finish();
+    EXPECT_TRUE (samePixels (window.render(), expected));
 }
 
 TEST (FaceRendering, MetersLightOneSegmentPerStepFromTheBottom)
@@ -176,7 +168,7 @@ TEST (FaceRendering, MetersLightOneSegmentPerStepFromTheBottom)
         const auto expected = ReferenceFace (false).glyph (minus, 193).glyph (4, 209).point (225).glyph (5, 233)
                                   .meter (47, (int) (27 * left)).meter (117, (int) (27 * right))
                                   .switches (true, true).finish();
-        EXPECT_TRUE (sameFace (window.render(), expected)) << "steps " << left << ", " << right;
+        EXPECT_TRUE (samePixels (window.render(), expected)) << "steps " << left << ", " << right;
     }
 }
 
@@ -220,7 +212,7 @@ TEST (FaceRendering, MeterStepsOutsideTheirRangeDoNotBreakTheFace)
     window.processor.meterStepRight = 0.0;
     const auto dark = ReferenceFace (false).glyph (minus, 193).glyph (4, 209).point (225).glyph (5, 233)
                           .switches (true, true).finish();
-    EXPECT_TRUE (sameFace (window.render(), dark));
+    EXPECT_TRUE (samePixels (window.render(), dark));
 }
 
 TEST (FaceRendering, SwitchFramesFollowTheButtonStates)
@@ -232,7 +224,7 @@ TEST (FaceRendering, SwitchFramesFollowTheButtonStates)
         window.setSwitches (enableOn, vocalOn);
         const auto expected = ReferenceFace (false).glyph (minus, 193).glyph (4, 209).point (225).glyph (5, 233)
                                   .switches (enableOn, vocalOn).finish();
-        EXPECT_TRUE (sameFace (window.render(), expected)) << enableOn << vocalOn;
+        EXPECT_TRUE (samePixels (window.render(), expected)) << enableOn << vocalOn;
     }
 }
 
@@ -244,12 +236,12 @@ TEST (FaceRendering, BackgroundFollowsTheVocalParameterNotTheButton)
     window.processor.vocalParameter->setValueNotifyingHost (1.0f);
     const auto vocal = ReferenceFace (true).glyph (minus, 193).glyph (4, 209).point (225).glyph (5, 233)
                            .switches (true, false).finish();
-    EXPECT_TRUE (sameFace (window.render(), vocal));
+    EXPECT_TRUE (samePixels (window.render(), vocal));
 
     window.processor.vocalParameter->setValueNotifyingHost (0.0f);
     const auto normal = ReferenceFace (false).glyph (minus, 193).glyph (4, 209).point (225).glyph (5, 233)
                             .switches (true, false).finish();
-    EXPECT_TRUE (sameFace (window.render(), normal));
+    EXPECT_TRUE (samePixels (window.render(), normal));
 }
 
 TEST (FaceRendering, PaintCopiesTheCanvasUnchanged)
@@ -263,5 +255,5 @@ TEST (FaceRendering, PaintCopiesTheCanvasUnchanged)
         juce::Graphics g (screen);
         window.editor->paint (g);
     }
-    EXPECT_TRUE (sameFace (screen, face));
+    EXPECT_TRUE (samePixels (screen, face));
 }

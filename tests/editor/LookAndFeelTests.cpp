@@ -33,19 +33,6 @@ juce::Image knobAlone (int top)
     g.drawImage (knob, 0, top, knob.getWidth(), knob.getHeight(), 0, 0, knob.getWidth(), knob.getHeight());
     return expected;
 }
-
-bool samePixels (const juce::Image& a, const juce::Image& b)
-{
-    if (a.getWidth() != b.getWidth() || a.getHeight() != b.getHeight())
-        return false;
-
-    for (int y = 0; y < a.getHeight(); ++y)
-        for (int x = 0; x < a.getWidth(); ++x)
-            if (a.getPixelAt (x, y) != b.getPixelAt (x, y))
-                return false;
-
-    return true;
-}
 } // namespace
 
 TEST (FaderLookAndFeel, KnobTopFollowsTheValue)
@@ -58,6 +45,20 @@ TEST (FaderLookAndFeel, KnobTopFollowsTheValue)
     {
         fader.slider.setValue (value, juce::dontSendNotification);
         EXPECT_TRUE (samePixels (snapshotOf (fader.slider), knobAlone (top))) << "value " << value;
+    }
+}
+
+TEST (FaderLookAndFeel, WindowFaderShowsOnlyTheKnobAtTheLevel)
+{
+    KelvaneAudioProcessor processor;
+    KelvaneAudioProcessorEditor editor (processor);
+    auto& fader = *EditorProbe::fader (editor);
+
+    for (auto [value, top] : { std::pair { 1.0f, -1 }, std::pair { 0.5f, 101 }, std::pair { 0.0f, 204 } })
+    {
+        processor.levelParameter->setValueNotifyingHost (value);
+        editor.timerCallback();
+        EXPECT_TRUE (samePixels (snapshotOf (fader), knobAlone (top))) << "level " << value;
     }
 }
 
