@@ -48,6 +48,17 @@ bool isMultipleOfAThousandth (float v)
     return std::abs (v * 1000.0 - std::round (v * 1000.0)) < 1e-3;
 }
 
+// Counts the requests to repaint the whole component it is installed on (the component then owns it).
+struct RepaintCounter : juce::CachedComponentImage
+{
+    void paint (juce::Graphics&) override {}
+    bool invalidateAll() override { ++wholeRepaints; return true; }
+    bool invalidate (const juce::Rectangle<int>&) override { return true; }
+    void releaseResources() override {}
+
+    int wholeRepaints = 0;
+};
+
 struct Window
 {
     Window() : editor (processor) {}
@@ -66,6 +77,7 @@ TEST (Refresh, ControlsFollowHostChangesWithoutSendingAnythingBack)
 
     const HostView host (window.processor);
     window.editor.timerCallback();
+    flushMessages(); // a control notified asynchronously would call back only now
 
     EXPECT_FALSE (EditorProbe::enableButton (window.editor)->getToggleState());
     EXPECT_TRUE (EditorProbe::vocalButton (window.editor)->getToggleState());
@@ -77,6 +89,7 @@ TEST (Refresh, ControlsFollowHostChangesWithoutSendingAnythingBack)
     window.processor.levelParameter->setValueNotifyingHost (0.0f);
     const HostView quiet (window.processor);
     window.editor.timerCallback();
+    flushMessages();
     EXPECT_TRUE (EditorProbe::enableButton (window.editor)->getToggleState());
     EXPECT_EQ (EditorProbe::fader (window.editor)->getValue(), 0.0);
     EXPECT_DOUBLE_EQ (EditorProbe::gainDbDisplay (window.editor), -12.0);
@@ -86,13 +99,42 @@ TEST (Refresh, ControlsFollowHostChangesWithoutSendingAnythingBack)
 TEST (Refresh, NothingIsRenderedOrShownWhileTheWindowIsNotShowing)
 {
     Window window;
+    window.editor.setVisible (true); // visible, but on no screen: as when the host's window is minimised
     ASSERT_FALSE (window.editor.isShowing());
+    auto* repaints = new RepaintCounter();
+    window.editor.setCachedComponentImage (repaints);
+    repaints->wholeRepaints = 0; // installing it repaints once
     EditorProbe::updateFlag (window.editor)->store (true);
 
     window.editor.timerCallback();
 
     EXPECT_FALSE (window.editor.isUpdatePending());
+    EXPECT_EQ (repaints->wholeRepaints, 0);
     EXPECT_FALSE (EditorProbe::noticeButton (window.editor).isVisible());
+}
+
+TEST (Refresh, EachTickRepaintsUnlessARenderIsStillWaiting)
+{
+    KELVANE_REQUIRE_DISPLAY();
+    Window window;
+    window.editor.stopTimer(); // only the ticks below
+    showOnDesktop (window.editor);
+    auto* repaints = new RepaintCounter();
+    window.editor.setCachedComponentImage (repaints);
+    flushMessages();
+    repaints->wholeRepaints = 0;
+
+    window.editor.timerCallback();
+    EXPECT_TRUE (window.editor.isUpdatePending());
+    EXPECT_EQ (repaints->wholeRepaints, 1);
+
+    window.editor.timerCallback();
+    EXPECT_EQ (repaints->wholeRepaints, 1) << "a tick while the render waits must add nothing";
+
+    window.editor.handleUpdateNowIfNeeded();
+    window.editor.timerCallback();
+    EXPECT_TRUE (window.editor.isUpdatePending());
+    EXPECT_EQ (repaints->wholeRepaints, 2);
 }
 
 TEST (Refresh, BadgeShowsAtTheFirstTickAfterTheFlagIsSet)
@@ -210,6 +252,19 @@ TEST (WriteBack, FaderPressWithoutMovingStillSendsBothGestures)
     EXPECT_EQ (host.count (Event::value), 0);
 }
 
+TEST (WriteBack, DoubleClickSetsTheFaderToOneHalf)
+{
+    Window window;
+    window.processor.levelParameter->setValueNotifyingHost (0.2f);
+    window.editor.timerCallback();
+
+    auto& fader = *EditorProbe::fader (window.editor);
+    const juce::Point<float> at (27.0f, 100.0f);
+    fader.mouseDoubleClick (mouseAt (fader, at, at, juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier), 2));
+
+    EXPECT_NEAR (window.processor.levelParameter->get(), 0.5f, 1e-6f);
+}
+
 TEST (WriteBack, AltClickSetsTheFaderToOneHalf)
 {
     Window window;
@@ -280,6 +335,11 @@ TEST (WriteBack, ControlsWhoseNameMatchesNoParameterSendNothing)
     juce::ToggleButton stray ("stray");
     stray.setName ("Enable");
     window.editor.buttonClicked (&stray); // a button of the right name that is not one of the switches
+
+    juce::Slider straySlider;
+    straySlider.setName ("Level");
+    straySlider.setValue (0.9, juce::dontSendNotification);
+    window.editor.sliderValueChanged (&straySlider); // a slider of the right name that is not the fader
 
     EXPECT_TRUE (host.events.empty());
 }
