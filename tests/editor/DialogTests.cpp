@@ -76,6 +76,7 @@ TEST (DialogTexts, AboutMessageHasVersionCreditsAndClosingLine)
 
 TEST (LogoAndBadge, WithoutANewVersionOnlyTheAboutBoxShows)
 {
+    const ScopedPreferredLanguage english ("en_US");
     RecordingDialogs dialogs;
     Window window;
     window.clickLogo();
@@ -84,14 +85,16 @@ TEST (LogoAndBadge, WithoutANewVersionOnlyTheAboutBoxShows)
     const auto& about = dialogs.shown[0];
     EXPECT_EQ (about.kind, Shown::alertBox);
     EXPECT_EQ (about.request.icon, juce::MessageBoxIconType::NoIcon);
-    EXPECT_EQ (about.request.title, dialogTextsFor (currentUiLanguage()).aboutTitle);
-    EXPECT_EQ (about.request.message, dialogTextsFor (currentUiLanguage()).aboutMessage);
+    EXPECT_EQ (about.request.title, "About Kelvane");
+    EXPECT_TRUE (about.request.message.startsWith ("Version:2.5.4\n\n"));
+    EXPECT_EQ (about.request.message, dialogTextsFor (UiLanguage::English).aboutMessage);
     EXPECT_EQ (about.request.buttonTexts, juce::StringArray ("  OK  "));
     EXPECT_TRUE (dialogs.openedPages.isEmpty());
 }
 
 TEST (LogoAndBadge, WithANewVersionTheNoticeComesFirstThenTheAboutBox)
 {
+    const ScopedPreferredLanguage english ("en_GB");
     RecordingDialogs dialogs;
     dialogs.answers = { 2, 1 };
     Window window;
@@ -99,13 +102,14 @@ TEST (LogoAndBadge, WithANewVersionTheNoticeComesFirstThenTheAboutBox)
     window.clickBadge();
 
     ASSERT_EQ (dialogs.shown.size(), 2u);
-    const auto texts = dialogTextsFor (currentUiLanguage());
     const auto& notice = dialogs.shown[0].request;
+    EXPECT_EQ (dialogs.shown[0].kind, Shown::alertBox);
     EXPECT_EQ (notice.icon, juce::MessageBoxIconType::WarningIcon);
-    EXPECT_EQ (notice.title, texts.noticeTitle);
-    EXPECT_EQ (notice.message, texts.noticeMessage);
-    EXPECT_EQ (notice.buttonTexts, juce::StringArray (texts.noticeYes, texts.noticeNo));
-    EXPECT_EQ (dialogs.shown[1].request.title, texts.aboutTitle);
+    EXPECT_EQ (notice.title, "New Kelvane is released");
+    EXPECT_EQ (notice.message, "Do you want to get the new version ? ");
+    EXPECT_EQ (notice.buttonTexts, juce::StringArray ("Yes, open the webpage", "No, check later"));
+    EXPECT_EQ (dialogs.shown[1].request.title, "About Kelvane");
+    EXPECT_EQ (dialogs.shown[1].request.icon, juce::MessageBoxIconType::NoIcon);
 
     // "No, check later" opens no page; the flag stays, so the next click shows the notice again.
     EXPECT_TRUE (dialogs.openedPages.isEmpty());
@@ -136,6 +140,34 @@ TEST (LogoAndBadge, ClosingTheNoticeOtherwiseOpensNoPage)
 
     EXPECT_TRUE (dialogs.openedPages.isEmpty());
     EXPECT_EQ (dialogs.shown.size(), 2u);
+}
+
+TEST (LogoAndBadge, EachClickAsksForTheLanguageAnew)
+{
+    ScopedPreferredLanguage language ("fr_FR.UTF-8");
+    RecordingDialogs dialogs;
+    dialogs.answers = { 2 };
+    Window window;
+    EditorProbe::updateFlag (window.editor)->store (true);
+
+    const auto titlesOfClick = [&]
+    {
+        dialogs.shown.clear();
+        window.clickLogo();
+        juce::StringArray titles;
+        for (const auto& shown : dialogs.shown)
+            titles.add (shown.request.title);
+        return titles;
+    };
+
+    EXPECT_EQ (titlesOfClick(), juce::StringArray ("New Kelvane is released", "About Kelvane"));
+
+    language.change ("ja_JP.UTF-8");
+    EXPECT_EQ (titlesOfClick(), juce::StringArray (utf8 ("新しいバージョンのKelvaneがリリースされています"),
+                                                   utf8 ("Kelvaneについて")));
+
+    language.change ("zh_CN.UTF-8");
+    EXPECT_EQ (titlesOfClick(), juce::StringArray (utf8 ("新Kelvane发布"), utf8 ("关于Kelvane")));
 }
 
 TEST (LogoAndBadge, SwitchesAndFaderNeverOpenDialogs)
