@@ -8,11 +8,11 @@ using namespace editor_test;
 TEST (WindowLifecycle, OpenCloseReopenBuildsTwoEditorsWithTwoChecks)
 {
     LoopbackHttpServer server ({ 202 });
-    const auto previous = updateServerBase();
-    setUpdateServerForTesting (server.base());
+    const ScopedUpdateServer askThisServer (server.base());
 
     KelvaneAudioProcessor processor;
     std::weak_ptr<std::atomic<bool>> firstFlag, secondFlag;
+    std::vector<juce::Component::SafePointer<juce::Component>> firstControls;
 
     {
         OpenWindow first (processor);
@@ -21,9 +21,15 @@ TEST (WindowLifecycle, OpenCloseReopenBuildsTwoEditorsWithTwoChecks)
         firstFlag = EditorProbe::updateFlag (first.window());
         ASSERT_TRUE (waitForUpdateChecksToEnd());
         EXPECT_TRUE (firstFlag.lock()->load());
+
+        for (auto* control : first.editor->getChildren())
+            firstControls.emplace_back (control);
+        ASSERT_EQ (firstControls.size(), 5u);
     }
     EXPECT_EQ (processor.getActiveEditor(), nullptr);
     EXPECT_TRUE (firstFlag.expired()) << "the closed editor's flag must be dropped";
+    for (const auto& control : firstControls)
+        EXPECT_EQ (control.getComponent(), nullptr) << "a control outlived its window";
 
     {
         OpenWindow second (processor);
@@ -35,8 +41,6 @@ TEST (WindowLifecycle, OpenCloseReopenBuildsTwoEditorsWithTwoChecks)
         ASSERT_TRUE (waitForUpdateChecksToEnd());
     }
     EXPECT_TRUE (secondFlag.expired());
-
-    setUpdateServerForTesting (previous);
     EXPECT_EQ (server.requestLines().size(), 2u);
 }
 
@@ -59,18 +63,27 @@ TEST (WindowLifecycle, ClosingAShowingWindowWithARenderPendingIsSafe)
 TEST (WindowLifecycle, LanguageFontIsAppliedAtEveryOpening)
 {
     auto& lf = juce::Desktop::getInstance().getDefaultLookAndFeel();
-    const auto resolvedName = [&] { return lf.getTypefaceForFont (juce::Font (14.0f))->getName(); };
+    const auto sansSerifName = [&] { return lf.getTypefaceForFont (juce::Font (14.0f))->getName(); };
+    lf.setDefaultSansSerifTypefaceName ("Sentinel Face");
+    const auto sentinel = sansSerifName(); // what a name that no font has resolves to
+    ASSERT_NE (sentinel, "Droid Sans Fallback");
+    KelvaneAudioProcessor processor;
+
+    ScopedPreferredLanguage language ("ja_JP.UTF-8");
+    lf.setDefaultSansSerifTypefaceName ("Sentinel Face");
+    OpenWindow (processor).close();
+    EXPECT_EQ (sansSerifName(), "Droid Sans Fallback");
+
+    // The next opening applies it again; an English one leaves what was there.
+    lf.setDefaultSansSerifTypefaceName ("Sentinel Face");
+    language.change ("zh_TW.UTF-8");
+    OpenWindow (processor).close();
+    EXPECT_EQ (sansSerifName(), "Droid Sans Fallback");
 
     lf.setDefaultSansSerifTypefaceName ("Sentinel Face");
-    const auto sentinel = resolvedName();
+    language.change ("en_US.UTF-8");
+    OpenWindow (processor).close();
+    EXPECT_EQ (sansSerifName(), sentinel);
 
-    {
-        KelvaneAudioProcessor processor;
-        KelvaneAudioProcessorEditor editor (processor);
-    }
-
-    const auto language = currentUiLanguage();
-    const auto expected = language == UiLanguage::English ? sentinel : languageTypefaceName (language);
-    EXPECT_EQ (resolvedName(), expected);
     lf.setDefaultSansSerifTypefaceName ({});
 }
