@@ -52,9 +52,14 @@ TEST (UpdateCheck, AnyOtherStatusClearsTheFlag)
     EXPECT_FALSE (flag->load());
 }
 
-TEST (UpdateCheck, RefusedConnectionMeansNone)
+TEST (UpdateCheck, RefusedConnectionMeansNoneAndChangesNothing)
 {
     EXPECT_FALSE (checkAgainst (refusingServerBase()));
+
+    // Without an answer the flag keeps what it had.
+    auto flag = std::make_shared<std::atomic<bool>> (true);
+    runUpdateCheck (flag, refusingServerBase());
+    EXPECT_TRUE (flag->load());
 }
 
 TEST (UpdateCheck, ServerThatNeverAnswersTimesOutAndMeansNone)
@@ -63,7 +68,9 @@ TEST (UpdateCheck, ServerThatNeverAnswersTimesOutAndMeansNone)
     auto flag = std::make_shared<std::atomic<bool>> (false);
     startUpdateCheckThread (flag, server.base());
 
-    EXPECT_TRUE (waitForUpdateChecksToEnd (30000)) << "the 3000 ms time-out did not end the check";
+    // Far more than the 3 s the check may wait for an answer, and less than any longer time-out.
+    EXPECT_TRUE (waitForUpdateChecksToEnd (9000)) << "the 3000 ms time-out did not end the check";
+    EXPECT_TRUE (waitForUpdateChecksToEnd (30000));
     EXPECT_FALSE (flag->load());
     EXPECT_EQ (flag.use_count(), 1) << "the thread kept its share of the flag";
 }
@@ -112,54 +119,49 @@ TEST (UpdateCheck, ShippedBuildAsksTheMakersServerOverHttps)
     EXPECT_FALSE (makerServerBase().endsWithChar ('/'));
     EXPECT_TRUE (juce::URL (makerServerBase() + "/kelvane_update.php?v=2.5.4").isWellFormed());
 
-    const auto testServer = updateServerBase();
-    setUpdateServerForTesting ({});
+    const ScopedUpdateServer shipped ({});
     EXPECT_EQ (updateServerBase(), makerServerBase());
-    setUpdateServerForTesting (testServer);
 }
+
+namespace
+{
+// Opens a showing window whose update check asks a server answering with the status, and waits for the answer.
+bool badgeShownAfterAnswer (int status)
+{
+    Server server ({ status });
+    KelvaneAudioProcessor processor;
+    std::unique_ptr<KelvaneAudioProcessorEditor> editor;
+    {
+        const ScopedUpdateServer askThisServer (server.base());
+        editor = std::make_unique<KelvaneAudioProcessorEditor> (processor);
+    }
+    showOnDesktop (*editor);
+
+    EXPECT_TRUE (waitForUpdateChecksToEnd());
+    EXPECT_EQ (server.requestLines().size(), 1u);
+
+    editor->timerCallback();
+    return EditorProbe::noticeButton (*editor).isVisible();
+}
+} // namespace
 
 TEST (UpdateCheck, EditorStartsOneCheckAndShowsTheBadgeAfterA202)
 {
     KELVANE_REQUIRE_DISPLAY();
-    Server server ({ 202 });
-    const auto previous = updateServerBase();
-    setUpdateServerForTesting (server.base());
-
-    KelvaneAudioProcessor processor;
-    KelvaneAudioProcessorEditor editor (processor);
-    setUpdateServerForTesting (previous);
-    showOnDesktop (editor);
-
-    ASSERT_TRUE (waitForUpdateChecksToEnd());
-    EXPECT_EQ (server.requestLines().size(), 1u);
-
-    editor.timerCallback();
-    EXPECT_TRUE (EditorProbe::noticeButton (editor).isVisible());
+    EXPECT_TRUE (badgeShownAfterAnswer (202));
 }
 
 TEST (UpdateCheck, EditorWithoutAnAnswerShowsNoBadge)
 {
     KELVANE_REQUIRE_DISPLAY();
-    Server server ({ 200 });
-    const auto previous = updateServerBase();
-    setUpdateServerForTesting (server.base());
-
-    KelvaneAudioProcessor processor;
-    KelvaneAudioProcessorEditor editor (processor);
-    setUpdateServerForTesting (previous);
-    showOnDesktop (editor);
-
-    ASSERT_TRUE (waitForUpdateChecksToEnd());
-    editor.timerCallback();
-    EXPECT_FALSE (EditorProbe::noticeButton (editor).isVisible());
+    EXPECT_FALSE (badgeShownAfterAnswer (200));
 }
 
 TEST (UpdateCheck, ClosingTheWindowWhileTheCheckWaitsIsSafe)
 {
     // The server answers 202 only after the window is gone: the result lands in the holder alone.
     Server server ({ 202, 0, Server::Answer::onRelease });
-    const auto previous = updateServerBase();
-    setUpdateServerForTesting (server.base());
+    const ScopedUpdateServer askThisServer (server.base());
 
     {
         KelvaneAudioProcessor processor;
@@ -171,7 +173,4 @@ TEST (UpdateCheck, ClosingTheWindowWhileTheCheckWaitsIsSafe)
         server.release();
         EXPECT_TRUE (waitForUpdateChecksToEnd (30000));
     }
-
-    setUpdateServerForTesting (previous);
-    EXPECT_TRUE (waitForUpdateChecksToEnd (30000));
 }
