@@ -127,3 +127,31 @@ TEST (EditorConstruction, VisibleBadgeTakesTheClicksOnTheLogoCorner)
     EXPECT_EQ (editor.getComponentAt (200, 100), EditorProbe::fader (editor));
     EXPECT_EQ (editor.getComponentAt (150, 440), EditorProbe::vocalButton (editor));
 }
+
+TEST (EditorConstruction, EverythingClickableShowsThePointingHand)
+{
+    KelvaneAudioProcessor processor;
+    KelvaneAudioProcessorEditor editor (processor);
+    const auto pointingHand = juce::MouseCursor::PointingHandCursor;
+
+    EXPECT_TRUE (EditorProbe::enableButton (editor)->getMouseCursor() == pointingHand);
+    EXPECT_TRUE (EditorProbe::vocalButton (editor)->getMouseCursor() == pointingHand);
+    EXPECT_TRUE (EditorProbe::logoButton (editor).getMouseCursor() == pointingHand);
+    EXPECT_TRUE (EditorProbe::noticeButton (editor).getMouseCursor() == pointingHand);
+    EXPECT_TRUE (EditorProbe::fader (editor)->getMouseCursor() == juce::MouseCursor::NormalCursor);
+}
+
+TEST (EditorConstruction, ShownBadgeIsTheRedDiscWithItsMark)
+{
+    KelvaneAudioProcessor processor;
+    KelvaneAudioProcessorEditor editor (processor);
+    auto& badge = EditorProbe::noticeButton (editor);
+    badge.setVisible (true);
+
+    const auto picture = snapshotOf (badge);
+    EXPECT_EQ (picture.getPixelAt (12, 2).getARGB(), 0xFFFF0000u);
+    EXPECT_EQ (picture.getPixelAt (3, 12).getARGB(), 0xFFFF0000u);
+    EXPECT_EQ (picture.getPixelAt (11, 6).getARGB(), 0xFFFFFFFFu);
+    EXPECT_EQ (picture.getPixelAt (11, 18).getARGB(), 0xFFFFFFFFu);
+    EXPECT_EQ (picture.getPixelAt (0, 0).getAlpha(), 0);
+}
