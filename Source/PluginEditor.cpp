@@ -113,12 +113,17 @@ UiLanguage currentUiLanguage()
 
 juce::String languageTypefaceName (UiLanguage language)
 {
-    // The framework reads single-font TrueType and OpenType files on Linux (not font collections), and
-    // Droid Sans Fallback is the one of those that covers both the Chinese and the Japanese texts.
     switch (language)
     {
-        case UiLanguage::Chinese:  return "Droid Sans Fallback";
+       #if JUCE_MAC
+        case UiLanguage::Chinese:  return "PingFang SC";
+        case UiLanguage::Japanese: return "Arial Unicode MS";
+       #else
+        // Elsewhere the framework reads single-font TrueType and OpenType files only (not font collections),
+        // and Droid Sans Fallback is the one of those that covers both the Chinese and the Japanese texts.
+        case UiLanguage::Chinese:
         case UiLanguage::Japanese: return "Droid Sans Fallback";
+       #endif
         case UiLanguage::English:  break;
     }
 

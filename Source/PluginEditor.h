@@ -27,7 +27,9 @@ UiLanguage currentUiLanguage();
     it must start with "zh" or "ja" exactly (case-sensitive), anything else is English. */
 UiLanguage uiLanguageForPreferredLanguages (const std::vector<std::string>& languageTags);
 
-/** The sans-serif typeface the dialogs use for a language; empty for English (the current one stays). */
+/** The sans-serif typeface the dialogs use for a language; empty for English (the current one stays).
+    On macOS these are PingFang SC (Chinese) and Arial Unicode MS (Japanese); on Linux Droid Sans Fallback
+    for both. */
 juce::String languageTypefaceName (UiLanguage language);
 
 /** Gives the framework's default look-and-feel a sans-serif typeface that can show the language. */
