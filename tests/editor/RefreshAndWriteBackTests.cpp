@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 using namespace editor_test;
 using Event = HostView::Event;
@@ -252,31 +253,30 @@ TEST (WriteBack, FaderPressWithoutMovingStillSendsBothGestures)
     EXPECT_EQ (host.count (Event::value), 0);
 }
 
-TEST (WriteBack, DoubleClickSetsTheFaderToOneHalf)
+TEST (WriteBack, DoubleClickOrAltClickSetsTheFaderToOneHalf)
 {
-    Window window;
-    window.processor.levelParameter->setValueNotifyingHost (0.2f);
-    window.editor.timerCallback();
-
-    auto& fader = *EditorProbe::fader (window.editor);
+    const auto leftButton = juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier);
+    const auto withAlt = juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier | juce::ModifierKeys::altModifier);
     const juce::Point<float> at (27.0f, 100.0f);
-    fader.mouseDoubleClick (mouseAt (fader, at, at, juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier), 2));
 
-    EXPECT_NEAR (window.processor.levelParameter->get(), 0.5f, 1e-6f);
-}
+    const std::function<void (juce::Slider&)> gestures[] = {
+        [&] (juce::Slider& fader) { fader.mouseDoubleClick (mouseAt (fader, at, at, leftButton, 2)); },
+        [&] (juce::Slider& fader)
+        {
+            fader.mouseDown (mouseAt (fader, at, at, withAlt));
+            fader.mouseUp (mouseAt (fader, at, at, juce::ModifierKeys::altModifier));
+        }
+    };
 
-TEST (WriteBack, AltClickSetsTheFaderToOneHalf)
-{
-    Window window;
-    window.processor.levelParameter->setValueNotifyingHost (0.9f);
-    window.editor.timerCallback();
+    for (const auto& gesture : gestures)
+    {
+        Window window;
+        window.processor.levelParameter->setValueNotifyingHost (0.9f);
+        window.editor.timerCallback();
 
-    auto& fader = *EditorProbe::fader (window.editor);
-    const juce::Point<float> at (27.0f, 100.0f);
-    fader.mouseDown (mouseAt (fader, at, at, juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier | juce::ModifierKeys::altModifier)));
-    fader.mouseUp (mouseAt (fader, at, at, juce::ModifierKeys::altModifier));
-
-    EXPECT_NEAR (window.processor.levelParameter->get(), 0.5f, 1e-6f);
+        gesture (*EditorProbe::fader (window.editor));
+        EXPECT_NEAR (window.processor.levelParameter->get(), 0.5f, 1e-6f);
+    }
 }
 
 TEST (WriteBack, SwitchClickSendsOneValueInsideOneGesture)
