@@ -124,6 +124,27 @@ void storeSections (EngineState& state, const Section* sections, int first) noex
     }
 }
 
+// A running window sum that has met extreme samples (far beyond any real audio) can overflow, or keep a
+// rounding residue far above any real level once they have left the window, and would then read as signal
+// (or as silence) for good. So the window counts the extreme samples it holds and, when the last one has left,
+// rebuilds its sum from its slots once. Real audio never reaches the bound, so its sums are never touched.
+constexpr double extremeDetectorSample = 65536.0;
+
+inline void trackExtremeSamples (double& sum, int32_t& extremeCount, double written, double removed,
+                                 const double* ring, int32_t windowLength) noexcept
+{
+    if (std::abs (written) > extremeDetectorSample)
+        ++extremeCount;
+    if (std::abs (removed) > extremeDetectorSample && --extremeCount <= 0)
+    {
+        extremeCount = 0;
+        double rebuilt = 0.0;
+        for (int32_t i = 0; i < windowLength; ++i)
+            rebuilt += std::abs (ring[i]);
+        sum = rebuilt;
+    }
+}
+
 inline double runChain (Section* chain, double rawSample) noexcept
 {
     double v = sanitizeSample (rawSample);
@@ -289,6 +310,7 @@ void KelvaneAudioProcessor::prepareToPlay (double sampleRate, int samplesPerBloc
         state.attackCoefficient[s] = 0.0;
         state.releaseCoefficient[s] = 0.0;
         state.ringSums[s] = 0.0;
+        state.extremeSamplesInRing[s] = 0;
     }
     for (int k = 0; k < 8; ++k)
     {
@@ -385,6 +407,7 @@ void KelvaneAudioProcessor::processSamples (const BlockSetup& setup, double* lef
     const double windowLengthAsDouble = (double) windowLength;
     int32_t position = state.ringPosition;
     double leftSum = state.ringSums[0], rightSum = state.ringSums[1];
+    int32_t extremeLeft = state.extremeSamplesInRing[0], extremeRight = state.extremeSamplesInRing[1];
     double ramp = state.boostRamp;
 
     double aA[2], aR[2], oneMinusAttack[2], oneMinusRelease[2];
@@ -428,6 +451,7 @@ void KelvaneAudioProcessor::processSamples (const BlockSetup& setup, double* lef
         const double oldLeft = leftRing[position];
         leftRing[position] = dLeft;
         leftSum = leftSum + (std::abs (dLeft) - std::abs (oldLeft));
+        trackExtremeSamples (leftSum, extremeLeft, dLeft, oldLeft, leftRing, windowLength);
         double detectorLevel = leftSum / windowLengthAsDouble;
 
         if (stereo)
@@ -435,6 +459,7 @@ void KelvaneAudioProcessor::processSamples (const BlockSetup& setup, double* lef
             const double oldRight = rightRing[position];
             rightRing[position] = dRight;
             rightSum = rightSum + (std::abs (dRight) - std::abs (oldRight));
+            trackExtremeSamples (rightSum, extremeRight, dRight, oldRight, rightRing, windowLength);
             detectorLevel = largerOf (detectorLevel, rightSum / windowLengthAsDouble);
         }
 
@@ -494,6 +519,8 @@ void KelvaneAudioProcessor::processSamples (const BlockSetup& setup, double* lef
     state.ringPosition = position;
     state.ringSums[0] = leftSum;
     state.ringSums[1] = rightSum;
+    state.extremeSamplesInRing[0] = extremeLeft;
+    state.extremeSamplesInRing[1] = extremeRight;
     state.boostRamp = ramp;
     for (int s = 0; s < 2; ++s)
     {

@@ -31,6 +31,10 @@ struct EngineState
     double x1[8] = {}, x2[8] = {}, y1[8] = {}, y2[8] = {};
 
     int32_t windowLength = 400;
+
+    // Per channel: ring slots holding a sample far beyond any real audio; when the last one leaves, the
+    // channel's running sum is rebuilt from the ring (see the detector).
+    int32_t extremeSamplesInRing[2] = {};
 };
 
 // Returns v when it is a finite normal number, otherwise +0.0 (zeros, subnormals, infinities, NaN).

@@ -262,6 +262,39 @@ TEST (Detector, BadInputSamplesContributeNothing)
         EXPECT_TRUE (std::isfinite (v));
 }
 
+TEST (Detector, ExtremeSamplesLeaveNoTraceOnceTheyHaveLeftTheWindow)
+{
+    // Samples far beyond full scale, up to the largest float (the host's entry) and beyond, drive the window
+    // sums to infinity or far up; once they have left the window and the filters have rung out, the level
+    // must read silence again and the ramp fall back to 0.
+    const double extremes[] = { 1.0e300, 1.0e20, (double) std::numeric_limits<float>::max() };
+    for (double extreme : extremes)
+    {
+        for (int channels : { 1, 2 })
+        {
+            SCOPED_TRACE (testing::Message() << extreme << ", " << channels << " channels");
+            auto processor = makePrepared (channels, 48000.0, 480);
+            std::vector<std::vector<double>> burst ((size_t) channels, std::vector<double> (96));
+            for (int i = 0; i < 96; ++i)
+                for (auto& channel : burst)
+                    channel[(size_t) i] = (i % 7 < 3) ? extreme : -0.5 * extreme;
+            processOnce (*processor, burst);
+
+            std::vector<std::vector<double>> silence ((size_t) channels, std::vector<double> (48000 * 3, 0.0));
+            processDouble (*processor, silence, 480);
+            const auto& s = *processor->engineState;
+            for (int c = 0; c < channels; ++c)
+            {
+                EXPECT_TRUE (std::isfinite (s.ringSums[c]));
+                EXPECT_LT (std::abs (s.ringSums[c]), 1e-6);
+            }
+            EXPECT_EQ (s.boostRamp, 0.0);
+            for (double v : snapshot (s))
+                ASSERT_TRUE (std::isfinite (v));
+        }
+    }
+}
+
 TEST (Detector, VocalSwitchTakesEffectAtTheNextBlockAndResetsNothing)
 {
     auto processor = makePrepared (2, 48000.0, 480);

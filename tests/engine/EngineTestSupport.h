@@ -94,6 +94,8 @@ inline std::vector<double> snapshot (const EngineState& s)
     v.push_back (s.boostRamp);
     v.push_back (s.ringPosition);
     add (s.ringSums, 2);
+    v.push_back (s.extremeSamplesInRing[0]);
+    v.push_back (s.extremeSamplesInRing[1]);
     add (s.x1, 8);
     add (s.x2, 8);
     add (s.y1, 8);
