@@ -63,6 +63,16 @@ TEST (EnableSwitch, OffPassesAudioUnchangedWithMetersZeroAndStateFrozen)
     EXPECT_EQ (processDouble (*processor, more, 480), processDouble (*twin, more, 480));
 }
 
+TEST (EnableSwitch, OnFromOneHalf)
+{
+    auto processor = makePrepared (1, 48000.0, 64);
+    processor->enableParameter->setValueNotifyingHost (0.5f);
+    std::vector<std::vector<double>> block { std::vector<double> (64, 0.25) };
+    processOnce (*processor, block);
+    EXPECT_NE (block[0][10], 0.25);
+    EXPECT_EQ (processor->meterStepLeft.load(), 5.0); // 0.25 at -4.5 dB: -16.5 dB
+}
+
 TEST (EnableSwitch, FloatPathAlsoPassesAudioBitForBit)
 {
     auto processor = makePrepared (2, 48000.0, 256);
@@ -155,14 +165,19 @@ TEST (BlockProcessing, SignalIsBoostedUntouchedByTheLimitersAndQuietSignalIsNot)
 
 TEST (OutputLevel, MinusTwelveToPlusThreeDecibels)
 {
-    const std::pair<float, double> table[] = { { 0.0f, -12.0 }, { 0.5f, -4.5 }, { 1.0f, 3.0 }, { 0.2f, -9.0 } };
+    // 15 v - 12 dB. A quiet input (the ramp stays at 0, the limiters idle) that is a power of two, so the
+    // output divided by the input is the level gain itself.
+    const std::pair<float, double> table[] = { { 0.0f, -12.0 }, { 0.25f, -8.25 }, { 0.5f, -4.5 }, { 1.0f, 3.0 } };
+    const double input = 1.0 / 1024.0;
     for (const auto& [value, db] : table)
     {
         auto processor = makePrepared (1, 48000.0, 8);
         processor->levelParameter->setValueNotifyingHost (value);
-        std::vector<std::vector<double>> block { std::vector<double> (8, 0.001) };
+        ASSERT_EQ (processor->levelParameter->get(), value);
+        std::vector<std::vector<double>> block { std::vector<double> (8, input) };
         processOnce (*processor, block);
-        EXPECT_NEAR (block[0][7] / 0.001, std::pow (10.0, db / 20.0), 1e-6) << value;
+        for (double v : block[0])
+            EXPECT_NEAR (v / input, std::pow (10.0, db / 20.0), 1e-14) << value;
     }
 }
 

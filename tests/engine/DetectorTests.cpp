@@ -1,6 +1,7 @@
 // Detector and boost ramp: band-limited 10 ms level, threshold, ramp times, boost factor.
 #include "EngineTestSupport.h"
 
+#include <complex>
 #include <limits>
 
 using namespace engine_test;
@@ -262,6 +263,96 @@ TEST (Detector, BadInputSamplesContributeNothing)
         EXPECT_TRUE (std::isfinite (v));
 }
 
+TEST (DetectorFilters, CookbookSectionsWithQHeldInSinglePrecision)
+{
+    // b0, b1, b2, a1, a2 of the low-pass and high-pass sets, normalised to a0 = 1, with 2Q = 1.4142136573791504.
+    struct Expected
+    {
+        double rate;
+        bool vocal;
+        double lowPass[5];
+        double highPass[5];
+    };
+    const Expected table[] = {
+        { 48000.0, false,
+          { 0.1866943380722604, 0.3733886761445208, 0.1866943380722604, -0.4629380375799314, 0.20971538986897298 },
+          { 0.9816582696017537, -1.9633165392035075, 0.9816582696017537, -1.9629800917859137, 0.9636529866211012 } },
+        { 48000.0, true,
+          { 0.014401440496180954, 0.028802880992361907, 0.014401440496180954, -1.6329931788266483,
+            0.6905989408113722 },
+          { 0.9547740334967252, -1.9095480669934504, 0.9547740334967252, -1.9075016317104316, 0.9115945022764691 } },
+        { 44100.0, false,
+          { 0.21320720272440138, 0.42641440544880277, 0.21320720272440138, -0.33915119414810063,
+            0.19198000504570598 },
+          { 0.9800524896140674, -1.9601049792281349, 0.9800524896140674, -1.959707036415517, 0.9605029220407528 } },
+        { 44100.0, true,
+          { 0.016819150294412187, 0.033638300588824374, 0.016819150294412187, -1.601092412018811,
+            0.6683690131964598 },
+          { 0.9508741183032943, -1.9017482366065885, 0.9508741183032943, -1.899333426218295, 0.9041630469948826 } },
+    };
+
+    for (const auto& expected : table)
+    {
+        auto processor = makePrepared (2, expected.rate, 64);
+        processor->vocalParameter->setValueNotifyingHost (expected.vocal ? 1.0f : 0.0f);
+        juce::AudioBuffer<double> noSamples (2, 0);
+        juce::MidiBuffer midi;
+        processor->processBlock (noSamples, midi);
+
+        const auto& s = *processor->engineState;
+        for (int section = 0; section < 8; ++section)
+        {
+            const double* set = (section % 4) < 2 ? expected.lowPass : expected.highPass;
+            SCOPED_TRACE (testing::Message() << expected.rate << " Hz, vocal " << expected.vocal << ", section "
+                                             << section);
+            EXPECT_EQ (s.b0[section], set[0]);
+            EXPECT_EQ (s.b1[section], set[1]);
+            EXPECT_EQ (s.b2[section], set[2]);
+            EXPECT_EQ (s.a1[section], set[3]);
+            EXPECT_EQ (s.a2[section], set[4]);
+        }
+    }
+}
+
+TEST (DetectorFilters, LowPassHalvesThePowerAtItsCorner)
+{
+    // One Butterworth-like section (Q = 0.7071068) is 3 dB down at its corner; two in series 6 dB.
+    auto processor = makePrepared (1, 48000.0, 64);
+    juce::AudioBuffer<double> noSamples (1, 0);
+    juce::MidiBuffer midi;
+    processor->processBlock (noSamples, midi);
+    const auto& s = *processor->engineState;
+    const double w = 2.0 * pi * 9000.0 / 48000.0;
+    const std::complex<double> z1 = std::polar (1.0, -w), z2 = std::polar (1.0, -2.0 * w);
+    const auto response = (s.b0[0] + s.b1[0] * z1 + s.b2[0] * z2) / (1.0 + s.a1[0] * z1 + s.a2[0] * z2);
+    EXPECT_NEAR (std::norm (response), 0.5, 1e-6);
+}
+
+TEST (DetectorWindow, FirstWriteAfterPreparationLandsInSlotOne)
+{
+    auto processor = makePrepared (2, 48000.0, 1);
+    std::vector<std::vector<double>> one { { 0.5 }, { -0.25 } };
+    processOnce (*processor, one);
+    const auto& s = *processor->engineState;
+    EXPECT_EQ (s.ringPosition, 1);
+    EXPECT_EQ (s.rings[0][0], 0.0);
+    EXPECT_EQ (s.rings[1][0], 0.0);
+    EXPECT_NE (s.rings[0][1], 0.0);
+    EXPECT_NE (s.rings[1][1], 0.0);
+    EXPECT_EQ (s.ringSums[0], std::abs (s.rings[0][1]));
+    EXPECT_EQ (s.ringSums[1], std::abs (s.rings[1][1]));
+    for (size_t i = 2; i < 480; ++i)
+        ASSERT_EQ (s.rings[0][i], 0.0) << i;
+
+    // The slot written last wraps from 479 to 0.
+    std::vector<std::vector<double>> rest { std::vector<double> (478, 0.1), std::vector<double> (478, 0.1) };
+    processOnce (*processor, rest);
+    EXPECT_EQ (processor->engineState->ringPosition, 479);
+    processOnce (*processor, one);
+    EXPECT_EQ (processor->engineState->ringPosition, 0);
+    EXPECT_NE (processor->engineState->rings[0][0], 0.0);
+}
+
 TEST (Detector, ExtremeSamplesLeaveNoTraceOnceTheyHaveLeftTheWindow)
 {
     // Samples far beyond full scale, up to the largest float (the host's entry) and beyond, drive the window
@@ -293,6 +384,30 @@ TEST (Detector, ExtremeSamplesLeaveNoTraceOnceTheyHaveLeftTheWindow)
                 ASSERT_TRUE (std::isfinite (v));
         }
     }
+}
+
+TEST (DetectorFilters, RingingOutPassesNoSubnormalIntoAState)
+{
+    // After a tone the sections ring out in silence; values below the smallest normal double become 0 on
+    // the way, so no filter state, ring slot or sum ever holds a subnormal.
+    auto processor = makePrepared (2, 48000.0, 1);
+    std::vector<std::vector<double>> tone { sine (0.1, 1000.0, 48000.0, 480), sine (0.1, 300.0, 48000.0, 480) };
+    processOnce (*processor, tone);
+    const auto isZeroOrNormal = [] (double v) { return v == 0.0 || std::abs (v) >= 2.2250738585072014e-308; };
+    std::vector<std::vector<double>> zero { { 0.0 }, { 0.0 } };
+    for (int n = 0; n < 60000; ++n)
+    {
+        zero[0][0] = zero[1][0] = 0.0;
+        processOnce (*processor, zero);
+        const auto& s = *processor->engineState;
+        for (int k = 0; k < 8; ++k)
+            ASSERT_TRUE (isZeroOrNormal (s.x1[k]) && isZeroOrNormal (s.x2[k]) && isZeroOrNormal (s.y1[k])
+                         && isZeroOrNormal (s.y2[k]))
+                << "sample " << n << ", section " << k;
+    }
+    const auto& s = *processor->engineState;
+    for (int k = 0; k < 8; ++k)
+        EXPECT_EQ (s.y1[k], 0.0) << k; // rung out completely
 }
 
 TEST (Detector, VocalSwitchTakesEffectAtTheNextBlockAndResetsNothing)

@@ -73,7 +73,8 @@ struct SavedState : ::testing::Test
 TEST_F (SavedState, DefaultBlockIsExactly105Bytes)
 {
     juce::MemoryBlock block;
-    block.append ("stale contents that must be discarded", 37);
+    block.setSize (300); // stale contents, longer than the state: replaced, not appended to or kept
+    block.fillWith (0xEE);
     processor.getStateInformation (block);
     ASSERT_EQ (block.getSize(), 105u);
     const auto* bytes = static_cast<const unsigned char*> (block.getData());
@@ -115,6 +116,10 @@ TEST_F (SavedState, WritesTheLevelAsSixteenDigitsAndSwitchesAsIntegers)
     processor.levelParameter->setValueNotifyingHost (1.0f);
     processor.getStateInformation (block);
     EXPECT_NE (std::string ((const char*) block.getData() + 8).find ("dbMain=\"1.0\""), std::string::npos);
+    processor.levelParameter->setValueNotifyingHost (0.037f);
+    processor.getStateInformation (block);
+    EXPECT_NE (std::string ((const char*) block.getData() + 8).find ("dbMain=\"0.03700000047683716\""),
+               std::string::npos);
     processor.levelParameter->setValueNotifyingHost (0.007f);
     processor.getStateInformation (block);
     EXPECT_NE (std::string ((const char*) block.getData() + 8).find ("dbMain=\"0.007000000216066837\""),
