@@ -219,6 +219,10 @@ TEST_F(PropertyMapProxy, AnswersReachTheCallersOutArguments)
 	const void* pointer = nullptr;
 	EXPECT_NE(map->GetPointerProperty(P(30), &pointer), 0);
 	EXPECT_EQ(pointer, kValueA);
+
+	// The text form goes the same way as the pointer form.
+	EXPECT_EQ(map->AddPointerProperty(P(31), kValueB), 0);
+	EXPECT_EQ(hostObjectBehind<HostPropertyMap>(host, map->GetIUnknown())->pointerProperty(P(31)), kValueB);
 }
 
 TEST_F(PropertyMapProxy, NoMapWithoutHostOrFactory)
