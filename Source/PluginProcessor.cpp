@@ -93,11 +93,16 @@ struct Section
     // x must already be sanitised; the output is sanitised.
     inline double step (double x) noexcept
     {
-        const double y = sanitizeSample (b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2);
+        const double sum = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+        const double y = sanitizeSample (sum);
         x2 = x1;
         x1 = x;
         y2 = y1;
         y1 = y;
+        // An overflow (inputs near the largest double) would leave the section ringing near overflow for
+        // good, each overflow turned into 0 kicking it again; it starts afresh instead.
+        if (! (std::abs (sum) <= std::numeric_limits<double>::max()))
+            x1 = x2 = y1 = y2 = 0.0;
         return y;
     }
 };

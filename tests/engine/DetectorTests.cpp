@@ -355,10 +355,11 @@ TEST (DetectorWindow, FirstWriteAfterPreparationLandsInSlotOne)
 
 TEST (Detector, ExtremeSamplesLeaveNoTraceOnceTheyHaveLeftTheWindow)
 {
-    // Samples far beyond full scale, up to the largest float (the host's entry) and beyond, drive the window
-    // sums to infinity or far up; once they have left the window and the filters have rung out, the level
-    // must read silence again and the ramp fall back to 0.
-    const double extremes[] = { 1.0e300, 1.0e20, (double) std::numeric_limits<float>::max() };
+    // Samples far beyond full scale, up to the largest float (the host's entry) and the largest double, drive
+    // the window sums to infinity or far up and make the filter sections overflow; once they have left the
+    // window and the filters have rung out, the level must read silence again and the ramp fall back to 0.
+    const double extremes[] = { std::numeric_limits<double>::max(), 1.0e300, 1.0e20,
+                                (double) std::numeric_limits<float>::max() };
     for (double extreme : extremes)
     {
         for (int channels : { 1, 2 })
