@@ -339,8 +339,7 @@ bool KelvaneAudioProcessor::startBlock (int numSamples, bool stereo, BlockSetup&
     auto& state = *engineState;
     const double fs = getSampleRate();
 
-    meterStepLeft.store (0.0, std::memory_order_relaxed);
-    meterStepRight.store (0.0, std::memory_order_relaxed);
+    clearMeterSteps();
 
     if (! enableParameter->get())
         return false;
@@ -546,7 +545,11 @@ void KelvaneAudioProcessor::publishMeterSteps (double peakLeft, double peakRight
         meterStepRight.store (meterStepForPeak (peakRight), std::memory_order_relaxed);
 }
 
-void KelvaneAudioProcessor::processBlock (juce::AudioBuffer<double>& buffer, juce::MidiBuffer&)
+// What every block does first, whatever its precision: silence the outputs that have no input, and fix
+// the block's settings. False when the block is to pass unchanged (no channels, switched off, not
+// prepared); the meters then show no reduction.
+template <typename SampleType>
+bool KelvaneAudioProcessor::beginBlock (juce::AudioBuffer<SampleType>& buffer, BlockSetup& setup)
 {
     const int numSamples = buffer.getNumSamples();
     const int numChannels = buffer.getNumChannels();
@@ -557,15 +560,27 @@ void KelvaneAudioProcessor::processBlock (juce::AudioBuffer<double>& buffer, juc
 
     if (numChannels == 0)
     {
-        meterStepLeft.store (0.0, std::memory_order_relaxed);
-        meterStepRight.store (0.0, std::memory_order_relaxed);
-        return;
+        clearMeterSteps();
+        return false;
     }
 
-    const bool stereo = blockIsStereo (numChannels);
+    return startBlock (numSamples, blockIsStereo (numChannels), setup);
+}
+
+void KelvaneAudioProcessor::clearMeterSteps() noexcept
+{
+    meterStepLeft.store (0.0, std::memory_order_relaxed);
+    meterStepRight.store (0.0, std::memory_order_relaxed);
+}
+
+void KelvaneAudioProcessor::processBlock (juce::AudioBuffer<double>& buffer, juce::MidiBuffer&)
+{
     BlockSetup setup;
-    if (! startBlock (numSamples, stereo, setup))
+    if (! beginBlock (buffer, setup))
         return;
+
+    const int numSamples = buffer.getNumSamples();
+    const bool stereo = setup.stereo;
 
     double* left = buffer.getWritePointer (0);
     double* right = stereo ? buffer.getWritePointer (1) : nullptr;
@@ -622,30 +637,17 @@ void KelvaneAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce
 // it, so the result equals that of processing it whole, and nothing is allocated on the audio thread.
 void KelvaneAudioProcessor::processOversizedFloatBlock (juce::AudioBuffer<float>& buffer)
 {
-    const int numSamples = buffer.getNumSamples();
-    const int numChannels = buffer.getNumChannels();
-
-    for (int channel = getTotalNumInputChannels(); channel < std::min (getTotalNumOutputChannels(), numChannels);
-         ++channel)
-        buffer.clear (channel, 0, numSamples);
-
-    if (numChannels == 0)
-    {
-        meterStepLeft.store (0.0, std::memory_order_relaxed);
-        meterStepRight.store (0.0, std::memory_order_relaxed);
-        return;
-    }
-
-    const bool stereo = blockIsStereo (numChannels);
     BlockSetup setup;
-    if (! startBlock (numSamples, stereo, setup))
+    if (! beginBlock (buffer, setup))
         return;
+
+    const int numSamples = buffer.getNumSamples();
+    const bool stereo = setup.stereo;
 
     if (widenedCapacity <= 0 || widenedChannels < 2)
     {
         // Cannot happen after a successful preparation; leave the audio unchanged rather than guess.
-        meterStepLeft.store (0.0, std::memory_order_relaxed);
-        meterStepRight.store (0.0, std::memory_order_relaxed);
+        clearMeterSteps();
         return;
     }
 

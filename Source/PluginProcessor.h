@@ -103,7 +103,10 @@ private:
         double boostFactor = 0.0;
     };
 
+    template <typename SampleType>
+    bool beginBlock (juce::AudioBuffer<SampleType>& buffer, BlockSetup& setup);
     bool startBlock (int numSamples, bool stereo, BlockSetup& setup);
+    void clearMeterSteps() noexcept;
     void processSamples (const BlockSetup& setup, double* left, double* right, int numSamples) noexcept;
     void publishMeterSteps (double peakLeft, double peakRight, bool stereo) noexcept;
     bool blockIsStereo (int numChannelsInBuffer) const noexcept;
