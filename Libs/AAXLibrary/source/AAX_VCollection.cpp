@@ -1,24 +1,19 @@
 #include "AAX_VCollection.h"
 
 #include "AAX_Errors.h"
+#include "AAX_HostAccess.h"
 #include "AAX_UIDs.h"
 #include "AAX_VEffectDescriptor.h"
 #include "AAX_VPropertyMap.h"
-#include "acfbaseapi.h"
 
 #include <memory>
 
 AAX_VCollection::AAX_VCollection(IACFUnknown* inHostUnknown)
     : mUnkHost(inHostUnknown), mDescriptionHost(inHostUnknown)
 {
-    if (inHostUnknown == nullptr)
-        return;
-
-    ACFPtr<IACFComponentFactory> factory;
-    if (inHostUnknown->QueryInterface(IID_IACFComponentFactory, factory.outArgument()) != ACF_OK)
-        return;
+    ACFPtr<IACFComponentFactory> factory = AAX_AcquireComponentFactory(inHostUnknown);
     if (!factory)
-        throw static_cast<ACFRESULT>(ACF_E_POINTER);
+        return;
 
     // A holder left empty means the host made no collection; every forwarding call then says so.
     factory->CreateComponent(AAXCompID_AAXCollection, nullptr, IID_IAAXCollectionV1, mIACFCollection.outArgument());

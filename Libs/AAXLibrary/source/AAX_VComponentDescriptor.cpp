@@ -2,9 +2,9 @@
 
 #include "AAX_Assert.h"
 #include "AAX_Errors.h"
+#include "AAX_HostAccess.h"
 #include "AAX_UIDs.h"
 #include "AAX_VPropertyMap.h"
-#include "acfbaseapi.h"
 
 #include <memory>
 
@@ -141,14 +141,9 @@ AAX_Result AAX_VComponentDescriptor::ManuallyAddProcessProcs(AAX_IPropertyMap* i
 
 AAX_VComponentDescriptor::AAX_VComponentDescriptor(IACFUnknown* inHost) : mUnkHost(inHost)
 {
-    if (inHost == nullptr)
-        return;
-
-    ACFPtr<IACFComponentFactory> factory;
-    if (inHost->QueryInterface(IID_IACFComponentFactory, factory.outArgument()) != ACF_OK)
-        return;
+    ACFPtr<IACFComponentFactory> factory = AAX_AcquireComponentFactory(inHost);
     if (!factory)
-        throw static_cast<ACFRESULT>(ACF_E_POINTER);
+        return;
 
     factory->CreateComponent(AAXCompID_AAXComponentDescriptor, nullptr, IID_IAAXComponentDescriptorV1,
                              mIACFComponentDescriptor.outArgument());

@@ -1,23 +1,18 @@
 #include "AAX_VEffectDescriptor.h"
 
 #include "AAX_Errors.h"
+#include "AAX_HostAccess.h"
 #include "AAX_UIDs.h"
 #include "AAX_VComponentDescriptor.h"
 #include "AAX_VPropertyMap.h"
-#include "acfbaseapi.h"
 
 #include <memory>
 
 AAX_VEffectDescriptor::AAX_VEffectDescriptor(IACFUnknown* inHost) : mUnkHost(inHost)
 {
-    if (inHost == nullptr)
-        return;
-
-    ACFPtr<IACFComponentFactory> factory;
-    if (inHost->QueryInterface(IID_IACFComponentFactory, factory.outArgument()) != ACF_OK)
-        return;
+    ACFPtr<IACFComponentFactory> factory = AAX_AcquireComponentFactory(inHost);
     if (!factory)
-        throw static_cast<ACFRESULT>(ACF_E_POINTER);
+        return;
 
     factory->CreateComponent(AAXCompID_AAXEffectDescriptor, nullptr, IID_IAAXEffectDescriptorV1,
                              mIACFEffectDescriptor.outArgument());
