@@ -1,6 +1,7 @@
 #include "AAX_VAutomationDelegate.h"
 
 #include "AAX_Errors.h"
+#include "AAX_HostAccess.h"
 #include "AAX_UIDs.h"
 
 AAX_VAutomationDelegate::AAX_VAutomationDelegate(IACFUnknown* hostUnknown)
@@ -14,49 +15,37 @@ AAX_VAutomationDelegate::~AAX_VAutomationDelegate() = default;
 
 AAX_Result AAX_VAutomationDelegate::RegisterParameter(AAX_CParamID parameterID)
 {
-	if (!mIAutomationDelegate)
-		return AAX_ERROR_NULL_OBJECT;
-	return mIAutomationDelegate->RegisterParameter(parameterID);
+	return AAX_CallHost(mIAutomationDelegate, &AAX_IACFAutomationDelegate::RegisterParameter, parameterID);
 }
 
 AAX_Result AAX_VAutomationDelegate::UnregisterParameter(AAX_CParamID parameterID)
 {
-	if (!mIAutomationDelegate)
-		return AAX_ERROR_NULL_OBJECT;
-	return mIAutomationDelegate->UnregisterParameter(parameterID);
+	return AAX_CallHost(mIAutomationDelegate, &AAX_IACFAutomationDelegate::UnregisterParameter, parameterID);
 }
 
 AAX_Result AAX_VAutomationDelegate::PostSetValueRequest(AAX_CParamID parameterID, double normalizedValue) const
 {
-	if (!mIAutomationDelegate)
-		return AAX_ERROR_NULL_OBJECT;
-	return mIAutomationDelegate->PostSetValueRequest(parameterID, normalizedValue);
+	return AAX_CallHost(mIAutomationDelegate, &AAX_IACFAutomationDelegate::PostSetValueRequest, parameterID,
+	                    normalizedValue);
 }
 
 AAX_Result AAX_VAutomationDelegate::PostCurrentValue(AAX_CParamID parameterID, double normalizedValue) const
 {
-	if (!mIAutomationDelegate)
-		return AAX_ERROR_NULL_OBJECT;
-	return mIAutomationDelegate->PostCurrentValue(parameterID, normalizedValue);
+	return AAX_CallHost(mIAutomationDelegate, &AAX_IACFAutomationDelegate::PostCurrentValue, parameterID,
+	                    normalizedValue);
 }
 
 AAX_Result AAX_VAutomationDelegate::PostTouchRequest(AAX_CParamID parameterID)
 {
-	if (!mIAutomationDelegate)
-		return AAX_ERROR_NULL_OBJECT;
-	return mIAutomationDelegate->PostTouchRequest(parameterID);
+	return AAX_CallHost(mIAutomationDelegate, &AAX_IACFAutomationDelegate::PostTouchRequest, parameterID);
 }
 
 AAX_Result AAX_VAutomationDelegate::PostReleaseRequest(AAX_CParamID parameterID)
 {
-	if (!mIAutomationDelegate)
-		return AAX_ERROR_NULL_OBJECT;
-	return mIAutomationDelegate->PostReleaseRequest(parameterID);
+	return AAX_CallHost(mIAutomationDelegate, &AAX_IACFAutomationDelegate::PostReleaseRequest, parameterID);
 }
 
 AAX_Result AAX_VAutomationDelegate::GetTouchState(AAX_CParamID parameterID, AAX_CBoolean* touched)
 {
-	if (!mIAutomationDelegate)
-		return AAX_ERROR_NULL_OBJECT;
-	return mIAutomationDelegate->GetTouchState(parameterID, touched);
+	return AAX_CallHost(mIAutomationDelegate, &AAX_IACFAutomationDelegate::GetTouchState, parameterID, touched);
 }

@@ -48,23 +48,17 @@ AAX_Result AAX_VCollection::AddEffect(const char* inEffectID, AAX_IEffectDescrip
 
 AAX_Result AAX_VCollection::SetManufacturerName(const char* inPackageName)
 {
-    if (!mIACFCollection)
-        return AAX_ERROR_NULL_OBJECT;
-    return mIACFCollection->SetManufacturerName(inPackageName);
+    return AAX_CallHost(mIACFCollection, &AAX_IACFCollection::SetManufacturerName, inPackageName);
 }
 
 AAX_Result AAX_VCollection::AddPackageName(const char* inPackageName)
 {
-    if (!mIACFCollection)
-        return AAX_ERROR_NULL_OBJECT;
-    return mIACFCollection->AddPackageName(inPackageName);
+    return AAX_CallHost(mIACFCollection, &AAX_IACFCollection::AddPackageName, inPackageName);
 }
 
 AAX_Result AAX_VCollection::SetPackageVersion(uint32_t inVersion)
 {
-    if (!mIACFCollection)
-        return AAX_ERROR_NULL_OBJECT;
-    return mIACFCollection->SetPackageVersion(inVersion);
+    return AAX_CallHost(mIACFCollection, &AAX_IACFCollection::SetPackageVersion, inVersion);
 }
 
 AAX_IPropertyMap* AAX_VCollection::NewPropertyMap()

@@ -183,82 +183,64 @@ IACFUnknown* AAX_VComponentDescriptor::GetIUnknown() const
 
 AAX_Result AAX_VComponentDescriptor::Clear()
 {
-    if (!mIACFComponentDescriptor)
-        return AAX_ERROR_NULL_OBJECT;
-    return mIACFComponentDescriptor->Clear();
+    return AAX_CallHost(mIACFComponentDescriptor, &AAX_IACFComponentDescriptor::Clear);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddReservedField(AAX_CFieldIndex inFieldIndex, uint32_t inFieldType)
 {
-    if (!mIACFComponentDescriptor)
-        return AAX_ERROR_NULL_OBJECT;
-    return mIACFComponentDescriptor->AddReservedField(inFieldIndex, inFieldType);
+    return AAX_CallHost(mIACFComponentDescriptor, &AAX_IACFComponentDescriptor::AddReservedField, inFieldIndex,
+                        inFieldType);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddAudioIn(AAX_CFieldIndex inFieldIndex)
 {
-    if (!mIACFComponentDescriptor)
-        return AAX_ERROR_NULL_OBJECT;
-    return mIACFComponentDescriptor->AddAudioIn(inFieldIndex);
+    return AAX_CallHost(mIACFComponentDescriptor, &AAX_IACFComponentDescriptor::AddAudioIn, inFieldIndex);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddAudioOut(AAX_CFieldIndex inFieldIndex)
 {
-    if (!mIACFComponentDescriptor)
-        return AAX_ERROR_NULL_OBJECT;
-    return mIACFComponentDescriptor->AddAudioOut(inFieldIndex);
+    return AAX_CallHost(mIACFComponentDescriptor, &AAX_IACFComponentDescriptor::AddAudioOut, inFieldIndex);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddAudioBufferLength(AAX_CFieldIndex inFieldIndex)
 {
-    if (!mIACFComponentDescriptor)
-        return AAX_ERROR_NULL_OBJECT;
-    return mIACFComponentDescriptor->AddAudioBufferLength(inFieldIndex);
+    return AAX_CallHost(mIACFComponentDescriptor, &AAX_IACFComponentDescriptor::AddAudioBufferLength, inFieldIndex);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddSampleRate(AAX_CFieldIndex inFieldIndex)
 {
-    if (!mIACFComponentDescriptor)
-        return AAX_ERROR_NULL_OBJECT;
-    return mIACFComponentDescriptor->AddSampleRate(inFieldIndex);
+    return AAX_CallHost(mIACFComponentDescriptor, &AAX_IACFComponentDescriptor::AddSampleRate, inFieldIndex);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddClock(AAX_CFieldIndex inFieldIndex)
 {
-    if (!mIACFComponentDescriptor)
-        return AAX_ERROR_NULL_OBJECT;
-    return mIACFComponentDescriptor->AddClock(inFieldIndex);
+    return AAX_CallHost(mIACFComponentDescriptor, &AAX_IACFComponentDescriptor::AddClock, inFieldIndex);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddSideChainIn(AAX_CFieldIndex inFieldIndex)
 {
-    if (!mIACFComponentDescriptor)
-        return AAX_ERROR_NULL_OBJECT;
-    return mIACFComponentDescriptor->AddSideChainIn(inFieldIndex);
+    return AAX_CallHost(mIACFComponentDescriptor, &AAX_IACFComponentDescriptor::AddSideChainIn, inFieldIndex);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddDataInPort(AAX_CFieldIndex inFieldIndex, uint32_t inPacketSize,
                                                    AAX_EDataInPortType inPortType)
 {
-    if (!mIACFComponentDescriptor)
-        return AAX_ERROR_NULL_OBJECT;
-    return mIACFComponentDescriptor->AddDataInPort(inFieldIndex, inPacketSize, inPortType);
+    return AAX_CallHost(mIACFComponentDescriptor, &AAX_IACFComponentDescriptor::AddDataInPort, inFieldIndex,
+                        inPacketSize, inPortType);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddAuxOutputStem(AAX_CFieldIndex inFieldIndex, int32_t inStemFormat,
                                                       const char inNameUTF8[])
 {
-    if (!mIACFComponentDescriptor)
-        return AAX_ERROR_NULL_OBJECT;
-    return mIACFComponentDescriptor->AddAuxOutputStem(inFieldIndex, inStemFormat, inNameUTF8);
+    return AAX_CallHost(mIACFComponentDescriptor, &AAX_IACFComponentDescriptor::AddAuxOutputStem, inFieldIndex,
+                        inStemFormat, inNameUTF8);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddPrivateData(AAX_CFieldIndex inFieldIndex, int32_t inDataSize,
                                                     uint32_t inOptions)
 {
-    if (!mIACFComponentDescriptor)
-        return AAX_ERROR_NULL_OBJECT;
-    return mIACFComponentDescriptor->AddPrivateData(inFieldIndex, inDataSize, inOptions);
+    return AAX_CallHost(mIACFComponentDescriptor, &AAX_IACFComponentDescriptor::AddPrivateData, inFieldIndex,
+                        inDataSize, inOptions);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddTemporaryData(AAX_CFieldIndex inFieldIndex, uint32_t inDataElementSize)
@@ -270,25 +252,22 @@ AAX_Result AAX_VComponentDescriptor::AddTemporaryData(AAX_CFieldIndex inFieldInd
 
 AAX_Result AAX_VComponentDescriptor::AddDmaInstance(AAX_CFieldIndex inFieldIndex, AAX_IDma::EMode inDmaMode)
 {
-    if (!mIACFComponentDescriptor)
-        return AAX_ERROR_NULL_OBJECT;
-    return mIACFComponentDescriptor->AddDmaInstance(inFieldIndex, inDmaMode);
+    return AAX_CallHost(mIACFComponentDescriptor, &AAX_IACFComponentDescriptor::AddDmaInstance, inFieldIndex,
+                        inDmaMode);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddMeters(AAX_CFieldIndex inFieldIndex, const AAX_CTypeID* inMeterIDs,
                                                uint32_t inMeterCount)
 {
-    if (!mIACFComponentDescriptor)
-        return AAX_ERROR_NULL_OBJECT;
-    return mIACFComponentDescriptor->AddMeters(inFieldIndex, inMeterIDs, inMeterCount);
+    return AAX_CallHost(mIACFComponentDescriptor, &AAX_IACFComponentDescriptor::AddMeters, inFieldIndex, inMeterIDs,
+                        inMeterCount);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddMIDINode(AAX_CFieldIndex inFieldIndex, AAX_EMIDINodeType inNodeType,
                                                  const char inNodeName[], uint32_t inChannelMask)
 {
-    if (!mIACFComponentDescriptor)
-        return AAX_ERROR_NULL_OBJECT;
-    return mIACFComponentDescriptor->AddMIDINode(inFieldIndex, inNodeType, inNodeName, inChannelMask);
+    return AAX_CallHost(mIACFComponentDescriptor, &AAX_IACFComponentDescriptor::AddMIDINode, inFieldIndex, inNodeType,
+                        inNodeName, inChannelMask);
 }
 
 AAX_IPropertyMap* AAX_VComponentDescriptor::NewPropertyMap() const

@@ -61,30 +61,23 @@ AAX_Result AAX_VEffectDescriptor::AddComponent(AAX_IComponentDescriptor* inCompo
 
 AAX_Result AAX_VEffectDescriptor::AddName(const char* inPlugInName)
 {
-    if (!mIACFEffectDescriptor)
-        return AAX_ERROR_NULL_OBJECT;
-    return mIACFEffectDescriptor->AddName(inPlugInName);
+    return AAX_CallHost(mIACFEffectDescriptor, &AAX_IACFEffectDescriptor::AddName, inPlugInName);
 }
 
 AAX_Result AAX_VEffectDescriptor::AddCategory(uint32_t inCategory)
 {
-    if (!mIACFEffectDescriptor)
-        return AAX_ERROR_NULL_OBJECT;
-    return mIACFEffectDescriptor->AddCategory(inCategory);
+    return AAX_CallHost(mIACFEffectDescriptor, &AAX_IACFEffectDescriptor::AddCategory, inCategory);
 }
 
 AAX_Result AAX_VEffectDescriptor::AddCategoryBypassParameter(uint32_t inCategory, AAX_CParamID inParamID)
 {
-    if (!mIACFEffectDescriptor)
-        return AAX_ERROR_NULL_OBJECT;
-    return mIACFEffectDescriptor->AddCategoryBypassParameter(inCategory, inParamID);
+    return AAX_CallHost(mIACFEffectDescriptor, &AAX_IACFEffectDescriptor::AddCategoryBypassParameter, inCategory,
+                        inParamID);
 }
 
 AAX_Result AAX_VEffectDescriptor::AddProcPtr(void* inProcPtr, AAX_CProcPtrID inProcID)
 {
-    if (!mIACFEffectDescriptor)
-        return AAX_ERROR_NULL_OBJECT;
-    return mIACFEffectDescriptor->AddProcPtr(inProcPtr, inProcID);
+    return AAX_CallHost(mIACFEffectDescriptor, &AAX_IACFEffectDescriptor::AddProcPtr, inProcPtr, inProcID);
 }
 
 AAX_IPropertyMap* AAX_VEffectDescriptor::NewPropertyMap()
@@ -103,9 +96,7 @@ AAX_Result AAX_VEffectDescriptor::SetProperties(AAX_IPropertyMap* inProperties)
 
 AAX_Result AAX_VEffectDescriptor::AddResourceInfo(AAX_EResourceType inResourceType, const char* inInfo)
 {
-    if (!mIACFEffectDescriptor)
-        return AAX_ERROR_NULL_OBJECT;
-    return mIACFEffectDescriptor->AddResourceInfo(inResourceType, inInfo);
+    return AAX_CallHost(mIACFEffectDescriptor, &AAX_IACFEffectDescriptor::AddResourceInfo, inResourceType, inInfo);
 }
 
 AAX_Result AAX_VEffectDescriptor::AddMeterDescription(AAX_CTypeID inMeterID, const char* inMeterName,

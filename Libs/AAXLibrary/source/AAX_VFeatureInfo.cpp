@@ -1,6 +1,7 @@
 #include "AAX_VFeatureInfo.h"
 
 #include "AAX_Errors.h"
+#include "AAX_HostAccess.h"
 #include "AAX_UIDs.h"
 #include "AAX_VPropertyMap.h"
 
@@ -17,9 +18,7 @@ AAX_VFeatureInfo::~AAX_VFeatureInfo()
 
 AAX_Result AAX_VFeatureInfo::SupportLevel(AAX_ESupportLevel& outSupportLevel) const
 {
-    if (!mIACFFeatureInfo)
-        return AAX_ERROR_NULL_OBJECT;
-    return mIACFFeatureInfo->SupportLevel(outSupportLevel);
+    return AAX_CallHost(mIACFFeatureInfo, &AAX_IACFFeatureInfo::SupportLevel, outSupportLevel);
 }
 
 AAX_IPropertyMap* AAX_VFeatureInfo::AcquireProperties() const

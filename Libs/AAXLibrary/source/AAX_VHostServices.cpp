@@ -1,6 +1,7 @@
 #include "AAX_VHostServices.h"
 
 #include "AAX_Errors.h"
+#include "AAX_HostAccess.h"
 #include "AAX_UIDs.h"
 #include "ACF/acfbaseapi.h"
 
@@ -30,16 +31,12 @@ AAX_VHostServices::~AAX_VHostServices()
 
 AAX_Result AAX_VHostServices::HandleAssertFailure(const char* file, int32_t line, const char* note, int32_t flags) const
 {
-	if (!mIACFHostServicesV3)
-		return AAX_ERROR_NULL_OBJECT;
-	return mIACFHostServicesV3->HandleAssertFailure(file, line, note, flags);
+	return AAX_CallHost(mIACFHostServicesV3, &AAX_IACFHostServices_V3::HandleAssertFailure, file, line, note, flags);
 }
 
 AAX_Result AAX_VHostServices::Trace(int32_t priority, const char* message) const
 {
-	if (!mIACFHostServices)
-		return AAX_ERROR_NULL_OBJECT;
-	return mIACFHostServices->Trace(priority, message);
+	return AAX_CallHost(mIACFHostServices, &AAX_IACFHostServices::Trace, priority, message);
 }
 
 AAX_Result AAX_VHostServices::StackTrace(int32_t tracePriority, int32_t stackTracePriority, const char* message) const

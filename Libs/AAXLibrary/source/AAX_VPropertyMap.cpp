@@ -1,6 +1,7 @@
 #include "AAX_VPropertyMap.h"
 
 #include "AAX_Errors.h"
+#include "AAX_HostAccess.h"
 #include "AAX_UIDs.h"
 #include "AAX_VComponentDescriptor.h"
 #include "acfbaseapi.h"
@@ -145,9 +146,7 @@ AAX_Result AAX_VPropertyMap::AddPointerProperty(AAX_EProperty inProperty, const 
 
 AAX_Result AAX_VPropertyMap::RemoveProperty(AAX_EProperty inProperty)
 {
-    if (!mIACFPropertyMap)
-        return AAX_ERROR_NULL_OBJECT;
-    return mIACFPropertyMap->RemoveProperty(inProperty);
+    return AAX_CallHost(mIACFPropertyMap, &AAX_IACFPropertyMap::RemoveProperty, inProperty);
 }
 
 AAX_Result AAX_VPropertyMap::AddPropertyWithIDArray(AAX_EProperty inProperty,
