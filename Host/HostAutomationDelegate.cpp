@@ -41,27 +41,29 @@ void* HostAutomationDelegate::findInterface(const acfIID& interfaceID)
 	return nullptr;
 }
 
-AAX_Result HostAutomationDelegate::Facet::RegisterParameter(AAX_CParamID parameterID)
+template <typename Record>
+AAX_Result HostAutomationDelegate::Facet::callAndRecord(int method, AAX_CParamID parameterID, Record record)
 {
-	const AAX_Result result = call(3, { hostArg(parameterID) });
+	const AAX_Result result = call(method, { hostArg(parameterID) });
 	if (result == 0)
 	{
 		std::lock_guard<std::mutex> lock(mDelegate.mMutex);
-		mDelegate.mRegistered.insert(idText(parameterID));
+		record();
 	}
 	return result;
 }
 
+AAX_Result HostAutomationDelegate::Facet::RegisterParameter(AAX_CParamID parameterID)
+{
+	return callAndRecord(3, parameterID, [this, parameterID] { mDelegate.mRegistered.insert(idText(parameterID)); });
+}
+
 AAX_Result HostAutomationDelegate::Facet::UnregisterParameter(AAX_CParamID parameterID)
 {
-	const AAX_Result result = call(4, { hostArg(parameterID) });
-	if (result == 0)
-	{
-		std::lock_guard<std::mutex> lock(mDelegate.mMutex);
+	return callAndRecord(4, parameterID, [this, parameterID] {
 		mDelegate.mRegistered.erase(idText(parameterID));
 		mDelegate.mTouched.erase(idText(parameterID));
-	}
-	return result;
+	});
 }
 
 AAX_Result HostAutomationDelegate::Facet::PostSetValueRequest(AAX_CParamID parameterID, double normalizedValue) const
@@ -76,24 +78,12 @@ AAX_Result HostAutomationDelegate::Facet::PostCurrentValue(AAX_CParamID paramete
 
 AAX_Result HostAutomationDelegate::Facet::PostTouchRequest(AAX_CParamID parameterID)
 {
-	const AAX_Result result = call(7, { hostArg(parameterID) });
-	if (result == 0)
-	{
-		std::lock_guard<std::mutex> lock(mDelegate.mMutex);
-		mDelegate.mTouched.insert(idText(parameterID));
-	}
-	return result;
+	return callAndRecord(7, parameterID, [this, parameterID] { mDelegate.mTouched.insert(idText(parameterID)); });
 }
 
 AAX_Result HostAutomationDelegate::Facet::PostReleaseRequest(AAX_CParamID parameterID)
 {
-	const AAX_Result result = call(8, { hostArg(parameterID) });
-	if (result == 0)
-	{
-		std::lock_guard<std::mutex> lock(mDelegate.mMutex);
-		mDelegate.mTouched.erase(idText(parameterID));
-	}
-	return result;
+	return callAndRecord(8, parameterID, [this, parameterID] { mDelegate.mTouched.erase(idText(parameterID)); });
 }
 
 AAX_Result HostAutomationDelegate::Facet::GetTouchState(AAX_CParamID parameterID, AAX_CBoolean* touched)

@@ -37,6 +37,10 @@ private:
 		AAX_Result GetTouchState(AAX_CParamID parameterID, AAX_CBoolean* touched) override;
 
 	private:
+		// Logs the call; only where the host's answer is 0 does `record` change the delegate's sets.
+		template <typename Record>
+		AAX_Result callAndRecord(int method, AAX_CParamID parameterID, Record record);
+
 		HostAutomationDelegate& mDelegate;
 	};
 
