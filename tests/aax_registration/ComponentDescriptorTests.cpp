@@ -12,16 +12,6 @@
 
 namespace
 {
-void ProcessProc(void* const[], const void*) {}
-int32_t InstanceInitProc(const void*, AAX_EComponentInstanceInitAction)
-{
-	return 0;
-}
-int32_t BackgroundProc()
-{
-	return 0;
-}
-
 const std::string kNoNativeProcTrace =
     "AAX_VComponentDescriptor: ManuallyAddProcessProcs() - no value found for AAX_eProperty_NativeProcessProc";
 const std::string kNoDllTrace =

@@ -18,15 +18,6 @@
 
 namespace
 {
-void ProcessProc(void* const[], const void*) {}
-int32_t InstanceInitProc(const void*, AAX_EComponentInstanceInitAction)
-{
-	return 0;
-}
-int32_t BackgroundProc()
-{
-	return 0;
-}
 void CreationFunction() {}
 
 const AAX_CTypeID kMeterIDs[] = { 'Mtr1', 'Mtr2' };

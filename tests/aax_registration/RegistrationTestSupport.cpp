@@ -18,6 +18,18 @@ AAX_Result GetEffectDescriptions(AAX_ICollection* collection)
 	return gRoutine ? gRoutine(collection) : 0;
 }
 
+void ProcessProc(void* const[], const void*) {}
+
+int32_t InstanceInitProc(const void*, AAX_EComponentInstanceInitAction)
+{
+	return 0;
+}
+
+int32_t BackgroundProc()
+{
+	return 0;
+}
+
 void SetDescriptionRoutine(DescriptionRoutine routine)
 {
 	gRoutine = std::move(routine);

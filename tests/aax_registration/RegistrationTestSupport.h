@@ -3,6 +3,7 @@
 #pragma once
 
 #include "AAX.h"
+#include "AAX_Enums.h"
 #include "AAX_Errors.h"
 #include "AAX_ICollection.h"
 #include "HostDescriptionSupport.h"
@@ -17,6 +18,11 @@ using DescriptionRoutine = std::function<AAX_Result(AAX_ICollection*)>;
 // The routine GetEffectDescriptions runs (empty: describe nothing and return 0), and how often it ran.
 void SetDescriptionRoutine(DescriptionRoutine routine);
 int DescriptionRoutineCalls();
+
+// Procedures that do nothing, for registrations: only their addresses matter.
+void ProcessProc(void* const[], const void*);
+int32_t InstanceInitProc(const void*, AAX_EComponentInstanceInitAction);
+int32_t BackgroundProc();
 
 struct HostTrace
 {
