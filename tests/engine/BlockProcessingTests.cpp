@@ -37,6 +37,19 @@ double smallestPeakAtLeast (double boundDb)
         p = std::nextafter (p, 1.0e9);
     return p;
 }
+
+// Fills both blocks from `input` at `start`: the float one rounded, the double one with exactly those
+// rounded values, so both precisions see the same signal.
+void fillWithTheSameSamples (juce::AudioBuffer<float>& floats, juce::AudioBuffer<double>& doubles,
+                             const std::vector<std::vector<double>>& input, int start)
+{
+    for (int c = 0; c < floats.getNumChannels(); ++c)
+        for (int i = 0; i < floats.getNumSamples(); ++i)
+        {
+            floats.setSample (c, i, (float) input[(size_t) c][(size_t) (start + i)]);
+            doubles.setSample (c, i, (double) floats.getSample (c, i));
+        }
+}
 } // namespace
 
 TEST (EnableSwitch, OffPassesAudioUnchangedWithMetersZeroAndStateFrozen)
@@ -259,12 +272,7 @@ TEST (Precision, SinglePrecisionEqualsNarrowedDoublePrecision)
         {
             juce::AudioBuffer<float> floats (channels, blockSize);
             juce::AudioBuffer<double> doubles (channels, blockSize);
-            for (int c = 0; c < channels; ++c)
-                for (int i = 0; i < blockSize; ++i)
-                {
-                    floats.setSample (c, i, (float) input[(size_t) c][(size_t) (start + i)]);
-                    doubles.setSample (c, i, (double) floats.getSample (c, i));
-                }
+            fillWithTheSameSamples (floats, doubles, input, start);
             single->processBlock (floats, midi);
             twin->processBlock (doubles, midi);
             for (int c = 0; c < channels; ++c)
@@ -291,12 +299,7 @@ TEST (Precision, BlockLongerThanPreparedIsProcessedAsOneBlock)
         {
             juce::AudioBuffer<float> floats (channels, length);
             juce::AudioBuffer<double> doubles (channels, length);
-            for (int c = 0; c < channels; ++c)
-                for (int i = 0; i < length; ++i)
-                {
-                    floats.setSample (c, i, (float) input[(size_t) c][(size_t) (start + i)]);
-                    doubles.setSample (c, i, (double) floats.getSample (c, i));
-                }
+            fillWithTheSameSamples (floats, doubles, input, start);
             single->processBlock (floats, midi);
             twin->processBlock (doubles, midi);
             for (int c = 0; c < channels; ++c)
