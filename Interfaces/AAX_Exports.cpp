@@ -9,90 +9,59 @@
 
 #define AAX_EXPORTED_ENTRY_POINT extern "C" __attribute__((visibility("default")))
 
-AAX_EXPORTED_ENTRY_POINT ACFRESULT ACFRegisterPlugin(IACFUnknown* pUnkHost, IACFPluginDefinition** ppPluginDefinition)
+namespace
+{
+// The barrier every entry point stands behind: an exception that escapes the library becomes
+// ACF_E_UNEXPECTED instead of unwinding into the host.
+template <typename Call>
+ACFRESULT AAXExportWithoutExceptions(Call call) noexcept
 {
     try
     {
-        return AAXRegisterPlugin(pUnkHost, ppPluginDefinition);
+        return call();
     }
     catch (...)
     {
         return ACF_E_UNEXPECTED;
     }
+}
+} // namespace
+
+AAX_EXPORTED_ENTRY_POINT ACFRESULT ACFRegisterPlugin(IACFUnknown* pUnkHost, IACFPluginDefinition** ppPluginDefinition)
+{
+    return AAXExportWithoutExceptions([&] { return AAXRegisterPlugin(pUnkHost, ppPluginDefinition); });
 }
 
 AAX_EXPORTED_ENTRY_POINT ACFRESULT ACFRegisterComponent(IACFUnknown* pUnkHost, acfUInt32 index,
                                                         IACFComponentDefinition** ppComponentDefinition)
 {
-    try
-    {
-        return AAXRegisterComponent(pUnkHost, index, ppComponentDefinition);
-    }
-    catch (...)
-    {
-        return ACF_E_UNEXPECTED;
-    }
+    return AAXExportWithoutExceptions([&] { return AAXRegisterComponent(pUnkHost, index, ppComponentDefinition); });
 }
 
 AAX_EXPORTED_ENTRY_POINT ACFRESULT ACFGetClassFactory(IACFUnknown* pUnkHost, const acfCLSID& clsid, const acfIID& iid,
                                                       void** ppOut)
 {
-    try
-    {
-        return AAXGetClassFactory(pUnkHost, clsid, iid, ppOut);
-    }
-    catch (...)
-    {
-        return ACF_E_UNEXPECTED;
-    }
+    return AAXExportWithoutExceptions([&] { return AAXGetClassFactory(pUnkHost, clsid, iid, ppOut); });
 }
 
 AAX_EXPORTED_ENTRY_POINT ACFRESULT ACFCanUnloadNow(IACFUnknown* pUnkHost)
 {
-    try
-    {
-        return AAXCanUnloadNow(pUnkHost);
-    }
-    catch (...)
-    {
-        return ACF_E_UNEXPECTED;
-    }
+    return AAXExportWithoutExceptions([&] { return AAXCanUnloadNow(pUnkHost); });
 }
 
 AAX_EXPORTED_ENTRY_POINT ACFRESULT ACFStartup(IACFUnknown* pUnkHost)
 {
-    try
-    {
-        return AAXStartup(pUnkHost);
-    }
-    catch (...)
-    {
-        return ACF_E_UNEXPECTED;
-    }
+    return AAXExportWithoutExceptions([&] { return AAXStartup(pUnkHost); });
 }
 
 AAX_EXPORTED_ENTRY_POINT ACFRESULT ACFShutdown(IACFUnknown* pUnkHost)
 {
-    try
-    {
-        return AAXShutdown(pUnkHost);
-    }
-    catch (...)
-    {
-        return ACF_E_UNEXPECTED;
-    }
+    return AAXExportWithoutExceptions([&] { return AAXShutdown(pUnkHost); });
 }
 
 AAX_EXPORTED_ENTRY_POINT ACFRESULT ACFGetSDKVersion(uint64_t* oSDKVersion)
 {
-    try
-    {
-        return AAXGetSDKVersion(oSDKVersion);
-    }
-    catch (...)
-    {
-        return ACF_E_UNEXPECTED;
-    }
+    return AAXExportWithoutExceptions([&] { return AAXGetSDKVersion(oSDKVersion); });
 }
 
 #undef AAX_EXPORTED_ENTRY_POINT
