@@ -15,6 +15,19 @@ std::string propertyArg(AAX_EProperty property)
 {
 	return hostArg(static_cast<int32_t>(property));
 }
+
+// A getter's answer: 1 with the stored value copied out (where the caller gave room for it), or 0 where
+// the map holds nothing for the property.
+template <typename Values, typename Value>
+AAX_CBoolean copyStoredValue(const Values& values, AAX_EProperty property, Value* out)
+{
+	const auto found = values.find(property);
+	if (found == values.end())
+		return 0;
+	if (out != nullptr)
+		*out = found->second;
+	return 1;
+}
 } // namespace
 
 HostPropertyMap::HostPropertyMap(HostEnvironment& environment)
@@ -56,12 +69,7 @@ AAX_CBoolean HostPropertyMap::Facet::GetProperty(AAX_EProperty property, AAX_CPr
 {
 	if (call(3, { propertyArg(property), hostArg(static_cast<const void*>(value)) }) != 0)
 		return 0;
-	const auto found = mMap.mProperties.find(property);
-	if (found == mMap.mProperties.end())
-		return 0;
-	if (value != nullptr)
-		*value = found->second;
-	return 1;
+	return copyStoredValue(mMap.mProperties, property, value);
 }
 
 AAX_Result HostPropertyMap::Facet::AddProperty(AAX_EProperty property, AAX_CPropertyValue value)
@@ -115,12 +123,7 @@ AAX_CBoolean HostPropertyMap::Facet::GetPointerProperty(AAX_EProperty property, 
 {
 	if (call(8, { propertyArg(property), hostArg(static_cast<const void*>(value)) }) != 0)
 		return 0;
-	const auto found = mMap.mPointerProperties.find(property);
-	if (found == mMap.mPointerProperties.end())
-		return 0;
-	if (value != nullptr)
-		*value = found->second;
-	return 1;
+	return copyStoredValue(mMap.mPointerProperties, property, value);
 }
 
 AAX_Result HostPropertyMap::Facet::AddPointerProperty(AAX_EProperty property, const void* value)
