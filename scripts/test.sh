@@ -2,7 +2,8 @@
 # Sets up a Debian machine, builds Kelvane and runs every test:
 #   1. the release build with all tests (window tests under a virtual X display),
 #   2. the tests labelled "asan" rebuilt with AddressSanitizer and UndefinedBehaviorSanitizer,
-#   3. the tests labelled "tsan" rebuilt with ThreadSanitizer.
+#   3. the tests labelled "tsan" rebuilt with ThreadSanitizer;
+# the sanitizer stages also run under the virtual display, so the window tests run there too.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -13,17 +14,18 @@ bash scripts/setup.sh
 echo "== release build"
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release
 cmake --build build/release -j"$jobs"
-xvfb-run -a -s "-screen 0 1280x1024x24" \
+display=(xvfb-run -a -s "-screen 0 1280x1024x24")
+"${display[@]}" \
   ctest --test-dir build/release --output-on-failure -j"$jobs" --timeout 600
 
 echo "== address and undefined-behaviour sanitizers"
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVANE_SANITIZE=address,undefined
 cmake --build build/asan -j"$jobs" --target kelvane_asan_tests
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir build/asan --output-on-failure -j"$jobs" -L asan --timeout 900
+  "${display[@]}" ctest --test-dir build/asan --output-on-failure -j"$jobs" -L asan --timeout 900
 
 echo "== thread sanitizer"
 cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVANE_SANITIZE=thread
 cmake --build build/tsan -j"$jobs" --target kelvane_tsan_tests
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
-  ctest --test-dir build/tsan --output-on-failure -j"$jobs" -L tsan --timeout 900
+  "${display[@]}" ctest --test-dir build/tsan --output-on-failure -j"$jobs" -L tsan --timeout 900
