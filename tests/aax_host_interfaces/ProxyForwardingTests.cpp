@@ -71,6 +71,8 @@ struct Row
 	std::function<Outcome(Proxies&)> call;
 };
 
+void PrintTo(const Row& row, std::ostream* stream) { *stream << row.name; }
+
 using P = Proxies;
 const char* const kC = "Controller";
 const char* const kT = "PageTable";
@@ -217,6 +219,8 @@ const Row kRows[] = {
 
 // The host as the proxies find it.
 enum class Offer { AllVersions, FirstVersionsOnly, Nothing };
+const char* const kOfferNames[] = { "AllVersions", "FirstVersionsOnly", "Nothing" };
+void PrintTo(Offer offer, std::ostream* stream) { *stream << kOfferNames[static_cast<int>(offer)]; }
 
 const _acfUID* const kLaterVersions[] = { &IID_IAAXControllerV2, &IID_IAAXControllerV3, &IID_IAAXPageTableControllerV2,
 	                                      &IID_IAAXPageTableV2,  &IID_IAAXTransportV2,  &IID_IAAXTransportV3,
@@ -257,8 +261,7 @@ TEST_P(Forwarding, ReachesItsHostMethodUnchangedOrAnswersTheMissingVersionsValue
 
 std::string CaseName(const ::testing::TestParamInfo<std::tuple<Row, Offer>>& info)
 {
-	const char* const offers[] = { "AllVersions", "FirstVersionsOnly", "Nothing" };
-	return std::string(std::get<0>(info.param).name) + "_" + offers[static_cast<int>(std::get<1>(info.param))];
+	return std::string(std::get<0>(info.param).name) + "_" + kOfferNames[static_cast<int>(std::get<1>(info.param))];
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryOperation, Forwarding,
