@@ -1,8 +1,9 @@
 // Host services: the proxy against hosts offering every subset of versions 1 to 3, the process-wide facade
-// that installs it, tracing and assertions.
+// that installs it, tracing and assertions; and AAX_CheckedResult, which traces every result it throws.
 #include "AAX_Assert.h"
 #include "AAX_CHostServices.h"
 #include "AAX_Errors.h"
+#include "AAX_Exception.h"
 #include "AAX_UIDs.h"
 #include "AAX_VHostServices.h"
 #include "HostServices.h"
@@ -126,5 +127,52 @@ TEST_F(HostServicesFacade, ASecondInstallKeepsTheFirstUntilRemoved)
     EXPECT_EQ(host.log().methodCalls().at(0).arguments.at(1), "to the first");
     EXPECT_EQ(secondHost.log().methodCalls().back().arguments.at(1), "to the second");
     second.reset();
+}
+
+// Accepted results pass silently; anything else is traced to the host at 0x04000000 and thrown.
+using CheckedResult = HostServicesFacade;
+
+std::vector<HostCall> CheckedResultTrace(const std::string& what)
+{
+    return {{"HostServices", "IAAXHostServicesV1", 4, {kNormal, "AAX_CheckedResult - throwing " + what}}};
+}
+
+TEST_F(CheckedResult, SuccessAndAcceptedResultsNeitherTraceNorThrow)
+{
+    install();
+    AAX_CheckedResult result(AAX_SUCCESS);
+    result.AddAcceptedResult(AAX_RESULT_NEW_PACKET_POSTED);
+    result = AAX_RESULT_NEW_PACKET_POSTED;
+    EXPECT_EQ(result.Result(), AAX_RESULT_NEW_PACKET_POSTED);
+    EXPECT_EQ(result.LastError(), AAX_SUCCESS);
+    EXPECT_TRUE(host.log().methodCalls().empty());
+    EXPECT_THROW(AAX_CheckedResult{AAX_RESULT_NEW_PACKET_POSTED}, AAX::Exception::ResultError); // not shared
+    result.ResetAcceptedResults();
+    EXPECT_THROW(result.Check(), AAX::Exception::ResultError);
+    EXPECT_NO_THROW(result = AAX_SUCCESS); // success stays accepted
+}
+
+TEST_F(CheckedResult, AFailureIsTracedThenThrownAndRemembered)
+{
+    install();
+    try
+    {
+        AAX_CheckedResult constructed(AAX_ERROR_NULL_OBJECT);
+        FAIL() << "no exception";
+    }
+    catch (const AAX::Exception::ResultError& error)
+    {
+        EXPECT_EQ(error.Result(), AAX_ERROR_NULL_OBJECT);
+        EXPECT_EQ(error.What(), "AAX_ERROR_NULL_OBJECT (-20004)");
+    }
+    EXPECT_EQ(host.log().methodCalls(), CheckedResultTrace("AAX_ERROR_NULL_OBJECT (-20004)"));
+    host.log().clear();
+    AAX_CheckedResult assigned;
+    EXPECT_THROW(assigned = -20700, AAX::Exception::ResultError);
+    EXPECT_EQ(assigned.Result(), AAX_SUCCESS);
+    EXPECT_EQ(assigned.LastError(), -20700);
+    EXPECT_EQ(host.log().methodCalls(), CheckedResultTrace("plug-in defined error (-20700)"));
+    AAX_CHostServices::Set(nullptr);
+    EXPECT_THROW(AAX_CheckedResult{AAX_ERROR_UNIMPLEMENTED}, AAX::Exception::ResultError); // without a host too
 }
 } // namespace
