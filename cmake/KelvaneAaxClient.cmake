@@ -8,7 +8,7 @@
 # the source tree.
 #
 # kelvane_target_plugin_identity() gives a target the plug-in's build settings (JucePlugin_... macros) that
-# the client reads.
+# the client reads; the name and version come from the top-level project() call.
 include_guard(GLOBAL)
 
 # The block to remove, as Debian ships it (CRLF line endings); the LF form is accepted as well.
@@ -82,15 +82,23 @@ endfunction()
 
 # The plug-in's identity and format settings as JUCE's plug-in client reads them.
 function(kelvane_target_plugin_identity target scope)
+  if(PROJECT_VERSION_MAJOR STREQUAL "" OR PROJECT_VERSION_MINOR STREQUAL "" OR PROJECT_VERSION_PATCH STREQUAL ""
+     OR PROJECT_VERSION_MAJOR GREATER 255 OR PROJECT_VERSION_MINOR GREATER 255 OR PROJECT_VERSION_PATCH GREATER 255)
+    message(FATAL_ERROR "kelvane_target_plugin_identity: project() gives no version of the form 2.5.4 "
+                        "(three numbers below 256)")
+  endif()
+  # Reported to the host as 0x00MMmmpp: one byte each for major, minor and patch.
+  math(EXPR version_code "(${PROJECT_VERSION_MAJOR} << 16) | (${PROJECT_VERSION_MINOR} << 8) | ${PROJECT_VERSION_PATCH}"
+       OUTPUT_FORMAT HEXADECIMAL)
   target_compile_definitions(${target} ${scope}
-    JucePlugin_Name="Kelvane"
-    JucePlugin_Desc="Kelvane"
+    JucePlugin_Name="${PROJECT_NAME}"
+    JucePlugin_Desc="${PROJECT_NAME}"
     JucePlugin_Manufacturer="ZELVO-AUDIO"
     JucePlugin_ManufacturerCode=0x4d616e75   # 'Manu'
     JucePlugin_PluginCode=0x59657373         # 'Yess'
-    JucePlugin_Version=2.5.4
-    JucePlugin_VersionCode=0x20504
-    JucePlugin_VersionString="2.5.4"
+    JucePlugin_Version=${PROJECT_VERSION}
+    JucePlugin_VersionCode=${version_code}
+    JucePlugin_VersionString="${PROJECT_VERSION}"
     JucePlugin_IsSynth=0
     JucePlugin_WantsMidiInput=0
     JucePlugin_ProducesMidiOutput=0

@@ -1,3 +1,5 @@
+include("${CMAKE_CURRENT_LIST_DIR}/KelvaneWarnings.cmake")
+
 # The JUCE modules Kelvane uses, compiled once into a static library that every other target links.
 # Compile definitions that change JUCE's headers are PUBLIC so that every translation unit sees the same
 # classes.
@@ -13,7 +15,9 @@ target_link_libraries(kelvane_juce
     juce::juce_core
   PUBLIC
     juce::juce_recommended_config_flags
-    juce::juce_recommended_warning_flags)
+  # Our warnings for the code that uses JUCE, not for JUCE's own module sources compiled here.
+  INTERFACE
+    kelvane_warnings)
 target_compile_definitions(kelvane_juce
   PUBLIC
     JUCE_WEB_BROWSER=0

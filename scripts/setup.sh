@@ -31,9 +31,12 @@ for pkg in "${missing[@]}"; do
     exit 1
   fi
 done
-if ! $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/tmp/kelvane-setup.log 2>&1; then
-  tail -n 30 /tmp/kelvane-setup.log >&2
-  echo "setup: installing ${missing[*]} failed (log: /tmp/kelvane-setup.log)" >&2
+# A log of its own for every run: concurrent or earlier runs, other users' included, never share one.
+log=$(mktemp -t kelvane-setup.XXXXXX.log)
+if ! $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >"$log" 2>&1; then
+  tail -n 30 "$log" >&2
+  echo "setup: installing ${missing[*]} failed (log: $log)" >&2
   exit 1
 fi
+rm -f "$log"
 echo "setup: done"

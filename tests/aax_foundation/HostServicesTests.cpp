@@ -1,8 +1,9 @@
 // Host services: the proxy against hosts offering every subset of versions 1 to 3, the process-wide facade
-// (install, keep, remove, tracing rules) and assertions.
+// that installs it, tracing and assertions; and AAX_CheckedResult, which traces every result it throws.
 #include "AAX_Assert.h"
 #include "AAX_CHostServices.h"
 #include "AAX_Errors.h"
+#include "AAX_Exception.h"
 #include "AAX_UIDs.h"
 #include "AAX_VHostServices.h"
 #include "HostServices.h"
@@ -16,277 +17,162 @@
 
 namespace
 {
-const std::string kHighPriority = "134217728";  // 0x08000000
-const std::string kNormalPriority = "67108864"; // 0x04000000
+const std::string kHigh = "134217728";  // 0x08000000
+const std::string kNormal = "67108864"; // 0x04000000
 
-struct VersionSet
-{
-	bool v1, v2, v3;
-};
-
-std::string describe(const VersionSet& versions)
-{
-	std::string text;
-	if (versions.v1)
-		text += "V1";
-	if (versions.v2)
-		text += "V2";
-	if (versions.v3)
-		text += "V3";
-	return text.empty() ? "none" : text;
-}
-
-class HostServicesVersions : public HostTest, public ::testing::WithParamInterface<VersionSet>
+class HostServicesVersions : public HostTest, public ::testing::WithParamInterface<int>
 {
 protected:
-	void SetUp() override
-	{
-		if (!GetParam().v1)
-			host.configuration().refuseInterface(IID_IAAXHostServicesV1);
-		if (!GetParam().v2)
-			host.configuration().refuseInterface(IID_IAAXHostServicesV2);
-		if (!GetParam().v3)
-			host.configuration().refuseInterface(IID_IAAXHostServicesV3);
-	}
+    bool offers(int version) const { return (GetParam() >> (version - 1)) & 1; }
 };
 
-TEST_P(HostServicesVersions, ConstructionAsksTheFactoryForEachVersionOnce)
+TEST_P(HostServicesVersions, EachVersionIsAskedForOnceUsedByItsOperationAndReleasedNewestFirst)
 {
-	auto context = makeContext();
-	{
-		AAX_VHostServices services(context->unknown());
-		const std::vector<HostCall> expected = {
-			{ "HostContext", "IACFUnknown", 0, { "IID_IACFComponentFactory" } },
-			{ "ComponentFactory", "IACFComponentFactory", 3, { "AAXCompID_HostServices", "<null>", "IID_IAAXHostServicesV1" } },
-			{ "ComponentFactory", "IACFComponentFactory", 3, { "AAXCompID_HostServices", "<null>", "IID_IAAXHostServicesV2" } },
-			{ "ComponentFactory", "IACFComponentFactory", 3, { "AAXCompID_HostServices", "<null>", "IID_IAAXHostServicesV3" } },
-			{ "ComponentFactory", "IACFComponentFactory", 2, {} },
-		};
-		EXPECT_EQ(host.log().all(), expected);
-		// One host-services component per version offered, each held once by the proxy.
-		EXPECT_EQ(host.objectsOfType<HostServices>().size(),
-		          size_t(GetParam().v1) + size_t(GetParam().v2) + size_t(GetParam().v3));
-		host.log().clear();
-	}
-	// Destruction releases the newest version first.
-	std::vector<HostCall> releases;
-	if (GetParam().v3)
-		releases.push_back({ "HostServices", "IAAXHostServicesV3", 2, {} });
-	if (GetParam().v2)
-		releases.push_back({ "HostServices", "IAAXHostServicesV2", 2, {} });
-	if (GetParam().v1)
-		releases.push_back({ "HostServices", "IAAXHostServicesV1", 2, {} });
-	EXPECT_EQ(host.log().all(), releases);
-	EXPECT_TRUE(host.objectsOfType<HostServices>().empty());
+    const _acfUID* const versions[] = {&IID_IAAXHostServicesV1, &IID_IAAXHostServicesV2, &IID_IAAXHostServicesV3};
+    const std::vector<HostCall> uses = {{"HostServices", "IAAXHostServicesV1", 4, {kHigh, "a trace"}},
+                                        {"HostServices", "IAAXHostServicesV2", 5, {kNormal, kHigh, "stack"}},
+                                        {"HostServices", "IAAXHostServicesV3", 6, {"f.cpp", "128", "x >= 0", "1"}}};
+    std::vector<HostCall> expected = {{"HostContext", "IACFUnknown", 0, {"IID_IACFComponentFactory"}}};
+    for (size_t i = 0; i < 3; ++i)
+    {
+        if (!offers(int(i) + 1))
+            host.configuration().refuseInterface(*versions[i]);
+        host.configuration().injectResult("HostServices", uses[i].method, -uses[i].method);
+        const HostCall create{"ComponentFactory",
+                              "IACFComponentFactory",
+                              3,
+                              {"AAXCompID_HostServices", "<null>", "IID_" + uses[i].interfaceName}};
+        expected.push_back(create);
+    }
+    expected.push_back({"ComponentFactory", "IACFComponentFactory", 2, {}});
+    auto context = makeContext();
+    {
+        AAX_VHostServices services(context->unknown());
+        EXPECT_EQ(services.Trace(0x08000000, "a trace"), offers(1) ? -4 : AAX_ERROR_NULL_OBJECT);
+        EXPECT_EQ(services.StackTrace(0x04000000, 0x08000000, "stack"), offers(2) ? -5 : AAX_ERROR_UNIMPLEMENTED);
+        EXPECT_EQ(services.HandleAssertFailure("f.cpp", 128, "x >= 0", 1), offers(3) ? -6 : AAX_ERROR_NULL_OBJECT);
+    }
+    for (size_t i = 0; i < 3; ++i)
+        if (offers(int(i) + 1))
+            expected.push_back(uses[i]);
+    for (size_t i = 3; i-- > 0;)
+        if (offers(int(i) + 1))
+            expected.push_back({"HostServices", uses[i].interfaceName, 2, {}});
+    EXPECT_EQ(host.log().all(), expected);
 }
 
-TEST_P(HostServicesVersions, EachOperationReachesItsVersionOrAnswersTheFixedValue)
-{
-	host.configuration().injectResult("HostServices", 4, -11);
-	host.configuration().injectResult("HostServices", 5, -12);
-	host.configuration().injectResult("HostServices", 6, -13);
-	auto context = makeContext();
-	AAX_VHostServices services(context->unknown());
-	host.log().clear();
-
-	EXPECT_EQ(services.Trace(0x08000000, "a trace"), GetParam().v1 ? -11 : AAX_ERROR_NULL_OBJECT);
-	EXPECT_EQ(services.StackTrace(0x04000000, 0x08000000, "a stack trace"), GetParam().v2 ? -12 : AAX_ERROR_UNIMPLEMENTED);
-	EXPECT_EQ(services.HandleAssertFailure("/src/file.cpp", 128, "x >= 0", 1), GetParam().v3 ? -13 : AAX_ERROR_NULL_OBJECT);
-
-	std::vector<HostCall> expected;
-	if (GetParam().v1)
-		expected.push_back({ "HostServices", "IAAXHostServicesV1", 4, { kHighPriority, "a trace" } });
-	if (GetParam().v2)
-		expected.push_back({ "HostServices", "IAAXHostServicesV2", 5, { kNormalPriority, kHighPriority, "a stack trace" } });
-	if (GetParam().v3)
-		expected.push_back({ "HostServices", "IAAXHostServicesV3", 6, { "/src/file.cpp", "128", "x >= 0", "1" } });
-	EXPECT_EQ(host.log().all(), expected);
-}
-
-TEST_P(HostServicesVersions, FacadeTracesAndAssertsThroughTheInstalledProxy)
-{
-	auto context = makeContext();
-	AAX_CHostServices::Set(context->unknown());
-	host.log().clear();
-
-	const AAX_Result traced = AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "value %d of %s", 3, "dbMain");
-	const AAX_Result asserted = AAX_CHostServices::HandleAssertFailure("file.cpp", 7, "0 < numSteps", 1);
-	AAX_CHostServices::Set(nullptr);
-
-	EXPECT_EQ(traced, GetParam().v1 ? AAX_SUCCESS : AAX_ERROR_NULL_OBJECT);
-	EXPECT_EQ(asserted, GetParam().v3 ? AAX_SUCCESS : AAX_ERROR_NULL_OBJECT);
-	std::vector<HostCall> calls = host.log().methodCalls();
-	std::vector<HostCall> expected;
-	if (GetParam().v1)
-		expected.push_back({ "HostServices", "IAAXHostServicesV1", 4, { kHighPriority, "value 3 of dbMain" } });
-	if (GetParam().v3)
-		expected.push_back({ "HostServices", "IAAXHostServicesV3", 6, { "file.cpp", "7", "0 < numSteps", "1" } });
-	EXPECT_EQ(calls, expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryVersionSubset, HostServicesVersions,
-                         ::testing::Values(VersionSet { false, false, false }, VersionSet { true, false, false },
-                                           VersionSet { false, true, false }, VersionSet { false, false, true },
-                                           VersionSet { true, true, false }, VersionSet { true, false, true },
-                                           VersionSet { false, true, true }, VersionSet { true, true, true }),
-                         [](const ::testing::TestParamInfo<VersionSet>& info) { return describe(info.param); });
+INSTANTIATE_TEST_SUITE_P(EveryVersionSubset, HostServicesVersions, ::testing::Range(0, 8));
 
 class HostServicesFacade : public HostTest
 {
 protected:
-	void TearDown() override
-	{
-		AAX_CHostServices::Set(nullptr);
-		HostTest::TearDown();
-	}
+    void install()
+    {
+        AAX_CHostServices::Set(context->unknown());
+        host.log().clear();
+    }
+    void TearDown() override
+    {
+        AAX_CHostServices::Set(nullptr);
+        context.reset();
+        HostTest::TearDown();
+    }
+    HostRef<HostContext> context = makeContext();
 };
 
-TEST_F(HostServicesFacade, NothingInstalledDoesNothingAndFormatsNothing)
+TEST_F(HostServicesFacade, NothingInstalledAnswersZeroWithoutFormatting)
 {
-	AAX_CHostServices::Set(nullptr);
-	// Neither would survive formatting: a wide character the C locale cannot convert, an invalid pointer.
-	EXPECT_EQ(AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "%ls", L"\u00e9"), AAX_SUCCESS);
-	EXPECT_EQ(AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "%s", reinterpret_cast<const char*>(16)), AAX_SUCCESS);
-	EXPECT_EQ(AAX_CHostServices::HandleAssertFailure("f", 1, "c", 1), AAX_SUCCESS);
+    // Neither would survive formatting: a character the C locale cannot convert, an invalid pointer.
+    EXPECT_EQ(AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "%ls", L"\u00e9"), AAX_SUCCESS);
+    EXPECT_EQ(AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "%s", reinterpret_cast<const char*>(16)), 0);
+    EXPECT_EQ(AAX_CHostServices::HandleAssertFailure("f", 1, "c", 1), AAX_SUCCESS);
 }
 
-TEST_F(HostServicesFacade, LongMessagesAreCutAt511Characters)
+TEST_F(HostServicesFacade, TracesAreCutAt511CharactersAndUnformattableOnesAreNotSent)
 {
-	auto context = makeContext();
-	AAX_CHostServices::Set(context->unknown());
-	host.log().clear();
-
-	const std::string message(600, 'm');
-	const std::string exact(511, 'e');
-	EXPECT_EQ(AAX_CHostServices::Trace(AAX_eTracePriorityHost_Normal, "%s", message.c_str()), AAX_SUCCESS);
-	EXPECT_EQ(AAX_CHostServices::Trace(AAX_eTracePriorityHost_Normal, "%s", exact.c_str()), AAX_SUCCESS);
-	EXPECT_EQ(AAX_CHostServices::Trace(AAX_eTracePriorityHost_Normal, "%s!", exact.c_str()), AAX_SUCCESS);
-	AAX_CHostServices::Set(nullptr);
-
-	const std::vector<HostCall> calls = host.log().methodCalls();
-	ASSERT_EQ(calls.size(), 3u);
-	EXPECT_EQ(calls[0].arguments.at(1), std::string(511, 'm'));
-	EXPECT_EQ(calls[1].arguments.at(1), exact);
-	EXPECT_EQ(calls[2].arguments.at(1), exact);
+    host.configuration().injectResult("HostServices", 4, -20700);
+    install();
+    EXPECT_EQ(AAX_CHostServices::Trace(AAX_eTracePriorityHost_Normal, "%s", std::string(600, 'm').c_str()), -20700);
+    EXPECT_EQ(AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "value %d of %s", 3, "dbMain"), -20700);
+    EXPECT_EQ(AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "%ls", L"\u00e9"), -20051);
+    EXPECT_EQ(host.log().methodCalls(),
+              (std::vector<HostCall>{{"HostServices", "IAAXHostServicesV1", 4, {kNormal, std::string(511, 'm')}},
+                                     {"HostServices", "IAAXHostServicesV1", 4, {kHigh, "value 3 of dbMain"}}}));
 }
 
-TEST_F(HostServicesFacade, FormattingFailureAnswersWithoutCallingTheHost)
+TEST_F(HostServicesFacade, AnAssertionReportsFileLineConditionAndFlagsAndCarriesOn)
 {
-	auto context = makeContext();
-	AAX_CHostServices::Set(context->unknown());
-	host.log().clear();
-
-	EXPECT_EQ(AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "%ls", L"\u00e9"), -20051);
-	const char* const noFormat = nullptr;
-	EXPECT_EQ(AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, noFormat), -20051);
-	AAX_CHostServices::Set(nullptr);
-	EXPECT_TRUE(host.log().methodCalls().empty());
+    install();
+    const int value = 3;
+    AAX_ASSERT(value > 0);
+    AAX_ASSERT(value < 0);
+    const int line = __LINE__ - 1;
+    EXPECT_EQ(host.log().methodCalls(),
+              (std::vector<HostCall>{
+                  {"HostServices", "IAAXHostServicesV3", 6, {__FILE__, std::to_string(line), "value < 0", "1"}}}));
 }
 
-TEST_F(HostServicesFacade, HostResultsComeBackUnchanged)
+TEST_F(HostServicesFacade, ASecondInstallKeepsTheFirstUntilRemoved)
 {
-	host.configuration().injectResult("HostServices", 4, -20700);
-	host.configuration().injectResult("HostServices", 6, 3);
-	auto context = makeContext();
-	AAX_CHostServices::Set(context->unknown());
-	EXPECT_EQ(AAX_CHostServices::Trace(AAX_eTracePriorityHost_Normal, "x"), -20700);
-	EXPECT_EQ(AAX_CHostServices::HandleAssertFailure("f", 2, "c", 1), 3);
-	AAX_CHostServices::Set(nullptr);
+    HostEnvironment secondHost;
+    auto second = makeHostObject<HostContext>(secondHost);
+    install();
+    AAX_CHostServices::Set(second->unknown());
+    AAX_CHostServices::Trace(AAX_eTracePriorityHost_Normal, "to the first");
+    AAX_CHostServices::Set(nullptr);
+    AAX_CHostServices::Set(second->unknown());
+    AAX_CHostServices::Trace(AAX_eTracePriorityHost_Normal, "to the second");
+    AAX_CHostServices::Set(nullptr);
+    EXPECT_EQ(host.log().methodCalls().size(), 1u);
+    EXPECT_EQ(host.log().methodCalls().at(0).arguments.at(1), "to the first");
+    EXPECT_EQ(secondHost.log().methodCalls().back().arguments.at(1), "to the second");
+    second.reset();
 }
 
-TEST_F(HostServicesFacade, SecondInstallKeepsTheFirstUntilRemoved)
+// Accepted results pass silently; anything else is traced to the host at 0x04000000 and thrown.
+using CheckedResult = HostServicesFacade;
+
+std::vector<HostCall> CheckedResultTrace(const std::string& what)
 {
-	HostEnvironment secondHost;
-	auto first = makeContext();
-	auto second = makeHostObject<HostContext>(secondHost);
-
-	AAX_CHostServices::Set(first->unknown());
-	AAX_CHostServices::Set(second->unknown());
-	EXPECT_EQ(secondHost.log().size(), 0u);
-	AAX_CHostServices::Trace(AAX_eTracePriorityHost_Normal, "to the first");
-	EXPECT_EQ(host.log().methodCalls().back().arguments.at(1), "to the first");
-	EXPECT_TRUE(secondHost.log().methodCalls().empty());
-
-	// Removing releases everything the proxy held.
-	AAX_CHostServices::Set(nullptr);
-	EXPECT_TRUE(host.objectsOfType<HostServices>().empty());
-	AAX_CHostServices::Set(nullptr);
-
-	AAX_CHostServices::Set(second->unknown());
-	AAX_CHostServices::Trace(AAX_eTracePriorityHost_Normal, "to the second");
-	EXPECT_EQ(secondHost.log().methodCalls().back().arguments.at(1), "to the second");
-	AAX_CHostServices::Set(nullptr);
-	EXPECT_TRUE(secondHost.objectsOfType<HostServices>().empty());
-	second.reset();
+    return {{"HostServices", "IAAXHostServicesV1", 4, {kNormal, "AAX_CheckedResult - throwing " + what}}};
 }
 
-TEST_F(HostServicesFacade, EmptyFactoryAnswerThrowsBeforeCreatingAnything)
+TEST_F(CheckedResult, SuccessAndAcceptedResultsNeitherTraceNorThrow)
 {
-	host.configuration().answerEmpty(IID_IACFComponentFactory);
-	auto context = makeContext();
-
-	try
-	{
-		AAX_VHostServices services(context->unknown());
-		FAIL() << "no exception";
-	}
-	catch (ACFRESULT thrown)
-	{
-		EXPECT_EQ(static_cast<uint32_t>(thrown), 0x80000005u);
-	}
-	try
-	{
-		AAX_CHostServices::Set(context->unknown());
-		FAIL() << "no exception";
-	}
-	catch (ACFRESULT thrown)
-	{
-		EXPECT_EQ(static_cast<uint32_t>(thrown), 0x80000005u);
-	}
-	EXPECT_TRUE(host.log().methodCalls().empty());
-
-	// Nothing was installed: traces do nothing, and a later installation works.
-	EXPECT_EQ(AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "dropped"), AAX_SUCCESS);
-	host.configuration().offerInterface(IID_IACFComponentFactory);
-	AAX_CHostServices::Set(context->unknown());
-	EXPECT_EQ(AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "kept"), AAX_SUCCESS);
-	EXPECT_EQ(host.log().methodCalls().back(), (HostCall { "HostServices", "IAAXHostServicesV1", 4, { kHighPriority, "kept" } }));
+    install();
+    AAX_CheckedResult result(AAX_SUCCESS);
+    result.AddAcceptedResult(AAX_RESULT_NEW_PACKET_POSTED);
+    result = AAX_RESULT_NEW_PACKET_POSTED;
+    EXPECT_EQ(result.Result(), AAX_RESULT_NEW_PACKET_POSTED);
+    EXPECT_EQ(result.LastError(), AAX_SUCCESS);
+    EXPECT_TRUE(host.log().methodCalls().empty());
+    EXPECT_THROW(AAX_CheckedResult{AAX_RESULT_NEW_PACKET_POSTED}, AAX::Exception::ResultError); // not shared
+    result.ResetAcceptedResults();
+    EXPECT_THROW(result.Check(), AAX::Exception::ResultError);
+    EXPECT_NO_THROW(result = AAX_SUCCESS); // success stays accepted
 }
 
-TEST_F(HostServicesFacade, RefusedFactoryInstallsAProxyWithoutVersions)
+TEST_F(CheckedResult, AFailureIsTracedThenThrownAndRemembered)
 {
-	host.configuration().refuseInterface(IID_IACFComponentFactory);
-	auto context = makeContext();
-	AAX_CHostServices::Set(context->unknown());
-	EXPECT_EQ(AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "x"), AAX_ERROR_NULL_OBJECT);
-	EXPECT_EQ(AAX_CHostServices::HandleAssertFailure("f", 1, "c", 1), AAX_ERROR_NULL_OBJECT);
-	EXPECT_TRUE(host.log().methodCalls().empty());
-}
-
-TEST_F(HostServicesFacade, ProxyFromNullHostHasNoVersions)
-{
-	AAX_VHostServices services(nullptr);
-	EXPECT_EQ(services.Trace(1, "x"), AAX_ERROR_NULL_OBJECT);
-	EXPECT_EQ(services.StackTrace(1, 2, "x"), AAX_ERROR_UNIMPLEMENTED);
-	EXPECT_EQ(services.HandleAssertFailure("f", 1, "c", 1), AAX_ERROR_NULL_OBJECT);
-}
-
-TEST_F(HostServicesFacade, AssertionPassesFileLineConditionAndFlagsAndCarriesOn)
-{
-	auto context = makeContext();
-	AAX_CHostServices::Set(context->unknown());
-	host.log().clear();
-
-	int reached = 0;
-	const int value = 3;
-	AAX_ASSERT(value < 0);
-	const int line = __LINE__ - 1;
-	reached = 1;
-	AAX_ASSERT(value > 0);
-	AAX_CHostServices::Set(nullptr);
-
-	EXPECT_EQ(reached, 1);
-	EXPECT_EQ(host.log().methodCalls(),
-	          (std::vector<HostCall> { { "HostServices", "IAAXHostServicesV3", 6, { __FILE__, std::to_string(line), "value < 0", "1" } } }));
+    install();
+    try
+    {
+        AAX_CheckedResult constructed(AAX_ERROR_NULL_OBJECT);
+        FAIL() << "no exception";
+    }
+    catch (const AAX::Exception::ResultError& error)
+    {
+        EXPECT_EQ(error.Result(), AAX_ERROR_NULL_OBJECT);
+        EXPECT_EQ(error.What(), "AAX_ERROR_NULL_OBJECT (-20004)");
+    }
+    EXPECT_EQ(host.log().methodCalls(), CheckedResultTrace("AAX_ERROR_NULL_OBJECT (-20004)"));
+    host.log().clear();
+    AAX_CheckedResult assigned;
+    EXPECT_THROW(assigned = -20700, AAX::Exception::ResultError);
+    EXPECT_EQ(assigned.Result(), AAX_SUCCESS);
+    EXPECT_EQ(assigned.LastError(), -20700);
+    EXPECT_EQ(host.log().methodCalls(), CheckedResultTrace("plug-in defined error (-20700)"));
+    AAX_CHostServices::Set(nullptr);
+    EXPECT_THROW(AAX_CheckedResult{AAX_ERROR_UNIMPLEMENTED}, AAX::Exception::ResultError); // without a host too
 }
 } // namespace

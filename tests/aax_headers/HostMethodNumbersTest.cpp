@@ -1,229 +1,129 @@
-// The host calls every host-facing method by its number in the table of functions (QueryInterface 0,
-// AddRef 1, Release 2). These checks pin each method of the plug-in's and the host's interfaces to the
-// number the host uses.
+// The host calls every method of a host-facing interface by its number in the table of functions
+// (QueryInterface 0, AddRef 1, Release 2), and a later version's table begins with the earlier one's. One
+// row per interface: its methods in the host's order, from the number of the first one listed.
 #include "VtableSlot.h"
 
-#include "AAX_CEffectGUI.h"
-#include "AAX_CEffectParameters.h"
+#include "AAX_IACFAutomationDelegate.h"
+#include "AAX_IACFCollection.h"
+#include "AAX_IACFComponentDescriptor.h"
 #include "AAX_IACFController.h"
+#include "AAX_IACFDescriptionHost.h"
+#include "AAX_IACFEffectDescriptor.h"
 #include "AAX_IACFEffectGUI.h"
 #include "AAX_IACFEffectParameters.h"
+#include "AAX_IACFFeatureInfo.h"
+#include "AAX_IACFHostServices.h"
 #include "AAX_IACFPageTable.h"
 #include "AAX_IACFPageTableController.h"
+#include "AAX_IACFPropertyMap.h"
 #include "AAX_IACFTransport.h"
 #include "AAX_IACFViewContainer.h"
+#include "AAX_IString.h"
+#include "ACF/acfbaseapi.h"
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace
 {
-using Effect = AAX_IACFEffectParameters_V4;
-
-// Makes the GUI base's protected operations nameable here.
-struct ExposedGUI : AAX_CEffectGUI
+struct HostInterface
 {
-    using AAX_CEffectGUI::CreateViewContainer;
-    using AAX_CEffectGUI::CreateViewContents;
-    using AAX_CEffectGUI::DeleteViewContainer;
-    using AAX_CEffectGUI::UpdateAllParameters;
+    const char* name;
+    long firstNumber;
+    std::vector<long> slots;
 };
 
-TEST(EffectParametersMethodNumbers, UnknownMethodsComeFirst)
+template <class... Methods>
+HostInterface Row(const char* name, long firstNumber, Methods... methods)
 {
-    EXPECT_EQ(VtableSlot(&Effect::QueryInterface), 0);
-    EXPECT_EQ(VtableSlot(&Effect::AddRef), 1);
-    EXPECT_EQ(VtableSlot(&Effect::Release), 2);
+    return {name, firstNumber, {VtableSlot(methods)...}};
 }
 
-TEST(EffectParametersMethodNumbers, LifecycleAndParameterMethods)
-{
-    EXPECT_EQ(VtableSlot(&Effect::Initialize), 3);
-    EXPECT_EQ(VtableSlot(&Effect::Uninitialize), 4);
-    EXPECT_EQ(VtableSlot(&Effect::NotificationReceived), 5);
-    EXPECT_EQ(VtableSlot(&Effect::GetNumberOfParameters), 6);
-    EXPECT_EQ(VtableSlot(&Effect::GetMasterBypassParameter), 7);
-    EXPECT_EQ(VtableSlot(&Effect::GetParameterIsAutomatable), 8);
-    EXPECT_EQ(VtableSlot(&Effect::GetParameterNumberOfSteps), 9);
-    EXPECT_EQ(VtableSlot(&Effect::GetParameterName), 10);
-    EXPECT_EQ(VtableSlot(&Effect::GetParameterNameOfLength), 11);
-    EXPECT_EQ(VtableSlot(&Effect::GetParameterDefaultNormalizedValue), 12);
-    EXPECT_EQ(VtableSlot(&Effect::SetParameterDefaultNormalizedValue), 13);
-    EXPECT_EQ(VtableSlot(&Effect::GetParameterType), 14);
-    EXPECT_EQ(VtableSlot(&Effect::GetParameterOrientation), 15);
-    EXPECT_EQ(VtableSlot(&Effect::GetParameter), 16);
-    EXPECT_EQ(VtableSlot(&Effect::GetParameterIndex), 17);
-    EXPECT_EQ(VtableSlot(&Effect::GetParameterIDFromIndex), 18);
-    EXPECT_EQ(VtableSlot(&Effect::GetParameterValueInfo), 19);
-    EXPECT_EQ(VtableSlot(&Effect::GetParameterValueFromString), 20);
-    EXPECT_EQ(VtableSlot(&Effect::GetParameterStringFromValue), 21);
-    EXPECT_EQ(VtableSlot(&Effect::GetParameterValueString), 22);
-    EXPECT_EQ(VtableSlot(&Effect::GetParameterNormalizedValue), 23);
-    EXPECT_EQ(VtableSlot(&Effect::SetParameterNormalizedValue), 24);
-    EXPECT_EQ(VtableSlot(&Effect::SetParameterNormalizedRelative), 25);
-    EXPECT_EQ(VtableSlot(&Effect::TouchParameter), 26);
-    EXPECT_EQ(VtableSlot(&Effect::ReleaseParameter), 27);
-    EXPECT_EQ(VtableSlot(&Effect::UpdateParameterTouch), 28);
-    EXPECT_EQ(VtableSlot(&Effect::UpdateParameterNormalizedValue), 29);
-    EXPECT_EQ(VtableSlot(&Effect::UpdateParameterNormalizedRelative), 30);
-}
+using EP = AAX_IACFEffectParameters_V4;
+using UI = AAX_IACFEffectGUI;
+using HS = AAX_IACFHostServices_V3;
+using AD = AAX_IACFAutomationDelegate;
+using CO = AAX_IACFCollection;
+using ED = AAX_IACFEffectDescriptor_V2;
+using CD = AAX_IACFComponentDescriptor_V3;
+using PM = AAX_IACFPropertyMap_V3;
+using CT = AAX_IACFController_V3;
+using PC = AAX_IACFPageTableController_V2;
+using PT = AAX_IACFPageTable_V2;
+using VC = AAX_IACFViewContainer_V2;
+using TR = AAX_IACFTransport_V3;
+using ST = AAX_IString;
 
-TEST(EffectParametersMethodNumbers, CoefficientChunkAndLaterMethods)
-{
-    EXPECT_EQ(VtableSlot(&Effect::GenerateCoefficients), 31);
-    EXPECT_EQ(VtableSlot(&Effect::ResetFieldData), 32);
-    EXPECT_EQ(VtableSlot(&Effect::GetNumberOfChunks), 33);
-    EXPECT_EQ(VtableSlot(&Effect::GetChunkIDFromIndex), 34);
-    EXPECT_EQ(VtableSlot(&Effect::GetChunkSize), 35);
-    EXPECT_EQ(VtableSlot(&Effect::GetChunk), 36);
-    EXPECT_EQ(VtableSlot(&Effect::SetChunk), 37);
-    EXPECT_EQ(VtableSlot(&Effect::CompareActiveChunk), 38);
-    EXPECT_EQ(VtableSlot(&Effect::GetNumberOfChanges), 39);
-    EXPECT_EQ(VtableSlot(&Effect::TimerWakeup), 40);
-    EXPECT_EQ(VtableSlot(&Effect::GetCurveData), 41);
-    EXPECT_EQ(VtableSlot(&Effect::GetCustomData), 42);
-    EXPECT_EQ(VtableSlot(&Effect::SetCustomData), 43);
-    EXPECT_EQ(VtableSlot(&Effect::DoMIDITransfers), 44);
-    EXPECT_EQ(VtableSlot(&Effect::RenderAudio_Hybrid), 45);
-    EXPECT_EQ(VtableSlot(&Effect::UpdateMIDINodes), 46);
-    EXPECT_EQ(VtableSlot(&Effect::UpdateControlMIDINodes), 47);
-    EXPECT_EQ(VtableSlot(&Effect::GetCurveDataMeterIds), 48);
-    EXPECT_EQ(VtableSlot(&Effect::GetCurveDataDisplayRange), 49);
-    EXPECT_EQ(VtableSlot(&Effect::UpdatePageTable), 50);
-}
+const HostInterface kHostInterfaces[] = {
+    Row("IACFUnknown", 0, &IACFUnknown::QueryInterface, &IACFUnknown::AddRef, &IACFUnknown::Release),
+    Row("component factory", 3, &IACFComponentFactory::CreateComponent),
+    Row("host services V1-V3", 3, &HS::Assert, &HS::Trace, &HS::StackTrace, &HS::HandleAssertFailure),
+    Row("automation delegate", 3, &AD::RegisterParameter, &AD::UnregisterParameter, &AD::PostSetValueRequest,
+        &AD::PostCurrentValue, &AD::PostTouchRequest, &AD::PostReleaseRequest, &AD::GetTouchState),
+    Row("collection", 7, &CO::AddEffect, &CO::SetManufacturerName, &CO::AddPackageName, &CO::SetPackageVersion,
+        &CO::SetProperties),
+    Row("effect descriptor V1-V2", 3, &ED::AddComponent, &ED::AddName, &ED::AddCategory,
+        &ED::AddCategoryBypassParameter, &ED::AddProcPtr, &ED::SetProperties, &ED::AddResourceInfo,
+        &ED::AddMeterDescription, &ED::AddControlMIDINode),
+    Row("component descriptor V1-V3", 3, &CD::Clear, &CD::AddReservedField, &CD::AddAudioIn, &CD::AddAudioOut,
+        &CD::AddAudioBufferLength, &CD::AddSampleRate, &CD::AddClock, &CD::AddSideChainIn, &CD::AddDataInPort,
+        &CD::AddAuxOutputStem, &CD::AddPrivateData, &CD::AddDmaInstance, &CD::AddMIDINode, &CD::AddProcessProc_Native,
+        &CD::AddProcessProc_TI, &CD::AddMeters, &CD::AddTemporaryData, &CD::AddProcessProc),
+    Row("property map V1-V3", 3, &PM::GetProperty, &PM::AddProperty, &PM::RemoveProperty, &PM::AddPropertyWithIDArray,
+        &PM::GetPropertyWithIDArray, &PM::GetPointerProperty, &PM::AddPointerProperty),
+    Row("description host", 3, &AAX_IACFDescriptionHost::AcquireFeatureProperties),
+    Row("feature information", 3, &AAX_IACFFeatureInfo::SupportLevel, &AAX_IACFFeatureInfo::AcquireProperties),
+    Row("controller V1-V3", 3, &CT::GetEffectID, &CT::GetSampleRate, &CT::GetInputStemFormat, &CT::GetOutputStemFormat,
+        &CT::GetSignalLatency, &CT::GetCycleCount, &CT::GetTODLocation, &CT::SetSignalLatency, &CT::SetCycleCount,
+        &CT::PostPacket, &CT::GetCurrentMeterValue, &CT::GetMeterPeakValue, &CT::ClearMeterPeakValue,
+        &CT::GetMeterClipped, &CT::ClearMeterClipped, &CT::GetMeterCount, &CT::GetNextMIDIPacket, &CT::SendNotification,
+        &CT::GetHybridSignalLatency, &CT::GetCurrentAutomationTimestamp, &CT::GetHostName, &CT::GetPlugInTargetPlatform,
+        &CT::GetIsAudioSuite),
+    Row("page table controller V1-V2", 3, &PC::CopyTableForEffect, &PC::CopyTableForLayout,
+        &PC::CopyTableForEffectFromFile, &PC::CopyTableForLayoutFromFile),
+    Row("page table V1-V2", 3, &PT::Clear, &PT::Empty, &PT::GetNumPages, &PT::InsertPage, &PT::RemovePage,
+        &PT::GetNumMappedParameterIDs, &PT::ClearMappedParameter, &PT::GetMappedParameterID, &PT::MapParameterID,
+        &PT::GetNumParametersWithNameVariations, &PT::GetNameVariationParameterIDAtIndex,
+        &PT::GetNumNameVariationsForParameter, &PT::GetParameterNameVariationAtIndex,
+        &PT::GetParameterNameVariationOfLength, &PT::ClearParameterNameVariations, &PT::ClearNameVariationsForParameter,
+        &PT::SetParameterNameVariation),
+    Row("view container V1-V2", 3, &VC::GetType, &VC::GetPtr, &VC::GetModifiers, &VC::SetViewSize,
+        &VC::HandleParameterMouseDown, &VC::HandleParameterMouseDrag, &VC::HandleParameterMouseUp,
+        &VC::HandleMultipleParametersMouseDown, &VC::HandleMultipleParametersMouseDrag,
+        &VC::HandleMultipleParametersMouseUp),
+    Row("transport V1-V3", 3, &TR::GetCurrentTempo, &TR::GetCurrentMeter, &TR::IsTransportPlaying,
+        &TR::GetCurrentTickPosition, &TR::GetCurrentLoopPosition, &TR::GetCurrentNativeSampleLocation,
+        &TR::GetCustomTickPosition, &TR::GetBarBeatPosition, &TR::GetTicksPerQuarter, &TR::GetCurrentTicksPerBeat,
+        &TR::GetTimelineSelectionStartPosition, &TR::GetTimeCodeInfo, &TR::GetFeetFramesInfo, &TR::IsMetronomeEnabled,
+        &TR::GetHDTimeCodeInfo),
+    // The plug-in's own objects, which the host calls the same way.
+    Row("effect parameters V1-V4", 3, &EP::Initialize, &EP::Uninitialize, &EP::NotificationReceived,
+        &EP::GetNumberOfParameters, &EP::GetMasterBypassParameter, &EP::GetParameterIsAutomatable,
+        &EP::GetParameterNumberOfSteps, &EP::GetParameterName, &EP::GetParameterNameOfLength,
+        &EP::GetParameterDefaultNormalizedValue, &EP::SetParameterDefaultNormalizedValue, &EP::GetParameterType,
+        &EP::GetParameterOrientation, &EP::GetParameter, &EP::GetParameterIndex, &EP::GetParameterIDFromIndex,
+        &EP::GetParameterValueInfo, &EP::GetParameterValueFromString, &EP::GetParameterStringFromValue,
+        &EP::GetParameterValueString, &EP::GetParameterNormalizedValue, &EP::SetParameterNormalizedValue,
+        &EP::SetParameterNormalizedRelative, &EP::TouchParameter, &EP::ReleaseParameter, &EP::UpdateParameterTouch,
+        &EP::UpdateParameterNormalizedValue, &EP::UpdateParameterNormalizedRelative, &EP::GenerateCoefficients,
+        &EP::ResetFieldData, &EP::GetNumberOfChunks, &EP::GetChunkIDFromIndex, &EP::GetChunkSize, &EP::GetChunk,
+        &EP::SetChunk, &EP::CompareActiveChunk, &EP::GetNumberOfChanges, &EP::TimerWakeup, &EP::GetCurveData,
+        &EP::GetCustomData, &EP::SetCustomData, &EP::DoMIDITransfers, &EP::RenderAudio_Hybrid, &EP::UpdateMIDINodes,
+        &EP::UpdateControlMIDINodes, &EP::GetCurveDataMeterIds, &EP::GetCurveDataDisplayRange, &EP::UpdatePageTable),
+    Row("effect GUI", 3, &UI::Initialize, &UI::Uninitialize, &UI::NotificationReceived, &UI::SetViewContainer,
+        &UI::GetViewSize, &UI::Draw, &UI::TimerWakeup, &UI::ParameterUpdated, &UI::GetCustomLabel,
+        &UI::SetControlHighlightInfo),
+    // Texts cross in both directions as AAX_IString objects: a virtual destructor (two entries), then these.
+    Row("AAX_IString", 2, &ST::Length, &ST::MaxLength, &ST::Get, &ST::Set,
+        static_cast<ST& (ST::*)(const ST&)>(&ST::operator=), static_cast<ST& (ST::*)(const char*)>(&ST::operator=)),
+};
 
-// The base class must keep the host-facing interface as its primary table, so that the object handed to
-// the host answers every method number; its own operations follow the 51 host methods.
-TEST(EffectParametersMethodNumbers, BaseClassKeepsHostTableFirst)
+TEST(HostMethodNumbers, EveryMethodSitsAtTheNumberTheHostCalls)
 {
-    using Base = AAX_CEffectParameters;
-    EXPECT_EQ(VtableSlot(&Base::Initialize), 3);
-    EXPECT_EQ(VtableSlot(&Base::GetChunk), 36);
-    EXPECT_EQ(VtableSlot(static_cast<AAX_Result (Base::*)(uint32_t, int32_t, IACFUnknown*, IACFUnknown*) const>(
-                  &Base::UpdatePageTable)),
-              50);
-    EXPECT_EQ(VtableSlot(&Base::InternalQueryInterface), 51);
-    // 52 and 53: the destructor
-    EXPECT_EQ(VtableSlot(&Base::EffectInit), 54);
-    EXPECT_EQ(VtableSlot(static_cast<AAX_Result (Base::*)(uint32_t, int32_t, AAX_IPageTable&) const>(
-                  &Base::UpdatePageTable)),
-              55);
-}
-
-TEST(EffectGUIMethodNumbers, HostTableAndBaseClassOrder)
-{
-    using GUI = AAX_IACFEffectGUI;
-    EXPECT_EQ(VtableSlot(&GUI::QueryInterface), 0);
-    EXPECT_EQ(VtableSlot(&GUI::Initialize), 3);
-    EXPECT_EQ(VtableSlot(&GUI::Uninitialize), 4);
-    EXPECT_EQ(VtableSlot(&GUI::NotificationReceived), 5);
-    EXPECT_EQ(VtableSlot(&GUI::SetViewContainer), 6);
-    EXPECT_EQ(VtableSlot(&GUI::GetViewSize), 7);
-    EXPECT_EQ(VtableSlot(&GUI::Draw), 8);
-    EXPECT_EQ(VtableSlot(&GUI::TimerWakeup), 9);
-    EXPECT_EQ(VtableSlot(&GUI::ParameterUpdated), 10);
-    EXPECT_EQ(VtableSlot(&GUI::GetCustomLabel), 11);
-    EXPECT_EQ(VtableSlot(&GUI::SetControlHighlightInfo), 12);
-
-    EXPECT_EQ(VtableSlot(&AAX_CEffectGUI::SetControlHighlightInfo), 12);
-    EXPECT_EQ(VtableSlot(&AAX_CEffectGUI::InternalQueryInterface), 13);
-    // 14 and 15: the destructor; then the operations a plug-in supplies or replaces
-    EXPECT_EQ(VtableSlot(&ExposedGUI::CreateViewContents), 16);
-    EXPECT_EQ(VtableSlot(&ExposedGUI::CreateViewContainer), 17);
-    EXPECT_EQ(VtableSlot(&ExposedGUI::DeleteViewContainer), 18);
-    EXPECT_EQ(VtableSlot(&ExposedGUI::UpdateAllParameters), 19);
-}
-
-TEST(ControllerMethodNumbers, VersionsOneToThree)
-{
-    using C = AAX_IACFController_V3;
-    EXPECT_EQ(VtableSlot(&C::GetEffectID), 3);
-    EXPECT_EQ(VtableSlot(&C::GetSampleRate), 4);
-    EXPECT_EQ(VtableSlot(&C::GetInputStemFormat), 5);
-    EXPECT_EQ(VtableSlot(&C::GetOutputStemFormat), 6);
-    EXPECT_EQ(VtableSlot(&C::GetSignalLatency), 7);
-    EXPECT_EQ(VtableSlot(&C::GetCycleCount), 8);
-    EXPECT_EQ(VtableSlot(&C::GetTODLocation), 9);
-    EXPECT_EQ(VtableSlot(&C::SetSignalLatency), 10);
-    EXPECT_EQ(VtableSlot(&C::SetCycleCount), 11);
-    EXPECT_EQ(VtableSlot(&C::PostPacket), 12);
-    EXPECT_EQ(VtableSlot(&C::GetCurrentMeterValue), 13);
-    EXPECT_EQ(VtableSlot(&C::GetMeterPeakValue), 14);
-    EXPECT_EQ(VtableSlot(&C::ClearMeterPeakValue), 15);
-    EXPECT_EQ(VtableSlot(&C::GetMeterClipped), 16);
-    EXPECT_EQ(VtableSlot(&C::ClearMeterClipped), 17);
-    EXPECT_EQ(VtableSlot(&C::GetMeterCount), 18);
-    EXPECT_EQ(VtableSlot(&C::GetNextMIDIPacket), 19);
-    EXPECT_EQ(VtableSlot(&C::SendNotification), 20);
-    EXPECT_EQ(VtableSlot(&C::GetHybridSignalLatency), 21);
-    EXPECT_EQ(VtableSlot(&C::GetCurrentAutomationTimestamp), 22);
-    EXPECT_EQ(VtableSlot(&C::GetHostName), 23);
-    EXPECT_EQ(VtableSlot(&C::GetPlugInTargetPlatform), 24);
-    EXPECT_EQ(VtableSlot(&C::GetIsAudioSuite), 25);
-}
-
-TEST(PageTableControllerMethodNumbers, VersionsOneAndTwo)
-{
-    using P = AAX_IACFPageTableController_V2;
-    EXPECT_EQ(VtableSlot(&P::CopyTableForEffect), 3);
-    EXPECT_EQ(VtableSlot(&P::CopyTableForLayout), 4);
-    EXPECT_EQ(VtableSlot(&P::CopyTableForEffectFromFile), 5);
-    EXPECT_EQ(VtableSlot(&P::CopyTableForLayoutFromFile), 6);
-}
-
-TEST(TransportMethodNumbers, VersionsOneToThree)
-{
-    using T = AAX_IACFTransport_V3;
-    EXPECT_EQ(VtableSlot(&T::GetCurrentTempo), 3);
-    EXPECT_EQ(VtableSlot(&T::GetCurrentMeter), 4);
-    EXPECT_EQ(VtableSlot(&T::IsTransportPlaying), 5);
-    EXPECT_EQ(VtableSlot(&T::GetCurrentTickPosition), 6);
-    EXPECT_EQ(VtableSlot(&T::GetCurrentLoopPosition), 7);
-    EXPECT_EQ(VtableSlot(&T::GetCurrentNativeSampleLocation), 8);
-    EXPECT_EQ(VtableSlot(&T::GetCustomTickPosition), 9);
-    EXPECT_EQ(VtableSlot(&T::GetBarBeatPosition), 10);
-    EXPECT_EQ(VtableSlot(&T::GetTicksPerQuarter), 11);
-    EXPECT_EQ(VtableSlot(&T::GetCurrentTicksPerBeat), 12);
-    EXPECT_EQ(VtableSlot(&T::GetTimelineSelectionStartPosition), 13);
-    EXPECT_EQ(VtableSlot(&T::GetTimeCodeInfo), 14);
-    EXPECT_EQ(VtableSlot(&T::GetFeetFramesInfo), 15);
-    EXPECT_EQ(VtableSlot(&T::IsMetronomeEnabled), 16);
-    EXPECT_EQ(VtableSlot(&T::GetHDTimeCodeInfo), 17);
-}
-
-TEST(ViewContainerMethodNumbers, VersionsOneAndTwo)
-{
-    using V = AAX_IACFViewContainer_V2;
-    EXPECT_EQ(VtableSlot(&V::GetType), 3);
-    EXPECT_EQ(VtableSlot(&V::GetPtr), 4);
-    EXPECT_EQ(VtableSlot(&V::GetModifiers), 5);
-    EXPECT_EQ(VtableSlot(&V::SetViewSize), 6);
-    EXPECT_EQ(VtableSlot(&V::HandleParameterMouseDown), 7);
-    EXPECT_EQ(VtableSlot(&V::HandleParameterMouseDrag), 8);
-    EXPECT_EQ(VtableSlot(&V::HandleParameterMouseUp), 9);
-    EXPECT_EQ(VtableSlot(&V::HandleMultipleParametersMouseDown), 10);
-    EXPECT_EQ(VtableSlot(&V::HandleMultipleParametersMouseDrag), 11);
-    EXPECT_EQ(VtableSlot(&V::HandleMultipleParametersMouseUp), 12);
-}
-
-TEST(PageTableMethodNumbers, VersionsOneAndTwo)
-{
-    using P = AAX_IACFPageTable_V2;
-    EXPECT_EQ(VtableSlot(&P::Clear), 3);
-    EXPECT_EQ(VtableSlot(&P::Empty), 4);
-    EXPECT_EQ(VtableSlot(&P::GetNumPages), 5);
-    EXPECT_EQ(VtableSlot(&P::InsertPage), 6);
-    EXPECT_EQ(VtableSlot(&P::RemovePage), 7);
-    EXPECT_EQ(VtableSlot(&P::GetNumMappedParameterIDs), 8);
-    EXPECT_EQ(VtableSlot(&P::ClearMappedParameter), 9);
-    EXPECT_EQ(VtableSlot(&P::GetMappedParameterID), 10);
-    EXPECT_EQ(VtableSlot(&P::MapParameterID), 11);
-    EXPECT_EQ(VtableSlot(&P::GetNumParametersWithNameVariations), 12);
-    EXPECT_EQ(VtableSlot(&P::GetNameVariationParameterIDAtIndex), 13);
-    EXPECT_EQ(VtableSlot(&P::GetNumNameVariationsForParameter), 14);
-    EXPECT_EQ(VtableSlot(&P::GetParameterNameVariationAtIndex), 15);
-    EXPECT_EQ(VtableSlot(&P::GetParameterNameVariationOfLength), 16);
-    EXPECT_EQ(VtableSlot(&P::ClearParameterNameVariations), 17);
-    EXPECT_EQ(VtableSlot(&P::ClearNameVariationsForParameter), 18);
-    EXPECT_EQ(VtableSlot(&P::SetParameterNameVariation), 19);
+    for (const HostInterface& hostInterface : kHostInterfaces)
+        for (size_t i = 0; i < hostInterface.slots.size(); ++i)
+            EXPECT_EQ(hostInterface.slots[i], hostInterface.firstNumber + long(i))
+                << hostInterface.name << ", method " << i + 1 << " of the row";
 }
 } // namespace

@@ -17,6 +17,6 @@ long VtableSlot(MemberFunctionPointer function)
     std::ptrdiff_t encoded = 0;
     std::memcpy(&encoded, &function, sizeof(encoded));
     if ((encoded & 1) == 0)
-        return -1;  // not virtual
+        return -1; // not virtual
     return static_cast<long>((encoded - 1) / static_cast<std::ptrdiff_t>(sizeof(void*)));
 }

@@ -1,362 +1,216 @@
-// Procedure registration from a property map: forwarded to hosts with component-descriptor version 3,
-// done by hand for the others.
-
+// Procedure registration from a property map, done by hand for hosts without component-descriptor version 3;
+// property maps: the stem-format rule, duplication, and which host interface a map stands for.
 #include "RegistrationTestSupport.h"
 
-#include "AAX_IFeatureInfo.h"
 #include "AAX_IPropertyMap.h"
 #include "AAX_UIDs.h"
 #include "AAX_VComponentDescriptor.h"
+#include "AAX_VPropertyMap.h"
 #include "HostComponentDescriptor.h"
 #include "HostPropertyMap.h"
 
+#include <iterator>
+#include <memory>
+#include <set>
+#include <sstream>
+
 namespace
 {
-const std::string kNoNativeProcTrace =
-    "AAX_VComponentDescriptor: ManuallyAddProcessProcs() - no value found for AAX_eProperty_NativeProcessProc";
-const std::string kNoDllTrace =
-    "AAX_VComponentDescriptor: ManuallyAddProcessProcs() - no value found for AAX_eProperty_TIDLLFileName";
-const std::string kNoTIProcTrace =
-    "AAX_VComponentDescriptor: ManuallyAddProcessProcs() - no value found for AAX_eProperty_TIProcessProc";
 constexpr uint32_t kUntouched = 0xEEEEEEEE;
+const std::string kMissing = "AAX_VComponentDescriptor: ManuallyAddProcessProcs() - no value found for AAX_eProperty_";
 
-// A host without component-descriptor version 3 and without property-map version 3, so the procedure
+std::vector<std::string> Words(const std::string& text)
+{
+    std::istringstream stream(text);
+    return {std::istream_iterator<std::string>(stream), std::istream_iterator<std::string>()};
+}
+
+struct ManualCase
+{
+    const char* name;
+    std::set<int> types;      // 13 native, 14 AudioSuite, 15 TI, 54 native buffer length
+    std::set<int> procedures; // 36, 37, 39, 40, 41
+    int failingMethod;        // the registration the host refuses with -20004 (16 native, 17 TI), or 0
+    int32_t capacity;         // of the procedure-ID array
+    AAX_Result result;
+    const char* ids;     // "native", "TI", "0", or "-" for untouched
+    const char* methods; // the registrations that reached the host
+    const char* missing; // the procedures traced as missing
+};
+
+void PrintTo(const ManualCase& manualCase, std::ostream* stream)
+{
+    *stream << manualCase.name;
+}
+
+const ManualCase kManualCases[] = {
+    {"OneNativeProcedure", {13}, {36, 37}, 0, 2, 0, "native 0", "16", ""},
+    {"NoRoomForTheEndingZero", {13}, {36}, 0, 1, -20046, "-", "16", ""},
+    {"AudioSuiteAsksForANativeProcedure", {14}, {36}, 0, 2, 0, "native 0", "16", ""},
+    {"NothingAsked", {}, {}, 0, 1, 0, "0", "", ""},
+    {"NothingAskedAndNoRoom", {}, {}, 0, 0, -20046, "-", "", ""},
+    {"NativeThenTI", {13, 15, 54}, {36, 39, 40, 41}, 0, 3, 0, "native TI 0", "16 17", ""},
+    {"FailedNativeRegistrationEndsIt", {13, 15}, {36, 39, 40}, 16, 3, -20004, "- - -", "16", ""},
+    {"FailedTIRegistrationGivesItsResult", {15}, {39, 40}, 17, 2, -20004, "- -", "17", ""},
+    {"MissingProcessProcIsTraced", {13}, {}, 0, 2, 0, "native 0", "16", "NativeProcessProc"},
+    {"MissingTINamesAreTraced", {15}, {}, 0, 2, 0, "TI 0", "17", "TIDLLFileName TIProcessProc"},
+};
+
+// A host without component-descriptor version 3 and without property-map version 3: the procedure
 // pointers live in the map proxies and the library registers them itself.
-class ManualProcessProcRegistration : public DescriptionTest
+class ManualRegistration : public DescriptionTest, public ::testing::WithParamInterface<ManualCase>
 {
-protected:
-	void SetUp() override
-	{
-		DescriptionTest::SetUp();
-		host.configuration().refuseInterface(IID_IAAXComponentDescriptorV3);
-		host.configuration().refuseInterface(IID_IAAXPropertyMapV3);
-		startHostServices();
-		component = std::make_unique<AAX_VComponentDescriptor>(context->unknown());
-		properties = component->NewPropertyMap();
-		ASSERT_NE(properties, nullptr);
-	}
-
-	void TearDown() override
-	{
-		component.reset();
-		DescriptionTest::TearDown();
-	}
-
-	void AddNativeProcedure()
-	{
-		properties->AddProperty(AAX_eProperty_PlugInID_Native, 'Nat1');
-		properties->AddPointerProperty(AAX_eProperty_NativeProcessProc, reinterpret_cast<const void*>(&ProcessProc));
-		properties->AddPointerProperty(AAX_eProperty_NativeInstanceInitProc, reinterpret_cast<const void*>(&InstanceInitProc));
-		properties->AddPointerProperty(AAX_eProperty_NativeBackgroundProc, reinterpret_cast<const void*>(&BackgroundProc));
-	}
-
-	void AddTIProcedure()
-	{
-		properties->AddProperty(AAX_eProperty_PlugInID_TI, 'TI_1');
-		properties->AddPointerProperty(AAX_eProperty_TIDLLFileName, "dsp.dll");
-		properties->AddPointerProperty(AAX_eProperty_TIProcessProc, "Process");
-		properties->AddPointerProperty(AAX_eProperty_TIInstanceInitProc, "Init");
-	}
-
-	HostComponentDescriptor& hostComponent() const
-	{
-		return *hostObjectBehind<HostComponentDescriptor>(host, component->GetIUnknown());
-	}
-	HostPropertyMap* hostMap(const AAX_IPropertyMap* map) const
-	{
-		return hostObjectBehind<HostPropertyMap>(host, map->GetIUnknown());
-	}
-
-	std::vector<int> registrationMethods() const
-	{
-		std::vector<int> methods;
-		for (const HostCall& call : MethodCallsTo(host, "ComponentDescriptor"))
-			methods.push_back(call.method);
-		return methods;
-	}
-
-	std::unique_ptr<AAX_VComponentDescriptor> component;
-	AAX_IPropertyMap* properties = nullptr;
 };
 
-TEST_F(ManualProcessProcRegistration, OneNativeProcedureWithRoomForItsID)
+TEST_P(ManualRegistration, RegistersWhatTheMapAsksForAndWritesTheIDs)
 {
-	AddNativeProcedure();
-	uint32_t ids[2] = { kUntouched, kUntouched };
-	EXPECT_EQ(component->AddProcessProc(properties, ids, 2), 0);
+    const ManualCase& testCase = GetParam();
+    host.configuration().refuseInterface(IID_IAAXComponentDescriptorV3);
+    host.configuration().refuseInterface(IID_IAAXPropertyMapV3);
+    startHostServices();
+    AAX_VComponentDescriptor component(context->unknown());
+    AAX_IPropertyMap* const properties = component.NewPropertyMap();
+    for (int type : testCase.types)
+        properties->AddProperty(AAX_EProperty(type), 'Type');
+    const char* const names[] = {"dsp.dll", "Run", "Init"}; // TI: module, procedure, instance initialisation
+    for (int number : testCase.procedures)
+        properties->AddPointerProperty(AAX_EProperty(number), number == 36 ? reinterpret_cast<const void*>(&ProcessProc)
+                                                              : number == 37
+                                                                  ? reinterpret_cast<const void*>(&InstanceInitProc)
+                                                                  : names[number - 39]);
+    if (testCase.failingMethod != 0)
+        host.configuration().injectResult("ComponentDescriptor", testCase.failingMethod, -20004);
+    host.log().clear();
+    std::vector<uint32_t> ids(Words(testCase.ids).size(), kUntouched);
+    EXPECT_EQ(component.AddProcessProc(properties, ids.data(), testCase.capacity), testCase.result);
 
-	ASSERT_EQ(hostComponent().nativeProcedures().size(), 1u);
-	const HostComponentDescriptor::NativeProcedure& procedure = hostComponent().nativeProcedures()[0];
-	EXPECT_EQ(ids[0], procedure.id);
-	EXPECT_EQ(ids[1], 0u);
-	EXPECT_EQ(procedure.processProc, &ProcessProc);
-	EXPECT_EQ(procedure.instanceInitProc, &InstanceInitProc);
-	EXPECT_EQ(procedure.backgroundProc, &BackgroundProc);
-	EXPECT_EQ(procedure.properties.get(), hostMap(properties));
-	EXPECT_EQ(registrationMethods(), std::vector<int> { 16 });
-	EXPECT_TRUE(HostTraces(host).empty());
+    const auto& hostComponent = *hostObjectBehind<HostComponentDescriptor>(host, component.GetIUnknown());
+    const auto& natives = hostComponent.nativeProcedures();
+    std::vector<std::string> methods, idNames;
+    for (const HostCall& call : MethodCallsTo(host, "ComponentDescriptor"))
+        methods.push_back(std::to_string(call.method));
+    EXPECT_EQ(methods, Words(testCase.methods));
+    for (uint32_t id : ids)
+        idNames.push_back(id == kUntouched                          ? "-"
+                          : id == 0                                 ? "0"
+                          : !natives.empty() && id == natives[0].id ? "native"
+                                                                    : "TI");
+    EXPECT_EQ(idNames, Words(testCase.ids));
+    std::vector<std::vector<std::string>> traces;
+    for (const std::string& procedure : Words(testCase.missing))
+        traces.push_back({kFailurePriority, kMissing + procedure});
+    EXPECT_EQ(HostTraces(host), traces);
+
+    // The native procedure gets a copy of the map without the buffer length; the TI one the caller's map.
+    const HostPropertyMap* const callersMap = hostObjectBehind<HostPropertyMap>(host, properties->GetIUnknown());
+    for (const auto& native : natives)
+    {
+        EXPECT_EQ(native.processProc, testCase.procedures.count(36) ? &ProcessProc : nullptr);
+        EXPECT_EQ(native.properties.get() == callersMap, testCase.types.count(54) == 0);
+        EXPECT_FALSE(native.properties->hasProperty(AAX_eProperty_NativeAudioBufferLength));
+    }
+    for (const auto& ti : hostComponent.tiProcedures())
+        EXPECT_EQ(ti.properties.get(), callersMap);
 }
 
-TEST_F(ManualProcessProcRegistration, NoRoomForTheTerminatorOverflowsAndLeavesTheArray)
+INSTANTIATE_TEST_SUITE_P(Cases, ManualRegistration, ::testing::ValuesIn(kManualCases),
+                         [](const ::testing::TestParamInfo<ManualCase>& row) { return std::string(row.param.name); });
+
+using ProcessProcRegistration = DescriptionTest;
+
+// The copy is checked; a failed check is reported to the host with its line and registration goes on.
+TEST_F(ProcessProcRegistration, AFailedCopyIsReportedWithTheAssertionsPlace)
 {
-	AddNativeProcedure();
-	uint32_t ids[1] = { kUntouched };
-	EXPECT_EQ(component->AddProcessProc(properties, ids, 1), AAX_ERROR_ARGUMENT_BUFFER_OVERFLOW);
-	EXPECT_EQ(ids[0], kUntouched);
-	EXPECT_EQ(hostComponent().nativeProcedures().size(), 1u); // the host has registered it all the same
+    host.configuration().refuseInterface(IID_IAAXComponentDescriptorV3);
+    startHostServices();
+    for (const auto& [failingMapMethod, line, condition] :
+         {std::tuple<int, const char*, const char*>{4, "89", "0 != gotPropertySuccess"},
+          {5, "93", "AAX_SUCCESS == removeNativeAudioBufferLengthResult"}})
+    {
+        AAX_VComponentDescriptor component(context->unknown());
+        AAX_IPropertyMap* const properties = component.NewPropertyMap();
+        properties->AddProperty(AAX_eProperty_PlugInID_Native, 'Type');
+        properties->AddProperty(AAX_eProperty_NativeAudioBufferLength, 256);
+        host.configuration().injectResult("PropertyMap", failingMapMethod, -20001);
+        host.log().clear();
+        EXPECT_EQ(component.AddProcessProc(properties), 0);
+        host.configuration().injectResult("PropertyMap", failingMapMethod, 0);
+        std::vector<HostCall> calls;
+        for (const HostCall& call : MethodCallsTo(host, "HostServices"))
+            if (call.method == 6)
+                calls.push_back(call);
+        ASSERT_EQ(calls.size(), 1u) << line;
+        const std::string file = calls[0].arguments.at(0);
+        const std::string source = "Libs/AAXLibrary/source/AAX_VComponentDescriptor.cpp";
+        EXPECT_EQ(file.substr(file.size() - source.size()), source);
+        EXPECT_NE(file.front(), '/') << "a path of the build machine: " << file;
+        EXPECT_EQ(calls[0], (HostCall{"HostServices", "IAAXHostServicesV3", 6, {file, line, condition, "1"}}));
+    }
 }
 
-TEST_F(ManualProcessProcRegistration, NoProcedureTypeRegistersNothing)
+const char kValueA[] = "a";
+
+using PropertyMap = DescriptionTest;
+
+// Which stem-format values a map without a description host sends on.
+TEST_F(PropertyMap, WithoutADescriptionHostHighStemFormatsAreRefused)
 {
-	uint32_t ids[1] = { kUntouched };
-	EXPECT_EQ(component->AddProcessProc(properties, ids, 1), 0);
-	EXPECT_EQ(ids[0], 0u);
-	EXPECT_EQ(component->AddProcessProc(properties, ids, 0), AAX_ERROR_ARGUMENT_BUFFER_OVERFLOW);
-	EXPECT_EQ(component->AddProcessProc(properties, nullptr, 0), 0);
-	EXPECT_EQ(registrationMethods(), std::vector<int> {});
+    const struct
+    {
+        int32_t property;
+        uint32_t value;
+        bool reachesHost;
+    } cases[] = {
+        {51, 0x000D0000u, false}, {52, 0x000D0000u, false}, {51, 0x7FFFFFFFu, false}, {52, 0x80000000u, false},
+        {51, 0x000CFFFFu, true},  {51, 0u, true},           {52, 0xFFFF0000u, true},  {52, 0xFF9C0000u, true},
+        {53, 0x000D0000u, true},  {50, 0x000D0000u, true},
+    };
+    std::unique_ptr<AAX_IPropertyMap> withHost(AAX_VPropertyMap::Create(context->unknown()));
+    host.configuration().refuseInterface(IID_IAAXDescriptionHostV1);
+    std::unique_ptr<AAX_IPropertyMap> withoutHost(AAX_VPropertyMap::Create(context->unknown()));
+    for (const auto& testCase : cases)
+    {
+        host.log().clear();
+        EXPECT_EQ(withoutHost->AddProperty(AAX_EProperty(testCase.property), AAX_CPropertyValue(testCase.value)),
+                  testCase.reachesHost ? 0 : AAX_ERROR_PROPERTY_UNDEFINED)
+            << testCase.property << " " << std::hex << testCase.value;
+        EXPECT_EQ(MethodCallsTo(host, "PropertyMap").size(), testCase.reachesHost ? 1u : 0u);
+        EXPECT_EQ(withHost->AddProperty(AAX_EProperty(testCase.property), AAX_CPropertyValue(testCase.value)), 0);
+    }
 }
 
-TEST_F(ManualProcessProcRegistration, AudioSuiteTypeAlsoAsksForANativeProcedure)
+TEST_F(PropertyMap, DuplicationCopiesTenToFourHundredOneAndPrefersIntegers)
 {
-	properties->AddProperty(AAX_eProperty_PlugInID_AudioSuite, 'ASui');
-	properties->AddPointerProperty(AAX_eProperty_NativeProcessProc, reinterpret_cast<const void*>(&ProcessProc));
-	EXPECT_EQ(component->AddProcessProc(properties), 0);
-	EXPECT_EQ(registrationMethods(), std::vector<int> { 16 });
+    AAX_VComponentDescriptor component(context->unknown());
+    AAX_IPropertyMap* const source = component.NewPropertyMap();
+    for (const int32_t number : {9, 10, 200, 401, 402})
+        source->AddProperty(AAX_EProperty(number), number * 3);
+    for (const int32_t number : {8, 11, 200, 400, 403})
+        source->AddPointerProperty(AAX_EProperty(number), static_cast<const void*>(kValueA));
+    AAX_IPropertyMap* const copy = component.DuplicatePropertyMap(source);
+    ASSERT_NE(copy, nullptr);
+    const HostPropertyMap* const hostCopy = hostObjectBehind<HostPropertyMap>(host, copy->GetIUnknown());
+    ASSERT_NE(hostCopy, nullptr);
+    EXPECT_EQ(hostCopy->properties(),
+              (std::map<AAX_EProperty, AAX_CPropertyValue>{
+                  {AAX_EProperty(10), 30}, {AAX_EProperty(200), 600}, {AAX_EProperty(401), 1203}}));
+    EXPECT_EQ(hostCopy->pointerProperties(),
+              (std::map<AAX_EProperty, const void*>{{AAX_EProperty(11), kValueA}, {AAX_EProperty(400), kValueA}}));
+    EXPECT_EQ(AAX_VComponentDescriptor(nullptr).DuplicatePropertyMap(source), nullptr); // no host, no copy
 }
 
-TEST_F(ManualProcessProcRegistration, NativeThenTIWithIDsInThatOrder)
+TEST_F(PropertyMap, StandsForTheNewestHostVersion)
 {
-	AddNativeProcedure();
-	AddTIProcedure();
-	uint32_t ids[3] = { kUntouched, kUntouched, kUntouched };
-	EXPECT_EQ(component->AddProcessProc(properties, ids, 3), 0);
-	ASSERT_EQ(hostComponent().nativeProcedures().size(), 1u);
-	ASSERT_EQ(hostComponent().tiProcedures().size(), 1u);
-	const HostComponentDescriptor::TIProcedure& ti = hostComponent().tiProcedures()[0];
-	EXPECT_EQ(ids[0], hostComponent().nativeProcedures()[0].id);
-	EXPECT_EQ(ids[1], ti.id);
-	EXPECT_EQ(ids[2], 0u);
-	EXPECT_EQ(ti.dllFileName, "dsp.dll");
-	EXPECT_EQ(ti.processProcName, "Process");
-	EXPECT_EQ(ti.instanceInitProcName, "Init");
-	EXPECT_EQ(ti.backgroundProcName, std::nullopt);
-	EXPECT_EQ(registrationMethods(), (std::vector<int> { 16, 17 }));
-}
-
-TEST_F(ManualProcessProcRegistration, AFailingNativeRegistrationEndsItBeforeTI)
-{
-	AddNativeProcedure();
-	AddTIProcedure();
-	host.configuration().injectResult("ComponentDescriptor", 16, AAX_ERROR_NULL_OBJECT);
-	uint32_t ids[3] = { kUntouched, kUntouched, kUntouched };
-	EXPECT_EQ(component->AddProcessProc(properties, ids, 3), AAX_ERROR_NULL_OBJECT);
-	EXPECT_EQ(registrationMethods(), std::vector<int> { 16 });
-	EXPECT_EQ(ids[0], kUntouched);
-}
-
-TEST_F(ManualProcessProcRegistration, AFailingTIRegistrationGivesItsResult)
-{
-	AddTIProcedure();
-	host.configuration().injectResult("ComponentDescriptor", 17, AAX_ERROR_UNIMPLEMENTED);
-	uint32_t ids[2] = { kUntouched, kUntouched };
-	EXPECT_EQ(component->AddProcessProc(properties, ids, 2), AAX_ERROR_UNIMPLEMENTED);
-	EXPECT_EQ(ids[0], kUntouched);
-}
-
-TEST_F(ManualProcessProcRegistration, BufferLengthIsTakenAwayFromTheNativeMapOnly)
-{
-	AddNativeProcedure();
-	AddTIProcedure();
-	properties->AddProperty(AAX_eProperty_NativeAudioBufferLength, 256);
-	properties->AddProperty(AAX_eProperty_ManufacturerID, 'Manu');
-	EXPECT_EQ(component->AddProcessProc(properties, nullptr, 0), 0);
-
-	ASSERT_EQ(hostComponent().nativeProcedures().size(), 1u);
-	ASSERT_EQ(hostComponent().tiProcedures().size(), 1u);
-	const HostPropertyMap* const nativeMap = hostComponent().nativeProcedures()[0].properties.get();
-	const HostPropertyMap* const tiMap = hostComponent().tiProcedures()[0].properties.get();
-	ASSERT_NE(nativeMap, nullptr);
-	EXPECT_NE(nativeMap, hostMap(properties));
-	EXPECT_FALSE(nativeMap->hasProperty(AAX_eProperty_NativeAudioBufferLength));
-	EXPECT_EQ(nativeMap->property(AAX_eProperty_ManufacturerID), static_cast<int32_t>('Manu'));
-	EXPECT_EQ(nativeMap->property(AAX_eProperty_PlugInID_Native), static_cast<int32_t>('Nat1'));
-	EXPECT_EQ(tiMap, hostMap(properties));
-	EXPECT_TRUE(tiMap->hasProperty(AAX_eProperty_NativeAudioBufferLength));
-	EXPECT_TRUE(HostAssertions(host).empty());
-	// The procedure pointers live only in the proxies, so the host's copy has none of them.
-	EXPECT_TRUE(nativeMap->pointerProperties().empty());
-}
-
-TEST_F(ManualProcessProcRegistration, AMissingProcessProcIsTracedOnceAndRegisteredAsNull)
-{
-	properties->AddProperty(AAX_eProperty_PlugInID_Native, 'Nat1');
-	EXPECT_EQ(component->AddProcessProc(properties), 0);
-	EXPECT_EQ(HostTraces(host), (std::vector<HostTrace> { { kFailurePriority, kNoNativeProcTrace } }));
-	ASSERT_EQ(hostComponent().nativeProcedures().size(), 1u);
-	EXPECT_EQ(hostComponent().nativeProcedures()[0].processProc, nullptr);
-	EXPECT_EQ(hostComponent().nativeProcedures()[0].instanceInitProc, nullptr);
-}
-
-TEST_F(ManualProcessProcRegistration, MissingTINamesAreTracedAndRegisteredAsNull)
-{
-	properties->AddProperty(AAX_eProperty_PlugInID_TI, 'TI_1');
-	EXPECT_EQ(component->AddProcessProc(properties), 0);
-	EXPECT_EQ(HostTraces(host), (std::vector<HostTrace> { { kFailurePriority, kNoDllTrace }, { kFailurePriority, kNoTIProcTrace } }));
-	ASSERT_EQ(hostComponent().tiProcedures().size(), 1u);
-	EXPECT_EQ(hostComponent().tiProcedures()[0].dllFileName, std::nullopt);
-}
-
-TEST_F(ManualProcessProcRegistration, NoDescriptorOrNoMapIsANullObject)
-{
-	EXPECT_EQ(component->AddProcessProc(nullptr), AAX_ERROR_NULL_OBJECT);
-
-	host.configuration().refuseInterface(IID_IAAXComponentDescriptorV1);
-	AAX_VComponentDescriptor withoutHost(context->unknown());
-	AddNativeProcedure();
-	EXPECT_EQ(withoutHost.AddProcessProc(properties), AAX_ERROR_NULL_OBJECT);
-}
-
-// A descriptor whose registrations are overridden, as a client's subclass might: the manual path must
-// reach the overrides, not the proxy's own forwarding.
-class OverridingComponent : public AAX_VComponentDescriptor
-{
-public:
-	using AAX_VComponentDescriptor::AAX_VComponentDescriptor;
-	using AAX_VComponentDescriptor::AddProcessProc_Native;
-
-	AAX_Result AddProcessProc_Native(AAX_CProcessProc processProc, AAX_IPropertyMap* properties, AAX_CInstanceInitProc,
-	                                 AAX_CBackgroundProc, uint32_t* procID) override
-	{
-		nativeCalls.push_back({ reinterpret_cast<const void*>(processProc), properties });
-		*procID = 500;
-		return 0;
-	}
-	AAX_Result AddProcessProc_TI(const char dllFileName[], const char*, AAX_IPropertyMap* properties, const char*,
-	                             const char*, uint32_t* procID) override
-	{
-		tiCalls.push_back({ dllFileName, properties });
-		*procID = 600;
-		return 0;
-	}
-
-	std::vector<std::pair<const void*, AAX_IPropertyMap*>> nativeCalls, tiCalls;
-};
-
-TEST_F(ManualProcessProcRegistration, RegistersThroughTheVirtualOperations)
-{
-	OverridingComponent overriding(context->unknown());
-	AAX_IPropertyMap* const map = overriding.NewPropertyMap();
-	map->AddProperty(AAX_eProperty_PlugInID_Native, 'Nat1');
-	map->AddProperty(AAX_eProperty_PlugInID_TI, 'TI_1');
-	map->AddPointerProperty(AAX_eProperty_NativeProcessProc, reinterpret_cast<const void*>(&ProcessProc));
-	map->AddPointerProperty(AAX_eProperty_TIDLLFileName, "dsp.dll");
-	map->AddPointerProperty(AAX_eProperty_TIProcessProc, "Process");
-	host.log().clear();
-
-	uint32_t ids[3] = { kUntouched, kUntouched, kUntouched };
-	EXPECT_EQ(overriding.AddProcessProc(map, ids, 3), 0);
-	EXPECT_EQ(overriding.nativeCalls,
-	          (std::vector<std::pair<const void*, AAX_IPropertyMap*>> { { reinterpret_cast<const void*>(&ProcessProc), map } }));
-	ASSERT_EQ(overriding.tiCalls.size(), 1u);
-	EXPECT_STREQ(static_cast<const char*>(overriding.tiCalls[0].first), "dsp.dll");
-	EXPECT_EQ(overriding.tiCalls[0].second, map);
-	EXPECT_EQ(ids[0], 500u);
-	EXPECT_EQ(ids[1], 600u);
-	EXPECT_EQ(ids[2], 0u);
-	EXPECT_EQ(MethodCallsTo(host, "ComponentDescriptor"), std::vector<HostCall>());
-}
-
-bool EndsWith(const std::string& text, const std::string& end)
-{
-	return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-TEST_F(ManualProcessProcRegistration, ACopyThatLostTheBufferLengthIsReportedAndNotUsed)
-{
-	AddNativeProcedure();
-	properties->AddProperty(AAX_eProperty_NativeAudioBufferLength, 256);
-	host.configuration().injectResult("PropertyMap", 4, AAX_ERROR_INVALID_PARAMETER_ID); // the copy stays empty
-	EXPECT_EQ(component->AddProcessProc(properties), 0);
-
-	const std::vector<HostCall> assertions = HostAssertions(host);
-	ASSERT_EQ(assertions.size(), 1u);
-	EXPECT_TRUE(EndsWith(assertions[0].arguments[0], "Libs/AAXLibrary/source/AAX_VComponentDescriptor.cpp"))
-	    << assertions[0].arguments[0];
-	EXPECT_EQ(assertions[0].arguments[1], "89");
-	EXPECT_EQ(assertions[0].arguments[2], "0 != gotPropertySuccess");
-	EXPECT_EQ(assertions[0].arguments[3], "1");
-	EXPECT_EQ(hostComponent().nativeProcedures()[0].properties.get(), hostMap(properties));
-}
-
-TEST_F(ManualProcessProcRegistration, AFailedRemovalIsReportedAndTheCopyUsed)
-{
-	AddNativeProcedure();
-	properties->AddProperty(AAX_eProperty_NativeAudioBufferLength, 256);
-	host.configuration().injectResult("PropertyMap", 5, AAX_ERROR_INVALID_PARAMETER_ID);
-	EXPECT_EQ(component->AddProcessProc(properties), 0);
-
-	const std::vector<HostCall> assertions = HostAssertions(host);
-	ASSERT_EQ(assertions.size(), 1u);
-	EXPECT_EQ(assertions[0].arguments[1], "93");
-	EXPECT_EQ(assertions[0].arguments[2], "AAX_SUCCESS == removeNativeAudioBufferLengthResult");
-	const HostPropertyMap* const nativeMap = hostComponent().nativeProcedures()[0].properties.get();
-	EXPECT_NE(nativeMap, hostMap(properties));
-	EXPECT_TRUE(nativeMap->hasProperty(AAX_eProperty_NativeAudioBufferLength));
-}
-
-using ProcessProcRegistrationByTheHost = DescriptionTest;
-
-TEST_F(ProcessProcRegistrationByTheHost, ForwardsUnchangedWithoutReadingTheMap)
-{
-	AAX_VComponentDescriptor component(context->unknown());
-	AAX_IPropertyMap* const properties = component.NewPropertyMap();
-	properties->AddProperty(AAX_eProperty_PlugInID_Native, 'Nat1');
-	properties->AddPointerProperty(AAX_eProperty_NativeProcessProc, reinterpret_cast<const void*>(&ProcessProc));
-	host.configuration().injectResult("ComponentDescriptor", 20, -777);
-	host.log().clear();
-
-	uint32_t ids[3] = {};
-	EXPECT_EQ(component.AddProcessProc(properties, ids, 3), -777);
-	EXPECT_EQ(MethodCallsTo(host, "ComponentDescriptor"),
-	          (std::vector<HostCall> { { "ComponentDescriptor", "IAAXComponentDescriptorV3", 20,
-	                                     { hostAddressArg(properties->GetIUnknown()), "<pointer>", "3" } } }));
-	EXPECT_EQ(MethodCallsTo(host, "PropertyMap"), std::vector<HostCall>());
-}
-
-TEST_F(ProcessProcRegistrationByTheHost, TheHostRegistersWhatTheMapNames)
-{
-	AAX_VComponentDescriptor component(context->unknown());
-	AAX_IPropertyMap* const properties = component.NewPropertyMap();
-	properties->AddProperty(AAX_eProperty_PlugInID_Native, 'Nat1');
-	properties->AddPointerProperty(AAX_eProperty_NativeProcessProc, reinterpret_cast<const void*>(&ProcessProc));
-	uint32_t ids[2] = { kUntouched, kUntouched };
-	EXPECT_EQ(component.AddProcessProc(properties, ids, 2), 0);
-	auto* const hostComponent = hostObjectBehind<HostComponentDescriptor>(host, component.GetIUnknown());
-	ASSERT_EQ(hostComponent->nativeProcedures().size(), 1u);
-	EXPECT_EQ(hostComponent->nativeProcedures()[0].processProc, &ProcessProc);
-	EXPECT_EQ(ids[0], hostComponent->nativeProcedures()[0].id);
-	EXPECT_EQ(ids[1], 0u);
-}
-
-TEST_F(ProcessProcRegistrationByTheHost, TypedNativeRegistrationTakesTheClientsContextType)
-{
-	struct ClientContext
-	{
-		float* inputs;
-	};
-	struct Client
-	{
-		static void Process(ClientContext* const[], const void* const) {}
-	};
-	AAX_VComponentDescriptor component(context->unknown());
-	AAX_IPropertyMap* const properties = component.NewPropertyMap();
-	AAX_IComponentDescriptor& asInterface = component;
-	EXPECT_EQ(asInterface.AddProcessProc_Native(Client::Process, properties), 0);
-	auto* const hostComponent = hostObjectBehind<HostComponentDescriptor>(host, component.GetIUnknown());
-	ASSERT_EQ(hostComponent->nativeProcedures().size(), 1u);
-	EXPECT_EQ(reinterpret_cast<const void*>(hostComponent->nativeProcedures()[0].processProc),
-	          reinterpret_cast<const void*>(&Client::Process));
-	EXPECT_EQ(hostComponent->nativeProcedures()[0].properties.get(),
-	          hostObjectBehind<HostPropertyMap>(host, properties->GetIUnknown()));
+    for (const _acfUID* refused : {&IID_IAAXPropertyMapV3, &IID_IAAXPropertyMapV2})
+    {
+        host.configuration().refuseInterface(*refused);
+        std::unique_ptr<AAX_IPropertyMap> map(AAX_VPropertyMap::Create(context->unknown()));
+        const bool hasV2 = refused == &IID_IAAXPropertyMapV3;
+        void* newest = nullptr;
+        HostPropertyMap* const hostMap = host.objectsOfType<HostPropertyMap>().front();
+        ASSERT_EQ(hostMap->queryInterface(hasV2 ? IID_IAAXPropertyMapV2 : IID_IAAXPropertyMapV1, &newest), 0);
+        EXPECT_EQ(map->GetIUnknown(), static_cast<IACFUnknown*>(static_cast<AAX_IACFPropertyMap*>(newest)));
+        hostMap->releaseReference();
+    }
 }
 } // namespace

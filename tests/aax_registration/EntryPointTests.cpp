@@ -1,6 +1,6 @@
-// The exported entry points other than registration, and the shells' guarantee that nothing is thrown
-// into the host.
-
+// The exported entry points other than registration, the guarantee that no exception reaches the host, and
+// that the bundle exports the seven entry points and nothing else (a stray export could clash with another
+// bundle's symbols inside the host process).
 #include "RegistrationTestSupport.h"
 
 #include "AAX_CHostServices.h"
@@ -10,113 +10,94 @@
 #include "acfbaseapi.h"
 
 #include <cstdint>
+#include <cstdio>
+#include <string>
 
 extern "C"
 {
-	ACFRESULT ACFRegisterComponent(IACFUnknown* pUnkHost, acfUInt32 index, IACFComponentDefinition** ppComponentDefinition);
-	ACFRESULT ACFGetClassFactory(IACFUnknown* pUnkHost, const acfCLSID& clsid, const acfIID& iid, void** ppOut);
-	ACFRESULT ACFCanUnloadNow(IACFUnknown* pUnkHost);
-	ACFRESULT ACFStartup(IACFUnknown* pUnkHost);
-	ACFRESULT ACFShutdown(IACFUnknown* pUnkHost);
-	ACFRESULT ACFGetSDKVersion(uint64_t* oSDKVersion);
+    ACFRESULT ACFRegisterComponent(IACFUnknown*, acfUInt32 index, IACFComponentDefinition** ppComponentDefinition);
+    ACFRESULT ACFGetClassFactory(IACFUnknown*, const acfCLSID& clsid, const acfIID& iid, void** ppOut);
+    ACFRESULT ACFCanUnloadNow(IACFUnknown*);
+    ACFRESULT ACFStartup(IACFUnknown* pUnkHost);
+    ACFRESULT ACFShutdown(IACFUnknown*);
+    ACFRESULT ACFGetSDKVersion(uint64_t* oSDKVersion);
 }
 
 namespace
 {
-class LiveObject : public CACFUnknown
-{
-};
+void* const kPassedIn = reinterpret_cast<void*>(uintptr_t(0x5a5a));
 
-void* const kPassedIn = reinterpret_cast<void*>(static_cast<uintptr_t>(0x5a5a));
-
-TEST(EntryPoints, RegisterComponentOffersNothingForAnyIndex)
+TEST(EntryPoints, NoSeparateComponentsNoClassFactoryAndTheLibraryVersion)
 {
-	for (const acfUInt32 index : { 0u, 1u, 7u, 0xFFFFFFFFu })
-	{
-		auto* definition = static_cast<IACFComponentDefinition*>(kPassedIn);
-		EXPECT_EQ(ACFRegisterComponent(nullptr, index, &definition), 0) << index;
-		EXPECT_EQ(definition, nullptr) << index;
-	}
+    for (const acfUInt32 index : {0u, 1u, 0xFFFFFFFFu})
+    {
+        auto* definition = static_cast<IACFComponentDefinition*>(kPassedIn);
+        EXPECT_EQ(ACFRegisterComponent(nullptr, index, &definition), 0);
+        EXPECT_EQ(definition, nullptr);
+    }
+    void* factory = kPassedIn;
+    EXPECT_EQ(ACFGetClassFactory(nullptr, AAXCompID_AAXCollection, IID_IACFComponentFactory, &factory), -20009);
+    EXPECT_EQ(factory, nullptr);
+    uint64_t version = 0;
+    EXPECT_EQ(ACFGetSDKVersion(&version), 0);
+    EXPECT_EQ(version, 0x00000204013449E0ull);
+    // A host that gives no place for the answer gets an error, not a crash.
+    EXPECT_EQ(ACFRegisterComponent(nullptr, 0, nullptr), AAX_ERROR_NULL_OBJECT);
+    EXPECT_EQ(ACFGetSDKVersion(nullptr), AAX_ERROR_NULL_OBJECT);
 }
 
-TEST(EntryPoints, GetClassFactoryIsUnimplementedForAnyIdentifiers)
+TEST(EntryPoints, CanUnloadNowAnswersTheCountOfLiveObjects)
 {
-	const std::pair<acfCLSID, acfIID> requests[] = { { IID_IACFUnknown, IID_IACFUnknown },
-		                                             { AAXCompID_AAXCollection, IID_IACFComponentFactory },
-		                                             { IID_IAAXEffectParametersV1, IID_IAAXEffectGUIV1 } };
-	for (const auto& [classID, interfaceID] : requests)
-	{
-		void* factory = kPassedIn;
-		EXPECT_EQ(ACFGetClassFactory(nullptr, classID, interfaceID, &factory), AAX_ERROR_UNIMPLEMENTED);
-		EXPECT_EQ(factory, nullptr);
-	}
+    EXPECT_EQ(ACFCanUnloadNow(nullptr), 0);
+    IACFUnknown* effect = nullptr;
+    ASSERT_EQ((new CACFUnknown)->InternalQueryInterface(IID_IACFUnknown, reinterpret_cast<void**>(&effect)), 0);
+    EXPECT_EQ(ACFCanUnloadNow(nullptr), 1);
+    {
+        CACFUnknown gui;
+        EXPECT_EQ(ACFCanUnloadNow(nullptr), 2);
+    }
+    EXPECT_EQ(effect->Release(), 0u);
+    EXPECT_EQ(ACFCanUnloadNow(nullptr), 0);
 }
 
-TEST(EntryPoints, GetSDKVersionReportsTheLibraryVersion)
+using StartUpAndShutdown = DescriptionTest;
+
+TEST_F(StartUpAndShutdown, TracesReachTheHostOnlyInBetweenAndExceptionsBecomeUnexpected)
 {
-	uint64_t version = 0;
-	EXPECT_EQ(ACFGetSDKVersion(&version), 0);
-	EXPECT_EQ(version, 0x00000204013449E0ull);
-	EXPECT_EQ(version >> 32, 0x00000204u);
-	EXPECT_EQ(version & 0xFFFFFFFFu, 20204000u);
+    EXPECT_EQ(ACFShutdown(nullptr), 0); // nothing to remove yet
+    AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "before");
+    EXPECT_EQ(ACFStartup(context->unknown()), 0);
+    AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "while started");
+    EXPECT_EQ(ACFShutdown(context->unknown()), 0);
+    AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "after");
+    EXPECT_EQ(HostTraces(host), (std::vector<std::vector<std::string>>{{kFailurePriority, "while started"}}));
+    // A factory query that succeeds with nothing makes the host-services proxy throw while it is built.
+    host.configuration().answerEmpty(IID_IACFComponentFactory);
+    EXPECT_EQ(ACFStartup(context->unknown()), ACFRESULT(0x8000FFFF));
+    EXPECT_EQ(ACFShutdown(nullptr), 0);
+}
+// The names of the symbols the bundle defines, one a line, as nm lists them: its dynamic table (what other
+// objects in the process see) or its whole symbol table.
+std::string DefinedSymbols(const std::string& table)
+{
+    std::string names;
+    if (FILE* const nm =
+            popen(("nm --defined-only --format=just-symbols " + table + KELVANE_EXPORTS_PROBE_PATH).c_str(), "r"))
+    {
+        for (int c = std::fgetc(nm); c != EOF; c = std::fgetc(nm))
+            names += char(c);
+        pclose(nm);
+    }
+    return names;
 }
 
-TEST(EntryPoints, CanUnloadNowFollowsTheLiveObjectCount)
+TEST(ExportedSymbols, TheBundleExportsExactlyTheSevenEntryPoints)
 {
-	EXPECT_EQ(ACFCanUnloadNow(nullptr), 0);
-	{
-		LiveObject effect;
-		EXPECT_EQ(ACFCanUnloadNow(nullptr), 1);
-		{
-			LiveObject gui;
-			EXPECT_EQ(ACFCanUnloadNow(nullptr), 2);
-		}
-		EXPECT_EQ(ACFCanUnloadNow(nullptr), 1);
-	}
-	EXPECT_EQ(ACFCanUnloadNow(nullptr), 0);
-
-	// An object the host holds lives until the host's last release.
-	auto* const held = new LiveObject;
-	IACFUnknown* unknown = nullptr;
-	ASSERT_EQ(held->InternalQueryInterface(IID_IACFUnknown, reinterpret_cast<void**>(&unknown)), 0);
-	EXPECT_EQ(ACFCanUnloadNow(nullptr), 1);
-	EXPECT_EQ(unknown->Release(), 0u);
-	EXPECT_EQ(ACFCanUnloadNow(nullptr), 0);
-}
-
-TEST(EntryPoints, NoPlaceForAnAnswerIsANullObject)
-{
-	EXPECT_EQ(ACFRegisterComponent(nullptr, 0, nullptr), AAX_ERROR_NULL_OBJECT);
-	EXPECT_EQ(ACFGetSDKVersion(nullptr), AAX_ERROR_NULL_OBJECT);
-	EXPECT_EQ(ACFGetClassFactory(nullptr, IID_IACFUnknown, IID_IACFUnknown, nullptr), AAX_ERROR_UNIMPLEMENTED);
-}
-
-class StartupAndShutdown : public HostTest
-{
-};
-
-TEST_F(StartupAndShutdown, InstallAndRemoveTheHostServices)
-{
-	HostRef<HostContext> context = makeContext();
-	EXPECT_EQ(ACFShutdown(nullptr), 0); // without an earlier start-up: nothing to remove
-	EXPECT_EQ(AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "before"), 0);
-
-	EXPECT_EQ(ACFStartup(context->unknown()), 0);
-	AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "while started");
-	EXPECT_EQ(ACFShutdown(context->unknown()), 0);
-	AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "after");
-
-	EXPECT_EQ(HostTraces(host), (std::vector<HostTrace> { { kFailurePriority, "while started" } }));
-}
-
-TEST_F(StartupAndShutdown, AnExceptionBecomesUnexpected)
-{
-	// A factory query that succeeds with nothing makes the host-services proxy throw while it is built.
-	host.configuration().answerEmpty(IID_IACFComponentFactory);
-	HostRef<HostContext> context = makeContext();
-	EXPECT_EQ(ACFStartup(context->unknown()), static_cast<ACFRESULT>(0x8000FFFF));
-	AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "nothing installed");
-	EXPECT_TRUE(HostTraces(host).empty());
-	EXPECT_EQ(ACFShutdown(nullptr), 0);
+    EXPECT_EQ(DefinedSymbols("-D "), "ACFCanUnloadNow\nACFGetClassFactory\nACFGetSDKVersion\nACFRegisterComponent\n"
+                                     "ACFRegisterPlugin\nACFShutdown\nACFStartup\n");
+    // That means something only because the bundle does carry the library's and JUCE's code.
+    const std::string contained = DefinedSymbols("");
+    EXPECT_NE(contained.find("AAX_VCollection"), std::string::npos);
+    EXPECT_NE(contained.find("4juce"), std::string::npos);
 }
 } // namespace
