@@ -75,7 +75,7 @@ TEST_F(ChunkFuzz, MutatedAndMadeUpChunksLeaveValuesUnchangedOrReadWhole)
         if (round % 3 == 2)
         {
             for (uint8_t& byte : data)
-                byte = uint8_t(random() % 4 == 0 ? random() : "\1d_dbMain"[random() % 10]);
+                byte = uint8_t(random() % 4 == 0 ? random() : uint8_t("\1d_dbMain"[random() % 10]));
             if (data.size() >= 4 && random() % 2 == 0)
                 std::fill(data.begin(), data.begin() + 4, 1);
         }

@@ -49,6 +49,6 @@ TEST_P(Dispatching, PostsDirtyPacketsOnceAndKeepsFailedOnesDirty)
     EXPECT_EQ(controller().packets().size(), GetParam().posted[0] + GetParam().posted[1]);
 }
 INSTANTIATE_TEST_SUITE_P(Cases, Dispatching, ::testing::ValuesIn(kDispatches),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 } // namespace

@@ -81,7 +81,7 @@ TEST_P(EffectQueries, AnswerFromTheRegisteredParameters)
     EXPECT_EQ(GetParam().ask(*effect), GetParam().expected);
 }
 INSTANTIATE_TEST_SUITE_P(Host, EffectQueries, ::testing::ValuesIn(kQueries),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 class EffectParameters : public EffectTest {};
 

@@ -104,7 +104,7 @@ const ValuePath kValuePaths[] = {
       { Automation(6, { "dbMain", "0" }) } },
 };
 INSTANTIATE_TEST_SUITE_P(Paths, ParameterValuePaths, ::testing::ValuesIn(kValuePaths),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(ParameterSteps, MapBothWaysAtTheirBounds)
 {
