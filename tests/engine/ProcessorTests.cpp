@@ -5,8 +5,7 @@ using Set = juce::AudioChannelSet;
 
 TEST (Processor, AcceptsOnlyMonoToMonoAndStereoToStereoComparingWholeSets)
 {
-    const auto sides = Set::channelSetWithChannels ({ Set::leftSurround, Set::rightSurround });
-    const std::tuple<std::vector<Set>, std::vector<Set>, bool> cases[] = {
+    const std::tuple<juce::Array<Set>, juce::Array<Set>, bool> cases[] = {
         { { Set::mono() }, { Set::mono() }, true },
         { { Set::stereo() }, { Set::stereo() }, true },
         { { Set::stereo(), Set::create5point1() }, { Set::stereo(), Set::mono() }, true }, // main buses only
@@ -15,14 +14,12 @@ TEST (Processor, AcceptsOnlyMonoToMonoAndStereoToStereoComparingWholeSets)
         { { Set::create5point1() }, { Set::create5point1() }, false },
         { { Set::stereo() }, { Set::disabled() }, false },
         { {}, { Set::stereo() }, false },
-        { { sides }, { Set::stereo() }, false },
+        { { Set::channelSetWithChannels ({ Set::leftSurround, Set::rightSurround }) }, { Set::stereo() }, false },
     };
     KelvaneAudioProcessor processor;
     for (const auto& [inputs, outputs, accepted] : cases)
     {
-        juce::AudioProcessor::BusesLayout layout;
-        layout.inputBuses.addArray (inputs.data(), (int) inputs.size());
-        layout.outputBuses.addArray (outputs.data(), (int) outputs.size());
+        const juce::AudioProcessor::BusesLayout layout { inputs, outputs };
         EXPECT_EQ (processor.isBusesLayoutSupported (layout), accepted)
             << layout.getMainInputChannelSet().getDescription() << " -> " << outputs.size() << " buses";
     }
