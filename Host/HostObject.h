@@ -38,6 +38,16 @@ public:
 protected:
 	// Logs a call of method number `method` with its arguments and returns the injected result.
 	AAX_Result call(int method, std::vector<std::string> arguments) const;
+	// The same for a method that answers through an out pointer: the answer is written only where the
+	// result is 0 and the caller gave room for it.
+	template <class Out, class Value>
+	AAX_Result callAndAnswer(int method, std::vector<std::string> arguments, Out* out, const Value& answer) const
+	{
+		const AAX_Result result = call(method, std::move(arguments));
+		if (result == 0 && out != nullptr)
+			*out = answer;
+		return result;
+	}
 
 	HostObject& mOwner;
 	const char* const mInterfaceName;
