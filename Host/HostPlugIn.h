@@ -13,6 +13,9 @@
 #include <cstdint>
 #include <string>
 
+// "mono", "stereo", "5.1", ... for a stem format.
+std::string hostStemFormatName(int64_t stemFormat);
+
 class HostPlugIn
 {
 public:

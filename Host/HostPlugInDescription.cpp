@@ -29,7 +29,9 @@ std::string fourCharacters(int64_t value)
 	return text + "'";
 }
 
-std::string stemFormatName(int64_t format)
+} // namespace
+
+std::string hostStemFormatName(int64_t format)
 {
 	static const std::pair<AAX_EStemFormat, const char*> names[] = {
 		{ AAX_eStemFormat_Mono, "mono" },         { AAX_eStemFormat_Stereo, "stereo" },
@@ -48,6 +50,9 @@ std::string stemFormatName(int64_t format)
 			return name;
 	return hex(static_cast<uint32_t>(format));
 }
+
+namespace
+{
 
 std::string propertyText(AAX_EProperty property, AAX_CPropertyValue value)
 {
@@ -91,7 +96,7 @@ std::string propertyText(AAX_EProperty property, AAX_CPropertyValue value)
 	case AAX_eProperty_OutputStemFormat:
 	case AAX_eProperty_SideChainStemFormat:
 	case AAX_eProperty_HybridOutputStemFormat:
-		return name + " " + stemFormatName(value);
+		return name + " " + hostStemFormatName(value);
 	default:
 		return name + " " + std::to_string(value);
 	}
@@ -111,7 +116,7 @@ std::string fieldText(const HostComponentDescriptor::Field& field)
 	case 9: return index + "clock";
 	case 10: return index + "side-chain in";
 	case 11: return index + "data-in port, " + std::to_string(value(0)) + " bytes, type " + std::to_string(value(1));
-	case 12: return index + "aux output stem " + stemFormatName(value(0)) + " \"" + field.name + "\"";
+	case 12: return index + "aux output stem " + hostStemFormatName(value(0)) + " \"" + field.name + "\"";
 	case 13: return index + "private data, " + std::to_string(value(0)) + " bytes, options " + std::to_string(value(1));
 	case 14: return index + "DMA instance, mode " + std::to_string(value(0));
 	case 15: return index + "MIDI node \"" + field.name + "\", type " + std::to_string(value(0));

@@ -6,10 +6,79 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace
+{
+HostError writeError(const std::string& path, const std::string& reason)
+{
+	return HostError("cannot write '" + path + "': " + reason);
+}
+} // namespace
+
+ReplacingFile::ReplacingFile(const std::string& path) : mPath(path)
+{
+	const size_t slash = path.find_last_of('/');
+	std::string pattern = slash == std::string::npos ? "." + path : path.substr(0, slash + 1) + "." + path.substr(slash + 1);
+	pattern += ".partial-XXXXXX";
+	mDescriptor = ::mkstemp(pattern.data());
+	if (mDescriptor < 0)
+		throw writeError(path, std::strerror(errno));
+	mTemporaryPath = pattern;
+	// The finished file gets the permissions of any new file, not the private ones of a temporary file.
+	const mode_t mask = ::umask(0);
+	::umask(mask);
+	::fchmod(mDescriptor, 0666 & ~mask);
+}
+
+ReplacingFile::~ReplacingFile()
+{
+	if (mDescriptor >= 0)
+		::close(mDescriptor);
+	if (!mTemporaryPath.empty())
+		::unlink(mTemporaryPath.c_str());
+}
+
+void ReplacingFile::commit()
+{
+	const bool synced = ::fsync(mDescriptor) == 0;
+	const bool closed = ::close(mDescriptor) == 0;
+	mDescriptor = -1;
+	if (!synced || !closed || std::rename(mTemporaryPath.c_str(), mPath.c_str()) != 0)
+		throw writeError(mPath, std::strerror(errno));
+	mTemporaryPath.clear();
+}
+
+void replaceFile(const std::string& path, const std::vector<char>& bytes)
+{
+	ReplacingFile file(path);
+	size_t written = 0;
+	while (written < bytes.size())
+	{
+		const ssize_t done = ::write(file.descriptor(), bytes.data() + written, bytes.size() - written);
+		if (done < 0 && errno == EINTR)
+			continue;
+		if (done <= 0)
+			throw writeError(path, std::strerror(errno));
+		written += static_cast<size_t>(done);
+	}
+	file.commit();
+}
+
+std::vector<char> readWholeFile(const std::string& path)
+{
+	std::ifstream file(path, std::ios::binary);
+	if (!file)
+		throw HostError("cannot read '" + path + "': " + std::strerror(errno));
+	std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+	if (file.bad())
+		throw HostError("cannot read '" + path + "'");
+	return bytes;
+}
 
 AudioFileReader::AudioFileReader(const std::string& path) : mPath(path)
 {
@@ -50,69 +119,38 @@ int wavFormat(AudioSampleFormat format)
 } // namespace
 
 AtomicWavWriter::AtomicWavWriter(const std::string& path, int channels, int sampleRate, AudioSampleFormat format)
-    : mPath(path)
+    : mPath(path), mTarget(path)
 {
-	const size_t slash = path.find_last_of('/');
-	const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-	const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-	std::string pattern = (slash == std::string::npos ? "" : folder) + "." + name + ".partial-XXXXXX";
-
-	const int descriptor = ::mkstemp(pattern.data());
-	if (descriptor < 0)
-		throw HostError("cannot write '" + path + "': " + std::strerror(errno));
-	mTemporaryPath = pattern;
-	// The finished file gets the permissions of any new file, not the private ones of a temporary file.
-	const mode_t mask = ::umask(0);
-	::umask(mask);
-	::fchmod(descriptor, 0666 & ~mask);
-
 	SF_INFO info {};
 	info.channels = channels;
 	info.samplerate = sampleRate;
 	info.format = wavFormat(format);
-	mFile = sf_open_fd(descriptor, SFM_WRITE, &info, SF_TRUE);
+	mFile = sf_open_fd(mTarget.descriptor(), SFM_WRITE, &info, SF_FALSE);
 	if (mFile == nullptr)
-	{
-		const std::string reason = sf_strerror(nullptr);
-		::close(descriptor);
-		discard();
-		throw HostError("cannot write '" + path + "': " + reason);
-	}
+		throw writeError(path, sf_strerror(nullptr));
 	// Integer formats clip what lies beyond full scale instead of wrapping it round.
 	sf_command(mFile, SFC_SET_CLIPPING, nullptr, SF_TRUE);
 }
 
 AtomicWavWriter::~AtomicWavWriter()
 {
-	discard();
+	if (mFile != nullptr)
+		sf_close(mFile);
 }
 
 void AtomicWavWriter::write(const float* interleaved, int64_t frames)
 {
 	if (sf_writef_float(mFile, interleaved, frames) != frames)
-		throw HostError("cannot write '" + mPath + "': " + sf_strerror(mFile));
+		throw writeError(mPath, sf_strerror(mFile));
 }
 
 void AtomicWavWriter::commit()
 {
-	sf_write_sync(mFile);
 	const int closed = sf_close(mFile);
 	mFile = nullptr;
 	if (closed != 0)
-		throw HostError("cannot write '" + mPath + "': " + sf_error_number(closed));
-	if (std::rename(mTemporaryPath.c_str(), mPath.c_str()) != 0)
-		throw HostError("cannot write '" + mPath + "': " + std::strerror(errno));
-	mTemporaryPath.clear();
-}
-
-void AtomicWavWriter::discard()
-{
-	if (mFile != nullptr)
-		sf_close(mFile);
-	mFile = nullptr;
-	if (!mTemporaryPath.empty())
-		std::remove(mTemporaryPath.c_str());
-	mTemporaryPath.clear();
+		throw writeError(mPath, sf_error_number(closed));
+	mTarget.commit();
 }
 
 bool parseAudioSampleFormat(const std::string& text, AudioSampleFormat& format)

@@ -42,9 +42,35 @@ enum class AudioSampleFormat
 	Pcm24
 };
 
-// Writes a WAV file so that the file at `path` is either untouched or complete: the samples go to a
-// temporary file in the same folder, which commit() renames over `path`. Until then nothing at `path`
-// changes, and a writer destroyed without commit() removes its temporary file.
+// A file that replaces whatever is at `path` only once it is complete: it is written under a temporary
+// name in the same folder and renamed over `path` by commit(). Destroyed without commit(), it removes the
+// temporary file and leaves `path` untouched.
+class ReplacingFile
+{
+public:
+	// Throws HostError when the folder cannot take a new file.
+	explicit ReplacingFile(const std::string& path);
+	~ReplacingFile();
+
+	ReplacingFile(const ReplacingFile&) = delete;
+	ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+	int descriptor() const { return mDescriptor; }
+	// Flushes, closes and renames into place. Throws HostError on failure (the old file stays).
+	void commit();
+
+private:
+	std::string mPath;
+	std::string mTemporaryPath;
+	int mDescriptor = -1;
+};
+
+// Writes `bytes` to `path` through a ReplacingFile. Throws HostError.
+void replaceFile(const std::string& path, const std::vector<char>& bytes);
+// The whole content of a file. Throws HostError when it cannot be read.
+std::vector<char> readWholeFile(const std::string& path);
+
+// Writes a WAV file through a ReplacingFile.
 class AtomicWavWriter
 {
 public:
@@ -61,10 +87,8 @@ public:
 	void commit();
 
 private:
-	void discard();
-
 	std::string mPath;
-	std::string mTemporaryPath;
+	ReplacingFile mTarget;
 	sf_private_tag* mFile = nullptr;
 };
 
