@@ -29,3 +29,10 @@ AAX_Result AAX_CallHost(const ACFPtr<Interface>& inInterface, Method inMethod, A
 {
     return AAX_CallHostOr<AAX_Result>(AAX_ERROR_NULL_OBJECT, inInterface, inMethod, std::forward<Args>(inArgs)...);
 }
+
+// The same, answering AAX_ERROR_UNIMPLEMENTED where the interface is missing (as a rule, a later version).
+template <class Interface, class Method, class... Args>
+AAX_Result AAX_CallHostOrUnimplemented(const ACFPtr<Interface>& inInterface, Method inMethod, Args&&... inArgs)
+{
+    return AAX_CallHostOr<AAX_Result>(AAX_ERROR_UNIMPLEMENTED, inInterface, inMethod, std::forward<Args>(inArgs)...);
+}

@@ -101,7 +101,7 @@ AAX_Result AAX_VController::PostPacket(AAX_CFieldIndex iFieldIndex, const void* 
 AAX_Result AAX_VController::SendNotification(AAX_CTypeID iNotificationType, const void* iNotificationData,
                                              uint32_t iNotificationDataSize)
 {
-    return AAX_CallHostOr<AAX_Result>(AAX_ERROR_UNIMPLEMENTED, mControllerV2,
+    return AAX_CallHostOrUnimplemented(mControllerV2,
                                       &AAX_IACFController_V2::SendNotification, iNotificationType,
                                       iNotificationData, iNotificationDataSize);
 }
@@ -148,7 +148,7 @@ AAX_Result AAX_VController::GetNextMIDIPacket(AAX_CFieldIndex* oPort, AAX_CMidiP
 
 AAX_Result AAX_VController::GetHybridSignalLatency(int32_t* oSamples) const
 {
-    return AAX_CallHostOr<AAX_Result>(AAX_ERROR_UNIMPLEMENTED, mControllerV2,
+    return AAX_CallHostOrUnimplemented(mControllerV2,
                                       &AAX_IACFController_V2::GetHybridSignalLatency, oSamples);
 }
 
@@ -166,19 +166,19 @@ AAX_Result AAX_VController::GetCurrentAutomationTimestamp(AAX_CTransportCounter*
 
 AAX_Result AAX_VController::GetHostName(AAX_IString* oHostNameString) const
 {
-    return AAX_CallHostOr<AAX_Result>(AAX_ERROR_UNIMPLEMENTED, mControllerV2, &AAX_IACFController_V2::GetHostName,
+    return AAX_CallHostOrUnimplemented(mControllerV2, &AAX_IACFController_V2::GetHostName,
                                       oHostNameString);
 }
 
 AAX_Result AAX_VController::GetPlugInTargetPlatform(int32_t* oTargetPlatform) const
 {
-    return AAX_CallHostOr<AAX_Result>(AAX_ERROR_UNIMPLEMENTED, mControllerV3,
+    return AAX_CallHostOrUnimplemented(mControllerV3,
                                       &AAX_IACFController_V3::GetPlugInTargetPlatform, oTargetPlatform);
 }
 
 AAX_Result AAX_VController::GetIsAudioSuite(AAX_CBoolean* oIsAudioSuite) const
 {
-    return AAX_CallHostOr<AAX_Result>(AAX_ERROR_UNIMPLEMENTED, mControllerV3, &AAX_IACFController_V3::GetIsAudioSuite,
+    return AAX_CallHostOrUnimplemented(mControllerV3, &AAX_IACFController_V3::GetIsAudioSuite,
                                       oIsAudioSuite);
 }
 

@@ -4,16 +4,6 @@
 #include "AAX_HostAccess.h"
 #include "AAX_UIDs.h"
 
-namespace
-{
-// Both versions answer a missing interface alike.
-template <class Interface, class Method, class... Args>
-AAX_Result CallTable(const ACFPtr<Interface>& inTable, Method inMethod, Args&&... inArgs)
-{
-    return AAX_CallHostOr<AAX_Result>(AAX_ERROR_UNIMPLEMENTED, inTable, inMethod, std::forward<Args>(inArgs)...);
-}
-} // namespace
-
 AAX_VPageTable::AAX_VPageTable(IACFUnknown* pUnknown)
 {
     if (pUnknown == nullptr)
@@ -30,95 +20,95 @@ AAX_VPageTable::~AAX_VPageTable()
 
 AAX_Result AAX_VPageTable::Clear()
 {
-    return CallTable(mIPageTable, &AAX_IACFPageTable::Clear);
+    return AAX_CallHostOrUnimplemented(mIPageTable, &AAX_IACFPageTable::Clear);
 }
 
 AAX_Result AAX_VPageTable::Empty(AAX_CBoolean& oEmpty) const
 {
-    return CallTable(mIPageTable, &AAX_IACFPageTable::Empty, oEmpty);
+    return AAX_CallHostOrUnimplemented(mIPageTable, &AAX_IACFPageTable::Empty, oEmpty);
 }
 
 AAX_Result AAX_VPageTable::GetNumPages(int32_t& oNumPages) const
 {
-    return CallTable(mIPageTable, &AAX_IACFPageTable::GetNumPages, oNumPages);
+    return AAX_CallHostOrUnimplemented(mIPageTable, &AAX_IACFPageTable::GetNumPages, oNumPages);
 }
 
 AAX_Result AAX_VPageTable::InsertPage(int32_t iPage)
 {
-    return CallTable(mIPageTable, &AAX_IACFPageTable::InsertPage, iPage);
+    return AAX_CallHostOrUnimplemented(mIPageTable, &AAX_IACFPageTable::InsertPage, iPage);
 }
 
 AAX_Result AAX_VPageTable::RemovePage(int32_t iPage)
 {
-    return CallTable(mIPageTable, &AAX_IACFPageTable::RemovePage, iPage);
+    return AAX_CallHostOrUnimplemented(mIPageTable, &AAX_IACFPageTable::RemovePage, iPage);
 }
 
 AAX_Result AAX_VPageTable::GetNumMappedParameterIDs(int32_t iPage, int32_t& oNumParameterIdentifiers) const
 {
-    return CallTable(mIPageTable, &AAX_IACFPageTable::GetNumMappedParameterIDs, iPage, oNumParameterIdentifiers);
+    return AAX_CallHostOrUnimplemented(mIPageTable, &AAX_IACFPageTable::GetNumMappedParameterIDs, iPage, oNumParameterIdentifiers);
 }
 
 AAX_Result AAX_VPageTable::ClearMappedParameter(int32_t iPage, int32_t iIndex)
 {
-    return CallTable(mIPageTable, &AAX_IACFPageTable::ClearMappedParameter, iPage, iIndex);
+    return AAX_CallHostOrUnimplemented(mIPageTable, &AAX_IACFPageTable::ClearMappedParameter, iPage, iIndex);
 }
 
 AAX_Result AAX_VPageTable::GetMappedParameterID(int32_t iPage, int32_t iIndex, AAX_IString& oParameterIdentifier) const
 {
-    return CallTable(mIPageTable, &AAX_IACFPageTable::GetMappedParameterID, iPage, iIndex, oParameterIdentifier);
+    return AAX_CallHostOrUnimplemented(mIPageTable, &AAX_IACFPageTable::GetMappedParameterID, iPage, iIndex, oParameterIdentifier);
 }
 
 AAX_Result AAX_VPageTable::MapParameterID(AAX_CParamID iParameterIdentifier, int32_t iPage, int32_t iIndex)
 {
-    return CallTable(mIPageTable, &AAX_IACFPageTable::MapParameterID, iParameterIdentifier, iPage, iIndex);
+    return AAX_CallHostOrUnimplemented(mIPageTable, &AAX_IACFPageTable::MapParameterID, iParameterIdentifier, iPage, iIndex);
 }
 
 AAX_Result AAX_VPageTable::GetNumParametersWithNameVariations(int32_t& oNumParameterIdentifiers) const
 {
-    return CallTable(mIPageTableV2, &AAX_IACFPageTable_V2::GetNumParametersWithNameVariations,
+    return AAX_CallHostOrUnimplemented(mIPageTableV2, &AAX_IACFPageTable_V2::GetNumParametersWithNameVariations,
                      oNumParameterIdentifiers);
 }
 
 AAX_Result AAX_VPageTable::GetNameVariationParameterIDAtIndex(int32_t iIndex, AAX_IString& oParameterIdentifier) const
 {
-    return CallTable(mIPageTableV2, &AAX_IACFPageTable_V2::GetNameVariationParameterIDAtIndex, iIndex,
+    return AAX_CallHostOrUnimplemented(mIPageTableV2, &AAX_IACFPageTable_V2::GetNameVariationParameterIDAtIndex, iIndex,
                      oParameterIdentifier);
 }
 
 AAX_Result AAX_VPageTable::GetNumNameVariationsForParameter(AAX_CParamID iParameterIdentifier,
                                                             int32_t& oNumVariations) const
 {
-    return CallTable(mIPageTableV2, &AAX_IACFPageTable_V2::GetNumNameVariationsForParameter, iParameterIdentifier,
+    return AAX_CallHostOrUnimplemented(mIPageTableV2, &AAX_IACFPageTable_V2::GetNumNameVariationsForParameter, iParameterIdentifier,
                      oNumVariations);
 }
 
 AAX_Result AAX_VPageTable::GetParameterNameVariationAtIndex(AAX_CParamID iParameterIdentifier, int32_t iIndex,
                                                             AAX_IString& oNameVariation, int32_t& oLength) const
 {
-    return CallTable(mIPageTableV2, &AAX_IACFPageTable_V2::GetParameterNameVariationAtIndex, iParameterIdentifier,
+    return AAX_CallHostOrUnimplemented(mIPageTableV2, &AAX_IACFPageTable_V2::GetParameterNameVariationAtIndex, iParameterIdentifier,
                      iIndex, oNameVariation, oLength);
 }
 
 AAX_Result AAX_VPageTable::GetParameterNameVariationOfLength(AAX_CParamID iParameterIdentifier, int32_t iLength,
                                                              AAX_IString& oNameVariation) const
 {
-    return CallTable(mIPageTableV2, &AAX_IACFPageTable_V2::GetParameterNameVariationOfLength, iParameterIdentifier,
+    return AAX_CallHostOrUnimplemented(mIPageTableV2, &AAX_IACFPageTable_V2::GetParameterNameVariationOfLength, iParameterIdentifier,
                      iLength, oNameVariation);
 }
 
 AAX_Result AAX_VPageTable::ClearParameterNameVariations()
 {
-    return CallTable(mIPageTableV2, &AAX_IACFPageTable_V2::ClearParameterNameVariations);
+    return AAX_CallHostOrUnimplemented(mIPageTableV2, &AAX_IACFPageTable_V2::ClearParameterNameVariations);
 }
 
 AAX_Result AAX_VPageTable::ClearNameVariationsForParameter(AAX_CParamID iParameterIdentifier)
 {
-    return CallTable(mIPageTableV2, &AAX_IACFPageTable_V2::ClearNameVariationsForParameter, iParameterIdentifier);
+    return AAX_CallHostOrUnimplemented(mIPageTableV2, &AAX_IACFPageTable_V2::ClearNameVariationsForParameter, iParameterIdentifier);
 }
 
 AAX_Result AAX_VPageTable::SetParameterNameVariation(AAX_CParamID iParameterIdentifier,
                                                      const AAX_IString& iNameVariation, int32_t iLength)
 {
-    return CallTable(mIPageTableV2, &AAX_IACFPageTable_V2::SetParameterNameVariation, iParameterIdentifier,
+    return AAX_CallHostOrUnimplemented(mIPageTableV2, &AAX_IACFPageTable_V2::SetParameterNameVariation, iParameterIdentifier,
                      iNameVariation, iLength);
 }
