@@ -83,6 +83,7 @@ void HostPlugIn::shutDown(bool unmap)
 	mCollection.reset();
 	if (IACFPluginDefinition* const definition = std::exchange(mDefinition, nullptr))
 		definition->Release();
+	mContext.reset();
 	if (unmap)
 		mBundle.unload();
 	else

@@ -30,7 +30,7 @@ public:
 
 	HostEnvironment& environment() const { return mEnvironment; }
 	const HostBundle& bundle() const { return mBundle; }
-	// The host context given to ACFStartup and ACFRegisterPlugin.
+	// The host context given to ACFStartup and ACFRegisterPlugin, until finish().
 	HostContext& context() const { return *mContext; }
 	const HostCollection& collection() const { return *mCollection; }
 	// The bundle's one effect (this host runs bundles of one effect).

@@ -115,7 +115,11 @@ std::string fieldText(const HostComponentDescriptor::Field& field)
 	case 8: return index + "sample rate";
 	case 9: return index + "clock";
 	case 10: return index + "side-chain in";
-	case 11: return index + "data-in port, " + std::to_string(value(0)) + " bytes, type " + std::to_string(value(1));
+	case 11:
+		return index + "data-in port, " + std::to_string(value(0)) + " bytes, "
+		     + (value(1) == AAX_eDataInPortType_Unbuffered ? "unbuffered"
+		        : value(1) == AAX_eDataInPortType_Buffered ? "buffered"
+		                                                   : "incremental");
 	case 12: return index + "aux output stem " + hostStemFormatName(value(0)) + " \"" + field.name + "\"";
 	case 13: return index + "private data, " + std::to_string(value(0)) + " bytes, options " + std::to_string(value(1));
 	case 14: return index + "DMA instance, mode " + std::to_string(value(0));
