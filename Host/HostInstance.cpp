@@ -1,12 +1,12 @@
 #include "HostInstance.h"
 
 #include "AAX_Errors.h"
-#include "AAX_IString.h"
 #include "AAX_UIDs.h"
 #include "HostAutomationDelegate.h"
 #include "HostComponentDescriptor.h"
 #include "HostController.h"
 #include "HostPlugIn.h"
+#include "HostString.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,32 +14,6 @@
 
 namespace
 {
-// The host's side of a text the plug-in fills or reads.
-class HostText final : public AAX_IString
-{
-public:
-	HostText() = default;
-	explicit HostText(std::string text) : mText(std::move(text)) {}
-	uint32_t Length() const override { return static_cast<uint32_t>(mText.size()); }
-	uint32_t MaxLength() const override { return 0xFFFFFFFFu; }
-	const char* Get() const override { return mText.c_str(); }
-	void Set(const char* text) override { mText = text != nullptr ? text : ""; }
-	AAX_IString& operator=(const AAX_IString& other) override
-	{
-		Set(other.Get());
-		return *this;
-	}
-	AAX_IString& operator=(const char* text) override
-	{
-		Set(text);
-		return *this;
-	}
-	const std::string& text() const { return mText; }
-
-private:
-	std::string mText;
-};
-
 // A chunk record as the host hands it over: the header followed by `size` data bytes.
 std::vector<std::max_align_t> chunkRecord(AAX_CTypeID chunkID, uint32_t size)
 {
@@ -237,7 +211,7 @@ std::vector<std::string> HostInstance::parameterIDs() const
 		return ids;
 	for (int32_t index = 0; index < count; ++index)
 	{
-		HostText id;
+		HostString id;
 		if (mEffect->GetParameterIDFromIndex(index, &id) == 0)
 			ids.push_back(id.text());
 	}
@@ -252,7 +226,7 @@ bool HostInstance::hasParameter(const std::string& parameterID) const
 
 std::string HostInstance::masterBypassID() const
 {
-	HostText id;
+	HostString id;
 	mEffect->GetMasterBypassParameter(&id);
 	return id.text();
 }
@@ -281,14 +255,14 @@ double HostInstance::parameter(const std::string& parameterID) const
 
 std::string HostInstance::parameterName(const std::string& parameterID, int32_t length) const
 {
-	HostText name;
+	HostString name;
 	mEffect->GetParameterNameOfLength(parameterID.c_str(), &name, length);
 	return name.text();
 }
 
 std::string HostInstance::parameterText(const std::string& parameterID, int32_t length) const
 {
-	HostText text;
+	HostString text;
 	mEffect->GetParameterStringFromValue(parameterID.c_str(), parameter(parameterID), &text, length);
 	return text.text();
 }

@@ -7,6 +7,7 @@
 #include "HostCollection.h"
 #include "HostContext.h"
 #include "HostEffectDescriptor.h"
+#include "HostError.h"
 #include "HostObject.h"
 
 #include <chrono>
