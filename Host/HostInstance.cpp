@@ -33,14 +33,6 @@ std::vector<std::max_align_t> chunkRecord(AAX_CTypeID chunkID, const std::vector
 	return storage;
 }
 
-std::string chunkName(AAX_CTypeID chunkID)
-{
-	std::string name = "'";
-	for (int shift = 24; shift >= 0; shift -= 8)
-		name += static_cast<char>((chunkID >> shift) & 0xFF);
-	return name + "'";
-}
-
 const HostComponentDescriptor* componentFor(const HostPlugIn& plugIn, AAX_EStemFormat format,
                                             const HostComponentDescriptor::NativeProcedure** procedure)
 {
@@ -306,17 +298,17 @@ std::vector<char> HostInstance::chunk(AAX_CTypeID chunkID) const
 	uint32_t size = 0;
 	const AAX_Result sized = mEffect->GetChunkSize(chunkID, &size);
 	if (sized != 0)
-		throw HostError("the plug-in has no chunk " + chunkName(chunkID) + " (GetChunkSize: " + std::to_string(sized) + ")");
+		throw HostError("the plug-in has no chunk " + hostFourCharacterCode(chunkID) + " (GetChunkSize: " + std::to_string(sized) + ")");
 	if (size > (1u << 28))
-		throw HostError("the plug-in's chunk " + chunkName(chunkID) + " claims " + std::to_string(size) + " bytes");
+		throw HostError("the plug-in's chunk " + hostFourCharacterCode(chunkID) + " claims " + std::to_string(size) + " bytes");
 	std::vector<std::max_align_t> storage = chunkRecord(chunkID, size);
 	auto* const record = reinterpret_cast<AAX_SPlugInChunk*>(storage.data());
 	const AAX_Result got = mEffect->GetChunk(chunkID, record);
 	if (got != 0)
-		throw HostError("the plug-in failed to give its chunk " + chunkName(chunkID) + " (GetChunk: " + std::to_string(got) + ")");
+		throw HostError("the plug-in failed to give its chunk " + hostFourCharacterCode(chunkID) + " (GetChunk: " + std::to_string(got) + ")");
 	if (record->fSize < 0 || static_cast<uint32_t>(record->fSize) > size)
 		throw HostError("the plug-in wrote " + std::to_string(record->fSize) + " bytes into its chunk "
-		                + chunkName(chunkID) + " of " + std::to_string(size));
+		                + hostFourCharacterCode(chunkID) + " of " + std::to_string(size));
 	return std::vector<char>(record->fData, record->fData + record->fSize);
 }
 

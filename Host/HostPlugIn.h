@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <string>
 
+// "'elck'" for a four-character code of printable characters, the number otherwise.
+std::string hostFourCharacterCode(int64_t code);
 // "mono", "stereo", "5.1", ... for a stem format.
 std::string hostStemFormatName(int64_t stemFormat);
 
