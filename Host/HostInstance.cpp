@@ -53,8 +53,8 @@ HostInstance::HostInstance(const HostPlugIn& plugIn, const Setup& setup)
     : mSetup(setup), mChannels(AAX_STEM_FORMAT_CHANNEL_COUNT(setup.stemFormat)),
       mContext(makeHostObject<HostContext>(plugIn.environment()))
 {
-	if (setup.maximumBlockSize < 1)
-		throw std::invalid_argument("HostInstance: the maximum block size must be positive");
+	if (setup.maximumBlockSize < 1 || setup.maximumBlockSize > (1 << AAX_eAudioBufferLength_Max))
+		throw std::invalid_argument("HostInstance: an AAX host's blocks hold 1 to 1024 samples");
 	const HostComponentDescriptor::NativeProcedure* procedure = nullptr;
 	const HostComponentDescriptor* const component = componentFor(plugIn, setup.stemFormat, &procedure);
 	if (component == nullptr)
