@@ -4,6 +4,7 @@
 #include "BundleTestSupport.h"
 
 #include "AAX_IString.h"
+#include "AAX_TransportTypes.h"
 #include "HostEnvironment.h"
 
 #include <dlfcn.h>
@@ -112,18 +113,23 @@ const std::vector<std::pair<const char*, std::function<void(HostInstance&, std::
 	  } },
 	{ "notifications with junk data",
 	  [](HostInstance& instance, std::mt19937& random) {
-		  // Track names come as a text object and the transport state as its record, whatever the rest holds.
+		  // Junk where the data are plain bytes; a track name comes as a text object and the transport state as
+		  // its record (JUCE's client reads both without a check), with junk inside.
 		  static const AAX_CTypeID types[] = { 0x41535076, 0x41535072, 0x41534D64, 0x6F66456E, 0x6F664578, 0x7363436E,
-			                                   0x73634463, 0x74725374, 0x6C617443, 0x6775694F, 0x00000000, 0xFFFFFFFF };
+			                                   0x73634463, 0x6C617443, 0x6775694F, 0x00000000, 0xFFFFFFFF };
 		  std::vector<char> junk(64);
 		  for (char& byte : junk)
 			  byte = static_cast<char>(random());
 		  const AAX_CTypeID type = types[random() % (sizeof types / sizeof types[0])];
-		  const uint32_t size = type == 0x74725374 ? 64 : static_cast<uint32_t>(random() % 65);
-		  instance.effect().NotificationReceived(type, random() % 4 == 0 ? nullptr : junk.data(), size);
+		  instance.effect().NotificationReceived(type, random() % 4 == 0 ? nullptr : junk.data(),
+		                                         static_cast<uint32_t>(random() % 65));
 		  Text name;
 		  name.text = std::string(junk.data(), 8);
 		  instance.effect().NotificationReceived(0x74724E6D, &name, sizeof name);
+		  AAX_TransportStateInfo_V1 transport;
+		  transport.mTransportState = static_cast<AAX_ETransportState>(random());
+		  transport.mIsRecording = random() % 2 == 0;
+		  instance.effect().NotificationReceived(0x74725374, &transport, sizeof transport);
 		  instance.settle();
 	  } },
 	{ "zero-length blocks between blocks",
