@@ -9,17 +9,26 @@
 
 namespace
 {
-// The threads in flight. Never destroyed: a thread still running while the process ends must find it.
+// The threads in flight. Made at the first use and destroyed with the library's statics, when the process
+// ends or the library is unloaded (which a host does only once no check runs): a thread still running then
+// must find it whole, so its destruction first waits, bounded, for the checks to end. (Never destroying it
+// instead would lose it at every unloading.)
 struct ChecksInFlight
 {
     std::mutex lock;
     std::condition_variable ended;
     int count = 0;
+
+    ~ChecksInFlight()
+    {
+        std::unique_lock<std::mutex> guard (lock);
+        ended.wait_for (guard, std::chrono::seconds (5), [this] { return count == 0; });
+    }
 };
 
 ChecksInFlight& checksInFlight()
 {
-    static auto& checks = *new ChecksInFlight();
+    static ChecksInFlight checks;
     return checks;
 }
 
