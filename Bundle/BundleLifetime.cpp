@@ -14,14 +14,13 @@ namespace
 {
 // Ending the process destroys the bundle's statics in the reverse order of their making, and a check still
 // waiting for a server would then run into what is gone: the network layer's lock among them, which is made
-// at that layer's first use, and the checks' own count. This object uses both once while it is made, so it is
-// destroyed before them, and its destructor waits (bounded) for the checks still running. (Unloading the
-// bundle runs the same destructors, but only once ACFCanUnloadNow has seen no check running.)
+// at that layer's first use. This object uses the network layer once while it is made, so it is destroyed
+// before that lock, and its destructor waits (bounded) for the checks still running. (Unloading the bundle
+// runs the same destructors, but only once ACFCanUnloadNow has seen no check running.)
 struct ChecksEndBeforeTheStatics
 {
     ChecksEndBeforeTheStatics()
     {
-        updateChecksInFlight();
         const juce::WebInputStream unused (juce::URL(), false);
     }
 
