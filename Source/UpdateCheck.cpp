@@ -63,12 +63,6 @@ void UpdateCheckShare::abandon()
         pendingRequest->cancel();
 }
 
-bool UpdateCheckShare::isAbandoned() const
-{
-    const std::lock_guard<std::mutex> guard (lock);
-    return abandoned;
-}
-
 juce::String makerServerBase()
 {
     return KELVANE_UPDATE_URL_BASE;
