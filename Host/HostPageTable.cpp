@@ -131,7 +131,7 @@ AAX_Result HostPageTable::Facet::GetNumMappedParameterIDs(int32_t page, int32_t&
 	return act(8, { hostArg(page), hostAddressArg(&oCount) }, [page, &oCount](Contents& c) {
 		if (!inRange(page, c.pages.size()))
 			return AAX_ERROR_INVALID_ARGUMENT;
-		oCount = static_cast<int32_t>(c.pages[page].size());
+		oCount = static_cast<int32_t>(c.pages[static_cast<size_t>(page)].size());
 		return AAX_SUCCESS;
 	});
 }
@@ -141,7 +141,7 @@ AAX_Result HostPageTable::Facet::ClearMappedParameter(int32_t page, int32_t slot
 	return act(9, { hostArg(page), hostArg(slot) }, [page, slot](Contents& c) {
 		if (!inRange(page, c.pages.size()))
 			return AAX_ERROR_INVALID_ARGUMENT;
-		c.pages[page].erase(slot);
+		c.pages[static_cast<size_t>(page)].erase(slot);
 		return AAX_SUCCESS;
 	});
 }
@@ -149,9 +149,9 @@ AAX_Result HostPageTable::Facet::ClearMappedParameter(int32_t page, int32_t slot
 AAX_Result HostPageTable::Facet::GetMappedParameterID(int32_t page, int32_t slot, AAX_IString& oID) const
 {
 	return act(10, { hostArg(page), hostArg(slot), hostAddressArg(&oID) }, [page, slot, &oID](Contents& c) {
-		if (!inRange(page, c.pages.size()) || c.pages[page].count(slot) == 0)
+		if (!inRange(page, c.pages.size()) || c.pages[static_cast<size_t>(page)].count(slot) == 0)
 			return AAX_ERROR_INVALID_ARGUMENT;
-		oID.Set(c.pages[page][slot].c_str());
+		oID.Set(c.pages[static_cast<size_t>(page)][slot].c_str());
 		return AAX_SUCCESS;
 	});
 }
@@ -161,7 +161,7 @@ AAX_Result HostPageTable::Facet::MapParameterID(AAX_CParamID id, int32_t page, i
 	return act(11, { hostArg(id), hostArg(page), hostArg(slot) }, [id, page, slot](Contents& c) {
 		if (!inRange(page, c.pages.size()) || slot < 0)
 			return AAX_ERROR_INVALID_ARGUMENT;
-		c.pages[page][slot] = idText(id);
+		c.pages[static_cast<size_t>(page)][slot] = idText(id);
 		return AAX_SUCCESS;
 	});
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EngineState.h"
+#include "ParameterValueGuard.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -60,6 +61,8 @@ private:
     void processAnyBlock (juce::AudioBuffer<Sample>& buffer);
 
     LevelParameterSource levelSource;
+
+    ParameterValueGuard parameterGuard;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (KelvaneAudioProcessor)
 };

@@ -78,11 +78,10 @@ TEST_F(StartUpAndShutdown, TracesReachTheHostOnlyInBetweenAndExceptionsBecomeUne
 }
 // The names of the symbols the bundle defines, one a line, as nm lists them: its dynamic table (what other
 // objects in the process see) or its whole symbol table.
-std::string DefinedSymbols(const std::string& table)
+std::string DefinedSymbols(const std::string& table, const std::string& bundle)
 {
     std::string names;
-    if (FILE* const nm =
-            popen(("nm --defined-only --format=just-symbols " + table + KELVANE_EXPORTS_PROBE_PATH).c_str(), "r"))
+    if (FILE* const nm = popen(("nm --defined-only --format=just-symbols " + table + bundle).c_str(), "r"))
     {
         for (int c = std::fgetc(nm); c != EOF; c = std::fgetc(nm))
             names += char(c);
@@ -91,13 +90,18 @@ std::string DefinedSymbols(const std::string& table)
     return names;
 }
 
+// The probe is built the way the bundle is; the real bundle carries the whole plug-in.
 TEST(ExportedSymbols, TheBundleExportsExactlyTheSevenEntryPoints)
 {
-    EXPECT_EQ(DefinedSymbols("-D "), "ACFCanUnloadNow\nACFGetClassFactory\nACFGetSDKVersion\nACFRegisterComponent\n"
-                                     "ACFRegisterPlugin\nACFShutdown\nACFStartup\n");
-    // That means something only because the bundle does carry the library's and JUCE's code.
-    const std::string contained = DefinedSymbols("");
-    EXPECT_NE(contained.find("AAX_VCollection"), std::string::npos);
-    EXPECT_NE(contained.find("4juce"), std::string::npos);
+    for (const std::string bundle : {KELVANE_EXPORTS_PROBE_PATH, KELVANE_BUNDLE_FILE})
+    {
+        SCOPED_TRACE(bundle);
+        EXPECT_EQ(DefinedSymbols("-D ", bundle), "ACFCanUnloadNow\nACFGetClassFactory\nACFGetSDKVersion\n"
+                                                 "ACFRegisterComponent\nACFRegisterPlugin\nACFShutdown\nACFStartup\n");
+        // That means something only because the bundle does carry the library's and JUCE's code.
+        const std::string contained = DefinedSymbols("", bundle);
+        EXPECT_NE(contained.find("AAX_VCollection"), std::string::npos);
+        EXPECT_NE(contained.find("4juce"), std::string::npos);
+    }
 }
 } // namespace
