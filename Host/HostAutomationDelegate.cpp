@@ -1,5 +1,6 @@
 #include "HostAutomationDelegate.h"
 
+#include "AAX_IACFEffectParameters.h"
 #include "AAX_UIDs.h"
 #include "HostComponentRegistry.h"
 
@@ -32,6 +33,31 @@ std::set<std::string> HostAutomationDelegate::touchedParameters() const
 {
 	std::lock_guard<std::mutex> lock(mMutex);
 	return mTouched;
+}
+
+std::vector<std::pair<std::string, double>> HostAutomationDelegate::pendingRequests() const
+{
+	std::lock_guard<std::mutex> lock(mMutex);
+	return mRequests;
+}
+
+AAX_Result HostAutomationDelegate::confirmRequests(AAX_IACFEffectParameters& effect)
+{
+	std::vector<std::pair<std::string, double>> requests;
+	{
+		// Not held while the effect runs: it calls back into this delegate.
+		std::lock_guard<std::mutex> lock(mMutex);
+		requests.swap(mRequests);
+	}
+	AAX_Result firstFailure = 0;
+	for (const auto& request : requests)
+	{
+		const AAX_Result result = effect.UpdateParameterNormalizedValue(request.first.c_str(), request.second,
+		                                                                AAX_eUpdateSource_Parameter);
+		if (firstFailure == 0)
+			firstFailure = result;
+	}
+	return firstFailure;
 }
 
 void* HostAutomationDelegate::findInterface(const acfIID& interfaceID)
@@ -68,7 +94,13 @@ AAX_Result HostAutomationDelegate::Facet::UnregisterParameter(AAX_CParamID param
 
 AAX_Result HostAutomationDelegate::Facet::PostSetValueRequest(AAX_CParamID parameterID, double normalizedValue) const
 {
-	return call(5, { hostArg(parameterID), hostArg(normalizedValue) });
+	const AAX_Result result = call(5, { hostArg(parameterID), hostArg(normalizedValue) });
+	if (result == 0)
+	{
+		std::lock_guard<std::mutex> lock(mDelegate.mMutex);
+		mDelegate.mRequests.emplace_back(idText(parameterID), normalizedValue);
+	}
+	return result;
 }
 
 AAX_Result HostAutomationDelegate::Facet::PostCurrentValue(AAX_CParamID parameterID, double normalizedValue) const

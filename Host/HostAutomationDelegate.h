@@ -1,6 +1,7 @@
 // The host's automation delegate (IID_IAAXAutomationDelegateV1), offered through the host context. Logs
-// every call and keeps the registered and touched parameters; a call whose injected result is not 0
-// changes nothing.
+// every call, keeps the registered and touched parameters and queues the values the plug-in asks for; a
+// call whose injected result is not 0 changes nothing. Like a host, it confirms queued values later through
+// the effect's UpdateParameterNormalizedValue.
 #pragma once
 
 #include "AAX_IACFAutomationDelegate.h"
@@ -9,6 +10,10 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
+
+class AAX_IACFEffectParameters;
 
 class HostAutomationDelegate : public HostObject
 {
@@ -19,6 +24,12 @@ public:
 
 	std::set<std::string> registeredParameters() const;
 	std::set<std::string> touchedParameters() const;
+
+	// Values asked for with PostSetValueRequest and not yet confirmed, in request order.
+	std::vector<std::pair<std::string, double>> pendingRequests() const;
+	// Confirms and empties the queue, in request order, the way a host answers a request. Returns the
+	// effect's first result that is not 0, or 0.
+	AAX_Result confirmRequests(AAX_IACFEffectParameters& effect);
 
 protected:
 	void* findInterface(const acfIID& interfaceID) override;
@@ -47,5 +58,6 @@ private:
 	mutable std::mutex mMutex;
 	std::set<std::string> mRegistered;
 	std::set<std::string> mTouched;
+	std::vector<std::pair<std::string, double>> mRequests;
 	Facet mFacet;
 };

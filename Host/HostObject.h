@@ -17,6 +17,16 @@
 
 class HostObject;
 
+// A host method's answer through an out pointer: written only where the result is 0 and the caller gave
+// room for it. Returns the result.
+template <class Out, class Value>
+AAX_Result hostAnswer(AAX_Result result, Out* out, const Value& answer)
+{
+	if (result == 0 && out != nullptr)
+		*out = answer;
+	return result;
+}
+
 // Implements the three IACFUnknown methods of Interface for the owning component and logs them under
 // interfaceName. Derived facets implement the interface's own methods and log them through call().
 template <class Interface>
@@ -38,6 +48,13 @@ public:
 protected:
 	// Logs a call of method number `method` with its arguments and returns the injected result.
 	AAX_Result call(int method, std::vector<std::string> arguments) const;
+	// The same for a method that answers through an out pointer: the answer is written only where the
+	// result is 0 and the caller gave room for it.
+	template <class Out, class Value>
+	AAX_Result callAndAnswer(int method, std::vector<std::string> arguments, Out* out, const Value& answer) const
+	{
+		return hostAnswer(call(method, std::move(arguments)), out, answer);
+	}
 
 	HostObject& mOwner;
 	const char* const mInterfaceName;

@@ -1,18 +1,3 @@
-// Taper of a two-state parameter: normalized values below 0.5 are the false state, the rest true.
+// JUCE's AAX client includes this header but makes no two-state delegate, and the library has none:
+// its parameters use the linear taper and the number display.
 #pragma once
-
-#include "AAX_ITaperDelegate.h"
-
-template <typename T>
-class AAX_CBinaryTaperDelegate : public AAX_ITaperDelegate<T>
-{
-public:
-    AAX_CBinaryTaperDelegate();
-
-    AAX_CBinaryTaperDelegate* Clone() const override;
-    T GetMaximumValue() const override;
-    T GetMinimumValue() const override;
-    T ConstrainRealValue(T value) const override;
-    T NormalizedToReal(double normalizedValue) const override;
-    double RealToNormalized(T realValue) const override;
-};

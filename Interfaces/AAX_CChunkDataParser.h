@@ -56,8 +56,12 @@ public:
     int32_t GetChunkDataSize() const;
     // Writes the entries into chunk's data and its data size; 0, or -333 when they do not fit.
     int32_t GetChunkData(AAX_SPlugInChunk* chunk) const;
-    // Replaces the entries with those read from chunk; a chunk without the marker gives none.
+    // Replaces the entries with those read from chunk; a chunk without the marker gives none. Nothing is
+    // read past the chunk's data size: an entry cut short by it is dropped, with everything after it.
     void LoadChunk(const AAX_SPlugInChunk* chunk);
+    // True when chunk has a data size of at least 4 and begins with the marker; only then does it hold
+    // entries (exactly 4 bytes: none).
+    static bool IsWellFormed(const AAX_SPlugInChunk* chunk);
 
     int32_t GetChunkVersion() const { return mChunkVersion; }
 

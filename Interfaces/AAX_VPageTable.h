@@ -36,6 +36,9 @@ public:
     AAX_Result SetParameterNameVariation(AAX_CParamID iParameterIdentifier, const AAX_IString& iNameVariation,
                                                  int32_t iLength) override;
 
+    // Whether the host gave this proxy its version-1 page table.
+    bool HasVersion1() const { return static_cast<bool>(mIPageTable); }
+
 private:
     ACFPtr<AAX_IACFPageTable> mIPageTable;
     ACFPtr<AAX_IACFPageTable_V2> mIPageTableV2;

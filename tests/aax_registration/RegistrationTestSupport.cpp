@@ -55,24 +55,6 @@ std::vector<HostTrace> HostTraces(const HostEnvironment& host)
 	return traces;
 }
 
-std::vector<HostCall> HostAssertions(const HostEnvironment& host)
-{
-	std::vector<HostCall> assertions;
-	for (const HostCall& call : host.log().callsTo("HostServices"))
-		if (call.method == 6)
-			assertions.push_back(call);
-	return assertions;
-}
-
-std::vector<HostCall> MethodCallsTo(const HostEnvironment& host, const std::string& component)
-{
-	std::vector<HostCall> calls;
-	for (const HostCall& call : host.log().callsTo(component))
-		if (call.method >= 3)
-			calls.push_back(call);
-	return calls;
-}
-
 void DescriptionTest::SetUp()
 {
 	HostTest::SetUp();

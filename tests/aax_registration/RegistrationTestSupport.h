@@ -37,10 +37,6 @@ inline const std::string kCheckedResultPriority = "67108864";  // 0x04000000
 
 // Traces the host received (host services, method 4), in order.
 std::vector<HostTrace> HostTraces(const HostEnvironment& host);
-// Assertion failures the host received (host services, method 6), in order.
-std::vector<HostCall> HostAssertions(const HostEnvironment& host);
-// Calls of the interfaces' own methods (3 and above) that one host component received.
-std::vector<HostCall> MethodCallsTo(const HostEnvironment& host, const std::string& component);
 
 // A host context for the plug-in, with the host's services installed through ACFStartup so that traces
 // and assertions reach the host; both are taken down before the leak check.

@@ -86,11 +86,11 @@ AAX_Result AAX_VComponentDescriptor::ManuallyAddProcessProcs(AAX_IPropertyMap* i
                 // Read back from the copy: the host may have refused it.
                 const AAX_CBoolean gotPropertySuccess = copy->GetProperty(AAX_eProperty_NativeAudioBufferLength,
                                                                           &bufferLength);
-                AAX_ASSERT(0 != gotPropertySuccess);
+                AAX_ASSERT_AT(89, 0 != gotPropertySuccess);
                 if (gotPropertySuccess != 0)
                 {
                     const AAX_Result removeNativeAudioBufferLengthResult = copy->RemoveProperty(AAX_eProperty_NativeAudioBufferLength);
-                    AAX_ASSERT(AAX_SUCCESS == removeNativeAudioBufferLengthResult);
+                    AAX_ASSERT_AT(93, AAX_SUCCESS == removeNativeAudioBufferLengthResult);
                     mapForHost = copy;
                 }
             }
