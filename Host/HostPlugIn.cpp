@@ -1,0 +1,90 @@
+#include "HostPlugIn.h"
+
+#include "HostDescriptionSupport.h"
+
+#include <thread>
+#include <utility>
+
+namespace
+{
+std::string resultText(ACFRESULT result)
+{
+	return std::to_string(result);
+}
+} // namespace
+
+HostPlugIn::HostPlugIn(HostEnvironment& environment, const std::string& bundlePath)
+    : mEnvironment(environment), mBundle(bundlePath), mContext(makeHostObject<HostContext>(environment))
+{
+	const HostEntryPoints& entry = mBundle.entryPoints();
+	try
+	{
+		entry.getSDKVersion(&mSDKVersion);
+		const ACFRESULT started = entry.startup(mContext->unknown());
+		mStarted = true;
+		if (started != 0)
+			throw HostError("'" + mBundle.binaryPath() + "' failed to start (ACFStartup: " + resultText(started) + ")");
+
+		const ACFRESULT registered = entry.registerPlugin(mContext->unknown(), &mDefinition);
+		if (registered != 0 || mDefinition == nullptr)
+			throw HostError("'" + mBundle.binaryPath() + "' failed to register (ACFRegisterPlugin: "
+			                + resultText(registered) + ")");
+		mCollection = HostRef<HostCollection>(hostObjectBehind<HostCollection>(environment, mDefinition));
+		if (!mCollection)
+			throw HostError("'" + mBundle.binaryPath() + "' registered without describing itself to this host");
+		if (mCollection->effects().empty())
+			throw HostError("'" + mBundle.binaryPath() + "' registered no effect");
+	}
+	catch (...)
+	{
+		shutDown(true);
+		throw;
+	}
+}
+
+HostPlugIn::~HostPlugIn()
+{
+	try
+	{
+		finish();
+	}
+	catch (const HostError&)
+	{
+	}
+}
+
+void HostPlugIn::finish(std::chrono::milliseconds patience)
+{
+	if (!mStarted)
+		return;
+	mCollection.reset();
+	if (IACFPluginDefinition* const definition = std::exchange(mDefinition, nullptr))
+		definition->Release();
+
+	// The plug-in may still finish work of its own (a background request); a host asks again a little later.
+	const auto deadline = std::chrono::steady_clock::now() + patience;
+	ACFRESULT objectsAlive = mBundle.entryPoints().canUnloadNow(mContext->unknown());
+	while (objectsAlive != 0 && std::chrono::steady_clock::now() < deadline)
+	{
+		std::this_thread::sleep_for(std::chrono::milliseconds(10));
+		objectsAlive = mBundle.entryPoints().canUnloadNow(mContext->unknown());
+	}
+	shutDown(objectsAlive == 0);
+	if (objectsAlive != 0)
+		throw HostError("'" + mBundle.binaryPath() + "' still holds " + resultText(objectsAlive)
+		                + " objects; it stays loaded (ACFCanUnloadNow)");
+}
+
+void HostPlugIn::shutDown(bool unmap)
+{
+	if (mStarted)
+		mBundle.entryPoints().shutdown(mContext->unknown());
+	mStarted = false;
+	mCollection.reset();
+	if (IACFPluginDefinition* const definition = std::exchange(mDefinition, nullptr))
+		definition->Release();
+	if (unmap)
+		mBundle.unload();
+	else
+		mBundle.keepLoaded();
+}

@@ -1,0 +1,23 @@
+// `kelvane_host render`: an audio file through the plug-in bundle, block by block, as a host plays a track
+// through an insert: parameter values and saved settings applied first, automation and the host's bypass
+// applied between blocks, saved settings written at the end.
+#pragma once
+
+#include "RenderOptions.h"
+
+#include <cstdint>
+#include <vector>
+
+struct RenderSummary
+{
+	int64_t frames = 0;
+	int channels = 0;
+	int sampleRate = 0;
+};
+
+// The sample rates an AAX host runs at.
+const std::vector<int>& hostSampleRates();
+
+// Throws HostError for bad input (files, rates, channel counts, parameter IDs, chunks) and for a plug-in
+// that fails; the output file (and every chunk file) is then left as it was.
+RenderSummary render(const RenderOptions& options);
