@@ -1,5 +1,6 @@
 #include "HostContext.h"
 
+#include "AAX_UIDs.h"
 #include "ACF/acfuids.h"
 
 #include <stdexcept>
@@ -7,6 +8,20 @@
 HostContext::HostContext(HostEnvironment& environment)
     : HostObject(environment, "HostContext"), mFactory(new HostComponentFactory(environment))
 {
+}
+
+HostContext::~HostContext()
+{
+	setEffect(nullptr);
+}
+
+void HostContext::setEffect(IACFUnknown* effect)
+{
+	if (effect != nullptr)
+		effect->AddRef();
+	if (mEffect != nullptr)
+		mEffect->Release();
+	mEffect = effect;
 }
 
 HostObject* HostContext::component(const std::string& name)
@@ -26,6 +41,10 @@ ACFRESULT HostContext::delegateQuery(const acfIID& interfaceID, void** out)
 {
 	if (interfaceID == IID_IACFComponentFactory)
 		return mFactory->queryInterface(interfaceID, out);
+	const bool effectParameters = interfaceID == IID_IAAXEffectParametersV1 || interfaceID == IID_IAAXEffectParametersV2
+	                           || interfaceID == IID_IAAXEffectParametersV3 || interfaceID == IID_IAAXEffectParametersV4;
+	if (effectParameters && mEffect != nullptr)
+		return mEffect->QueryInterface(interfaceID, out);
 	if (const HostComponentType* type = HostComponentRegistry::findByContextInterface(interfaceID))
 		return instanceOf(*type)->queryInterface(interfaceID, out);
 	return ACF_E_NOINTERFACE;

@@ -1,7 +1,8 @@
 // The IACFUnknown the host hands to the plug-in (at start-up, at registration, when it initialises an
 // effect or GUI object). It answers IID_IACFComponentFactory with its component factory and every interface
 // that a registered component kind lists in contextInterfaces with its one instance of that kind, made when
-// first asked for (see HostComponentRegistry.h).
+// first asked for (see HostComponentRegistry.h). The context of an effect's GUI object also answers the
+// effect-parameters interfaces with the plug-in's effect object (setEffect).
 #pragma once
 
 #include "HostComponentFactory.h"
@@ -16,6 +17,11 @@ class HostContext : public HostObject
 {
 public:
 	explicit HostContext(HostEnvironment& environment);
+	~HostContext() override;
+
+	// The plug-in's effect object, answered for IID_IAAXEffectParametersV1..V4 from now on; the context holds
+	// one reference to it until it is replaced or the context is gone. Set before the plug-in calls in.
+	void setEffect(IACFUnknown* effect);
 
 	HostComponentFactory& factory() { return *mFactory; }
 
@@ -36,6 +42,7 @@ private:
 	HostObject* instanceOf(const HostComponentType& type);
 
 	HostRef<HostComponentFactory> mFactory;
+	IACFUnknown* mEffect = nullptr;
 	std::mutex mComponentsMutex;
 	std::map<std::string, HostRef<HostObject>> mComponents;
 };

@@ -59,6 +59,9 @@ protected:
     void* GetViewContainerPtr();
 
 private:
+    // Gives back the effect parameters and deletes the controller and transport proxies (in that order).
+    void ReleaseHostProxies();
+
     AAX_IController* mController;
     AAX_IEffectParameters* mEffectParameters;  // one reference from QueryInterface
     std::unique_ptr<AAX_IViewContainer> mViewContainer;
