@@ -41,8 +41,7 @@ std::uint8_t channel (unsigned long pixel, unsigned long mask)
 }
 } // namespace
 
-X11HostWindow::X11HostWindow (int width, int height, const std::string& title)
-    : currentWidth (width), currentHeight (height)
+X11HostWindow::X11HostWindow (const std::string& title) : currentWidth (1), currentHeight (1)
 {
     connection = XOpenDisplay (nullptr);
 
@@ -52,8 +51,7 @@ X11HostWindow::X11HostWindow (int width, int height, const std::string& title)
     internWindowManagerAtoms (connection);
 
     const int screen = DefaultScreen (connection);
-    window = XCreateSimpleWindow (connection, RootWindow (connection, screen), 0, 0,
-                                  static_cast<unsigned> (width), static_cast<unsigned> (height), 0,
+    window = XCreateSimpleWindow (connection, RootWindow (connection, screen), 0, 0, 1, 1, 0,
                                   BlackPixel (connection, screen), BlackPixel (connection, screen));
     XStoreName (connection, window, title.c_str());
     XSelectInput (connection, window, StructureNotifyMask);
@@ -61,10 +59,14 @@ X11HostWindow::X11HostWindow (int width, int height, const std::string& title)
     deleteWindowAtom = XInternAtom (connection, "WM_DELETE_WINDOW", False);
     Atom protocols[] = { deleteWindowAtom };
     XSetWMProtocols (connection, window, protocols, 1);
+    XSync (connection, False);
+}
 
+void X11HostWindow::show (int width, int height)
+{
+    resize (width, height);
     XMapWindow (connection, window);
 
-    // Shown before the plug-in's window is put inside it.
     XEvent event;
     do
         XWindowEvent (connection, window, StructureNotifyMask, &event);

@@ -14,9 +14,9 @@ namespace kelvane::host
 class X11HostWindow
 {
 public:
-    /** Opens a connection to $DISPLAY and shows a window of the given size; throws std::runtime_error
-        when there is no display. */
-    X11HostWindow (int width, int height, const std::string& title);
+    /** Opens a connection to $DISPLAY and makes the window, not shown yet; throws std::runtime_error when
+        there is no display. A host is connected before any plug-in's window exists. */
+    explicit X11HostWindow (const std::string& title);
     ~X11HostWindow();
 
     X11HostWindow (const X11HostWindow&) = delete;
@@ -27,6 +27,9 @@ public:
     Display* display() const noexcept { return connection; }
     int width() const noexcept { return currentWidth; }
     int height() const noexcept { return currentHeight; }
+
+    /** Shows the window at this size and waits until it is on the screen. */
+    void show (int width, int height);
 
     /** The plug-in asks for another size of its view; the host window follows. */
     void resize (int newWidth, int newHeight);

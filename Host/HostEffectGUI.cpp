@@ -1,0 +1,80 @@
+#include "HostEffectGUI.h"
+
+#include "AAX_UIDs.h"
+#include "HostBundle.h"
+#include "HostInstance.h"
+#include "HostPlugIn.h"
+
+HostEffectGUI::HostEffectGUI(const HostPlugIn& plugIn, HostInstance& instance)
+    : mContext(makeHostObject<HostContext>(plugIn.environment()))
+{
+	using CreateProcedure = IACFUnknown* (*)();
+	auto* const createGUI = reinterpret_cast<CreateProcedure>(plugIn.effect().procPtr(kAAX_ProcPtrID_Create_EffectGUI));
+	if (createGUI == nullptr)
+		throw HostError("the plug-in registered no creation procedure for its GUI");
+	IACFUnknown* const object = createGUI();
+	if (object == nullptr)
+		throw HostError("the plug-in's GUI could not be created");
+	void* gui = nullptr;
+	if (object->QueryInterface(IID_IAAXEffectGUIV1, &gui) != 0 || gui == nullptr)
+	{
+		// Its first reference, taken and dropped, ends it.
+		object->AddRef();
+		object->Release();
+		throw HostError("the plug-in's GUI lacks the GUI interface");
+	}
+	mGUI = static_cast<AAX_IACFEffectGUI*>(gui);
+
+	mContext->setEffect(&instance.effect());
+	const AAX_Result initialized = mGUI->Initialize(mContext->unknown());
+	mInitialized = true;
+	if (initialized != 0)
+	{
+		close();
+		throw HostError("the plug-in's GUI refused to initialise (" + std::to_string(initialized) + ")");
+	}
+}
+
+HostEffectGUI::~HostEffectGUI()
+{
+	close();
+}
+
+void HostEffectGUI::close()
+{
+	if (mGUI == nullptr)
+		return;
+	detach();
+	if (mInitialized)
+		mGUI->Uninitialize();
+	mGUI->Release();
+	mGUI = nullptr;
+	mContext->setEffect(nullptr);
+}
+
+AAX_Point HostEffectGUI::viewSize() const
+{
+	AAX_Point size;
+	if (mGUI->GetViewSize(&size) != 0)
+		return {};
+	return size;
+}
+
+AAX_Result HostEffectGUI::attach(int32_t containerType, void* nativeView)
+{
+	HostRef<HostViewContainer> container = makeHostObject<HostViewContainer>(mContext->environment());
+	container->setType(containerType);
+	container->setNativeView(nativeView);
+	const AAX_Result result = mGUI->SetViewContainer(container->unknown());
+	mContainer = container;
+	return result;
+}
+
+AAX_Result HostEffectGUI::detach()
+{
+	if (!mContainer)
+		return 0;
+	const AAX_Result result = mGUI->SetViewContainer(nullptr);
+	mContainer.reset();
+	return result;
+}
