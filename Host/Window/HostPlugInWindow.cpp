@@ -2,7 +2,9 @@
 
 #include "AAX_Enums.h"
 #include "HostBundle.h"
+#include "HostInstance.h"
 
+#include <algorithm>
 #include <cmath>
 #include <thread>
 
@@ -20,8 +22,8 @@ int32_t x11ViewContainerType()
     return AAX_eViewContainer_Type_HWND;
 }
 
-HostPlugInWindow::HostPlugInWindow (const HostPlugIn& plugIn, HostInstance& instance, const std::string& title)
-    : window (title), effectGUI (plugIn, instance)
+HostPlugInWindow::HostPlugInWindow (const HostPlugIn& plugIn, HostInstance& i, std::mutex& lock, const std::string& title)
+    : instance (i), hostLock (lock), window (title), effectGUI (plugIn, instance)
 {
     const AAX_Point size = effectGUI.viewSize();
 
@@ -40,6 +42,11 @@ HostPlugInWindow::~HostPlugInWindow()
 
 void HostPlugInWindow::tick()
 {
+    {
+        const std::lock_guard<std::mutex> lock (hostLock);
+        instance.settle();
+    }
+
     effectGUI.timerWakeup();
 
     if (auto* container = effectGUI.container())
@@ -56,13 +63,15 @@ void HostPlugInWindow::tick()
 
 void HostPlugInWindow::runFor (std::chrono::milliseconds duration, std::chrono::milliseconds period)
 {
-    const auto end = std::chrono::steady_clock::now() + duration;
+    const auto end = duration == std::chrono::milliseconds::max() ? std::chrono::steady_clock::time_point::max()
+                                                                  : std::chrono::steady_clock::now() + duration;
     auto next = std::chrono::steady_clock::now();
 
     while (! closeRequested() && std::chrono::steady_clock::now() < end)
     {
         tick();
-        next += period;
+        // A tick that took long (a modal dialog ran inside it) is not made up for by a burst of ticks.
+        next = std::max (next + period, std::chrono::steady_clock::now());
         std::this_thread::sleep_until (next);
     }
 }

@@ -4,6 +4,7 @@
 #include "X11HostWindow.h"
 
 #include <chrono>
+#include <mutex>
 #include <string>
 
 class HostPlugIn;
@@ -22,15 +23,16 @@ int32_t x11ViewContainerType();
 class HostPlugInWindow
 {
 public:
-    /** Throws HostError when the GUI cannot be made or gives no size, std::runtime_error without a display. */
-    HostPlugInWindow (const HostPlugIn& plugIn, HostInstance& instance, const std::string& title);
+    /** Throws HostError when the GUI cannot be made or gives no size, std::runtime_error without a display.
+        `hostLock` is the lock the host's audio thread holds around each block of the instance. */
+    HostPlugInWindow (const HostPlugIn& plugIn, HostInstance& instance, std::mutex& hostLock, const std::string& title);
     ~HostPlugInWindow();
 
-    /** One tick of the host's GUI timer: TimerWakeup; then the host window takes the size the plug-in last
-        asked for and reads its own events. */
+    /** One tick of the host's GUI timer: the values the window asked for are confirmed (between blocks);
+        TimerWakeup; then the host window takes the size the plug-in last asked for and reads its own events. */
     void tick();
 
-    /** Ticks every period until the time is up or the window is closed on the desktop. */
+    /** Ticks every period until the time is up (never for duration::max()) or the window is closed on the desktop. */
     void runFor (std::chrono::milliseconds duration, std::chrono::milliseconds period = std::chrono::milliseconds (15));
 
     bool closeRequested() const { return window.closeRequested(); }
@@ -39,6 +41,8 @@ public:
     HostEffectGUI& gui() { return effectGUI; }
 
 private:
+    HostInstance& instance;
+    std::mutex& hostLock;
     X11HostWindow window; // connected before the GUI object exists, gone after it
     HostEffectGUI effectGUI;
 };

@@ -5,23 +5,20 @@
 #include "HostEnvironment.h"
 #include "HostInstance.h"
 #include "HostPlugIn.h"
+#include "HostAudioPlayback.h"
 #include "HostPlugInWindow.h"
 #include "RenderJob.h"
 #include "RenderOptions.h"
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
-#include <thread>
 
 namespace
 {
-using Clock = std::chrono::steady_clock;
-
 struct WindowOptions
 {
 	std::string bundlePath;
@@ -97,66 +94,6 @@ std::vector<std::vector<float>> loadAudio(const WindowOptions& options, int& sam
 	return audio;
 }
 
-// The host's audio thread: plays the input in a loop through the instance, one block per block's worth of
-// time, as a host plays a track. `hostLock` keeps blocks apart from the GUI thread's parameter calls.
-class AudioPlayback
-{
-public:
-	AudioPlayback(HostInstance& instance, std::mutex& hostLock, std::vector<std::vector<float>> audio, int sampleRate,
-	              double fromSeconds, int blockSize)
-	    : mInstance(instance), mHostLock(hostLock), mAudio(std::move(audio)), mSampleRate(sampleRate), mBlockSize(blockSize)
-	{
-		mPosition = static_cast<size_t>(std::llround(fromSeconds * sampleRate)) % mAudio.front().size();
-		mThread = std::thread([this] { play(); });
-	}
-
-	~AudioPlayback()
-	{
-		mStop = true;
-		mThread.join();
-	}
-
-private:
-	void play()
-	{
-		const size_t channels = mAudio.size();
-		std::vector<std::vector<float>> in(channels, std::vector<float>(static_cast<size_t>(mBlockSize)));
-		std::vector<std::vector<float>> out = in;
-		std::vector<const float*> inputs;
-		std::vector<float*> outputs;
-		for (size_t channel = 0; channel < channels; ++channel)
-		{
-			inputs.push_back(in[channel].data());
-			outputs.push_back(out[channel].data());
-		}
-		const auto blockTime = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(double(mBlockSize) / mSampleRate));
-		auto next = Clock::now();
-		while (!mStop)
-		{
-			for (size_t frame = 0; frame < static_cast<size_t>(mBlockSize); ++frame)
-			{
-				for (size_t channel = 0; channel < channels; ++channel)
-					in[channel][frame] = mAudio[channel][mPosition];
-				mPosition = (mPosition + 1) % mAudio.front().size();
-			}
-			{
-				const std::lock_guard<std::mutex> lock(mHostLock);
-				mInstance.process(inputs.data(), outputs.data(), mBlockSize);
-			}
-			next += blockTime;
-			std::this_thread::sleep_until(next);
-		}
-	}
-
-	HostInstance& mInstance;
-	std::mutex& mHostLock;
-	std::vector<std::vector<float>> mAudio;
-	int mSampleRate;
-	int mBlockSize;
-	size_t mPosition = 0;
-	std::atomic<bool> mStop { false };
-	std::thread mThread;
-};
 } // namespace
 
 int runWindowCommand(const std::vector<std::string>& arguments)
@@ -180,25 +117,12 @@ int runWindowCommand(const std::vector<std::string>& arguments)
 		}
 
 		std::mutex hostLock;
-		kelvane::host::HostPlugInWindow window(plugIn, instance, "Kelvane");
+		kelvane::host::HostPlugInWindow window(plugIn, instance, hostLock, "Kelvane");
 		{
-			AudioPlayback playback(instance, hostLock, std::move(audio), sampleRate, options.fromSeconds,
-			                       options.render.blockSize);
-			const auto end = options.seconds < 0 ? Clock::time_point::max()
-			                                     : Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(options.seconds));
-			auto next = Clock::now();
-			while (!window.closeRequested() && Clock::now() < end)
-			{
-				{
-					// Values the window asked for are confirmed as a host confirms them.
-					const std::lock_guard<std::mutex> lock(hostLock);
-					host.log().clear();
-					instance.settle();
-				}
-				window.tick();
-				next += std::chrono::milliseconds(15);
-				std::this_thread::sleep_until(next);
-			}
+			const kelvane::host::HostAudioPlayback playback(instance, hostLock, std::move(audio), sampleRate,
+			                                                options.fromSeconds, options.render.blockSize);
+			window.runFor(options.seconds < 0 ? std::chrono::milliseconds::max()
+			                                  : std::chrono::milliseconds(std::llround(options.seconds * 1000.0)));
 			if (!options.capturePath.empty() && !kelvane::host::writePng(window.capture(), options.capturePath))
 				throw HostError("cannot write the window's picture to '" + options.capturePath + "'");
 		}
