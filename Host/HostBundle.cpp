@@ -12,25 +12,10 @@ bool isFolder(const std::string& path)
 	return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-bool isFile(const std::string& path)
-{
-	struct stat status {};
-	return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
-}
-
 std::string machineName()
 {
 	struct utsname names {};
 	return ::uname(&names) == 0 ? names.machine : "unknown";
-}
-
-template <typename Function>
-void resolve(void* handle, const std::string& path, const char* name, Function& function)
-{
-	void* const symbol = ::dlsym(handle, name);
-	if (symbol == nullptr)
-		throw HostError("'" + path + "' is not an AAX plug-in: it has no entry point " + name);
-	function = reinterpret_cast<Function>(symbol);
 }
 } // namespace
 
@@ -47,42 +32,22 @@ std::string HostBundle::binaryInBundle(const std::string& bundleFolder)
 	return folder + "/Contents/" + machineName() + "-linux/" + name + ".so";
 }
 
-HostBundle::HostBundle(const std::string& bundlePath)
+HostBundle::HostBundle(const std::string& path) : mBinaryPath(isFolder(path) ? binaryInBundle(path) : path)
 {
-	if (isFolder(bundlePath))
-	{
-		mBinaryPath = binaryInBundle(bundlePath);
-		if (!isFile(mBinaryPath))
-			throw HostError("'" + bundlePath + "' is not a plug-in bundle: " + mBinaryPath + " is missing");
-	}
-	else if (isFile(bundlePath))
-		mBinaryPath = bundlePath;
-	else
-		throw HostError("no plug-in bundle at '" + bundlePath + "'");
-
-	// The plug-in's symbols stay private to it, as in a host that loads many bundles.
-	mHandle = ::dlopen(mBinaryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+	mHandle = dlopen(mBinaryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
 	if (mHandle == nullptr)
 	{
-		const char* const reason = ::dlerror();
-		throw HostError("'" + mBinaryPath + "' could not be loaded: " + (reason != nullptr ? reason : "unknown reason"));
+		const char* const reason = dlerror();
+		mError = reason != nullptr ? reason : "cannot load " + mBinaryPath;
+		return;
 	}
-
-	try
-	{
-		resolve(mHandle, mBinaryPath, "ACFRegisterPlugin", mEntryPoints.registerPlugin);
-		resolve(mHandle, mBinaryPath, "ACFRegisterComponent", mEntryPoints.registerComponent);
-		resolve(mHandle, mBinaryPath, "ACFGetClassFactory", mEntryPoints.getClassFactory);
-		resolve(mHandle, mBinaryPath, "ACFCanUnloadNow", mEntryPoints.canUnloadNow);
-		resolve(mHandle, mBinaryPath, "ACFStartup", mEntryPoints.startup);
-		resolve(mHandle, mBinaryPath, "ACFShutdown", mEntryPoints.shutdown);
-		resolve(mHandle, mBinaryPath, "ACFGetSDKVersion", mEntryPoints.getSDKVersion);
-	}
-	catch (...)
-	{
-		unload();
-		throw;
-	}
+	startup = reinterpret_cast<WithHost>(symbol("ACFStartup"));
+	shutdown = reinterpret_cast<WithHost>(symbol("ACFShutdown"));
+	canUnloadNow = reinterpret_cast<WithHost>(symbol("ACFCanUnloadNow"));
+	registerPlugin = reinterpret_cast<RegisterPlugin>(symbol("ACFRegisterPlugin"));
+	registerComponent = reinterpret_cast<RegisterComponent>(symbol("ACFRegisterComponent"));
+	getClassFactory = reinterpret_cast<GetClassFactory>(symbol("ACFGetClassFactory"));
+	getSDKVersion = reinterpret_cast<GetSDKVersion>(symbol("ACFGetSDKVersion"));
 }
 
 HostBundle::~HostBundle()
@@ -90,10 +55,34 @@ HostBundle::~HostBundle()
 	unload();
 }
 
-bool HostBundle::unload()
+bool HostBundle::hasEntryPoints() const
 {
-	mEntryPoints = {};
+	return startup && shutdown && canUnloadNow && registerPlugin && registerComponent && getClassFactory && getSDKVersion;
+}
+
+void* HostBundle::symbol(const char* name) const
+{
+	return mHandle != nullptr ? dlsym(mHandle, name) : nullptr;
+}
+
+int HostBundle::unload()
+{
 	void* const handle = mHandle;
+	forgetEntryPoints();
+	return handle != nullptr ? dlclose(handle) : 0;
+}
+
+void HostBundle::keepLoaded()
+{
+	forgetEntryPoints();
+}
+
+void HostBundle::forgetEntryPoints()
+{
 	mHandle = nullptr;
-	return handle == nullptr || ::dlclose(handle) == 0;
+	startup = shutdown = canUnloadNow = nullptr;
+	registerPlugin = nullptr;
+	registerComponent = nullptr;
+	getClassFactory = nullptr;
+	getSDKVersion = nullptr;
 }

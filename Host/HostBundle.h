@@ -1,5 +1,5 @@
-// A plug-in bundle loaded into the host process: the shared object inside the bundle folder, opened with
-// dlopen, and its seven exported entry points. The host reaches the plug-in through nothing else.
+// A plug-in's shared object loaded the way the host loads a bundle (every symbol resolved at once, nothing
+// shared with other bundles), with the exported entry points the host calls.
 #pragma once
 
 #include "ACF/acfbaseapi.h"
@@ -7,37 +7,22 @@
 #include "ACF/acfuid.h"
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 
 class IACFComponentDefinition;
 
-// A failure of the host to load or run a plug-in; the text is one line meant for the user.
-class HostError : public std::runtime_error
-{
-public:
-	using std::runtime_error::runtime_error;
-};
-
-struct HostEntryPoints
-{
-	ACFRESULT (*registerPlugin)(IACFUnknown* host, IACFPluginDefinition** definition) = nullptr;
-	ACFRESULT (*registerComponent)(IACFUnknown* host, acfUInt32 index, IACFComponentDefinition** definition) = nullptr;
-	ACFRESULT (*getClassFactory)(IACFUnknown* host, const acfCLSID& classID, const acfIID& interfaceID,
-	                             void** factory) = nullptr;
-	ACFRESULT (*canUnloadNow)(IACFUnknown* host) = nullptr;
-	ACFRESULT (*startup)(IACFUnknown* host) = nullptr;
-	ACFRESULT (*shutdown)(IACFUnknown* host) = nullptr;
-	ACFRESULT (*getSDKVersion)(uint64_t* version) = nullptr;
-};
-
 class HostBundle
 {
 public:
-	// bundlePath: a bundle folder ("Kelvane.aaxplugin") or the shared object itself. Throws HostError when
-	// there is no such file, it cannot be loaded, or an entry point is missing.
-	explicit HostBundle(const std::string& bundlePath);
-	// Unmaps the shared object unless unload() already did, or keepLoaded() asked not to.
+	using WithHost = int32_t (*)(IACFUnknown*);
+	using RegisterPlugin = int32_t (*)(IACFUnknown*, IACFPluginDefinition**);
+	using RegisterComponent = int32_t (*)(IACFUnknown*, acfUInt32, IACFComponentDefinition**);
+	using GetClassFactory = int32_t (*)(IACFUnknown*, const acfCLSID&, const acfIID&, void**);
+	using GetSDKVersion = int32_t (*)(uint64_t*);
+
+	// path: a bundle folder ("Kelvane.aaxplugin", whose shared object is binaryInBundle(path)) or a shared
+	// object itself.
+	explicit HostBundle(const std::string& path);
 	~HostBundle();
 
 	HostBundle(const HostBundle&) = delete;
@@ -47,15 +32,31 @@ public:
 	static std::string binaryInBundle(const std::string& bundleFolder);
 
 	const std::string& binaryPath() const { return mBinaryPath; }
-	const HostEntryPoints& entryPoints() const { return mEntryPoints; }
+	bool isLoaded() const { return mHandle != nullptr; }
+	// Why loading failed, as one line (empty when it did not).
+	const std::string& error() const { return mError; }
+	// Whether all seven entry points below were found.
+	bool hasEntryPoints() const;
+	// The address of an exported symbol, null when the bundle does not export it.
+	void* symbol(const char* name) const;
 
-	// Unmaps the shared object now; true when dlclose succeeded.
-	bool unload();
-	// The bundle's code must stay mapped for the rest of the process (it still has objects alive).
-	void keepLoaded() { mHandle = nullptr; }
+	// Unloads the bundle; the result of dlclose (0 on success). The destructor does it if nobody did.
+	int unload();
+	// Leaves the shared object mapped for the rest of the process (its code may still run).
+	void keepLoaded();
+
+	WithHost startup = nullptr;
+	WithHost shutdown = nullptr;
+	WithHost canUnloadNow = nullptr;
+	RegisterPlugin registerPlugin = nullptr;
+	RegisterComponent registerComponent = nullptr;
+	GetClassFactory getClassFactory = nullptr;
+	GetSDKVersion getSDKVersion = nullptr;
 
 private:
+	void forgetEntryPoints();
+
 	std::string mBinaryPath;
 	void* mHandle = nullptr;
-	HostEntryPoints mEntryPoints;
+	std::string mError;
 };

@@ -1,12 +1,12 @@
 #include "HostInstance.h"
 
 #include "AAX_Errors.h"
-#include "AAX_IString.h"
 #include "AAX_UIDs.h"
 #include "HostAutomationDelegate.h"
 #include "HostComponentDescriptor.h"
 #include "HostController.h"
 #include "HostPlugIn.h"
+#include "HostString.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,32 +14,6 @@
 
 namespace
 {
-// The host's side of a text the plug-in fills or reads.
-class HostText final : public AAX_IString
-{
-public:
-	HostText() = default;
-	explicit HostText(std::string text) : mText(std::move(text)) {}
-	uint32_t Length() const override { return static_cast<uint32_t>(mText.size()); }
-	uint32_t MaxLength() const override { return 0xFFFFFFFFu; }
-	const char* Get() const override { return mText.c_str(); }
-	void Set(const char* text) override { mText = text != nullptr ? text : ""; }
-	AAX_IString& operator=(const AAX_IString& other) override
-	{
-		Set(other.Get());
-		return *this;
-	}
-	AAX_IString& operator=(const char* text) override
-	{
-		Set(text);
-		return *this;
-	}
-	const std::string& text() const { return mText; }
-
-private:
-	std::string mText;
-};
-
 // A chunk record as the host hands it over: the header followed by `size` data bytes.
 std::vector<std::max_align_t> chunkRecord(AAX_CTypeID chunkID, uint32_t size)
 {
@@ -57,14 +31,6 @@ std::vector<std::max_align_t> chunkRecord(AAX_CTypeID chunkID, const std::vector
 	if (!data.empty())
 		std::memcpy(reinterpret_cast<AAX_SPlugInChunk*>(storage.data())->fData, data.data(), data.size());
 	return storage;
-}
-
-std::string chunkName(AAX_CTypeID chunkID)
-{
-	std::string name = "'";
-	for (int shift = 24; shift >= 0; shift -= 8)
-		name += static_cast<char>((chunkID >> shift) & 0xFF);
-	return name + "'";
 }
 
 const HostComponentDescriptor* componentFor(const HostPlugIn& plugIn, AAX_EStemFormat format,
@@ -87,8 +53,8 @@ HostInstance::HostInstance(const HostPlugIn& plugIn, const Setup& setup)
     : mSetup(setup), mChannels(AAX_STEM_FORMAT_CHANNEL_COUNT(setup.stemFormat)),
       mContext(makeHostObject<HostContext>(plugIn.environment()))
 {
-	if (setup.maximumBlockSize < 1)
-		throw std::invalid_argument("HostInstance: the maximum block size must be positive");
+	if (setup.maximumBlockSize < 1 || setup.maximumBlockSize > (1 << AAX_eAudioBufferLength_Max))
+		throw std::invalid_argument("HostInstance: an AAX host's blocks hold 1 to 1024 samples");
 	const HostComponentDescriptor::NativeProcedure* procedure = nullptr;
 	const HostComponentDescriptor* const component = componentFor(plugIn, setup.stemFormat, &procedure);
 	if (component == nullptr)
@@ -237,7 +203,7 @@ std::vector<std::string> HostInstance::parameterIDs() const
 		return ids;
 	for (int32_t index = 0; index < count; ++index)
 	{
-		HostText id;
+		HostString id;
 		if (mEffect->GetParameterIDFromIndex(index, &id) == 0)
 			ids.push_back(id.text());
 	}
@@ -252,7 +218,7 @@ bool HostInstance::hasParameter(const std::string& parameterID) const
 
 std::string HostInstance::masterBypassID() const
 {
-	HostText id;
+	HostString id;
 	mEffect->GetMasterBypassParameter(&id);
 	return id.text();
 }
@@ -281,14 +247,14 @@ double HostInstance::parameter(const std::string& parameterID) const
 
 std::string HostInstance::parameterName(const std::string& parameterID, int32_t length) const
 {
-	HostText name;
+	HostString name;
 	mEffect->GetParameterNameOfLength(parameterID.c_str(), &name, length);
 	return name.text();
 }
 
 std::string HostInstance::parameterText(const std::string& parameterID, int32_t length) const
 {
-	HostText text;
+	HostString text;
 	mEffect->GetParameterStringFromValue(parameterID.c_str(), parameter(parameterID), &text, length);
 	return text.text();
 }
@@ -332,17 +298,17 @@ std::vector<char> HostInstance::chunk(AAX_CTypeID chunkID) const
 	uint32_t size = 0;
 	const AAX_Result sized = mEffect->GetChunkSize(chunkID, &size);
 	if (sized != 0)
-		throw HostError("the plug-in has no chunk " + chunkName(chunkID) + " (GetChunkSize: " + std::to_string(sized) + ")");
+		throw HostError("the plug-in has no chunk " + hostFourCharacterCode(chunkID) + " (GetChunkSize: " + std::to_string(sized) + ")");
 	if (size > (1u << 28))
-		throw HostError("the plug-in's chunk " + chunkName(chunkID) + " claims " + std::to_string(size) + " bytes");
+		throw HostError("the plug-in's chunk " + hostFourCharacterCode(chunkID) + " claims " + std::to_string(size) + " bytes");
 	std::vector<std::max_align_t> storage = chunkRecord(chunkID, size);
 	auto* const record = reinterpret_cast<AAX_SPlugInChunk*>(storage.data());
 	const AAX_Result got = mEffect->GetChunk(chunkID, record);
 	if (got != 0)
-		throw HostError("the plug-in failed to give its chunk " + chunkName(chunkID) + " (GetChunk: " + std::to_string(got) + ")");
+		throw HostError("the plug-in failed to give its chunk " + hostFourCharacterCode(chunkID) + " (GetChunk: " + std::to_string(got) + ")");
 	if (record->fSize < 0 || static_cast<uint32_t>(record->fSize) > size)
 		throw HostError("the plug-in wrote " + std::to_string(record->fSize) + " bytes into its chunk "
-		                + chunkName(chunkID) + " of " + std::to_string(size));
+		                + hostFourCharacterCode(chunkID) + " of " + std::to_string(size));
 	return std::vector<char>(record->fData, record->fData + record->fSize);
 }
 

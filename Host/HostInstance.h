@@ -36,7 +36,7 @@ public:
 	{
 		AAX_CSampleRate sampleRate = 48000.0f;
 		AAX_EStemFormat stemFormat = AAX_eStemFormat_Stereo; // input and output alike
-		int32_t maximumBlockSize = 1 << AAX_eAudioBufferLength_Max;
+		int32_t maximumBlockSize = 1 << AAX_eAudioBufferLength_Max; // the most an AAX host hands over
 	};
 
 	// Throws HostError when the plug-in has no algorithm for the stem format, cannot be created, or refuses

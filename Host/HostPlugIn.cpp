@@ -2,6 +2,8 @@
 
 #include "HostDescriptionSupport.h"
 
+#include <sys/stat.h>
+
 #include <thread>
 #include <utility>
 
@@ -11,12 +13,35 @@ std::string resultText(ACFRESULT result)
 {
 	return std::to_string(result);
 }
+
+bool exists(const std::string& path, bool folder)
+{
+	struct stat status {};
+	return ::stat(path.c_str(), &status) == 0 && (folder ? S_ISDIR(status.st_mode) : S_ISREG(status.st_mode));
+}
+
+// The path itself, once it names a bundle folder with its shared object or a file.
+const std::string& existingBundle(const std::string& path)
+{
+	if (exists(path, true))
+	{
+		if (!exists(HostBundle::binaryInBundle(path), false))
+			throw HostError("'" + path + "' is not a plug-in bundle: " + HostBundle::binaryInBundle(path) + " is missing");
+	}
+	else if (!exists(path, false))
+		throw HostError("no plug-in bundle at '" + path + "'");
+	return path;
+}
 } // namespace
 
 HostPlugIn::HostPlugIn(HostEnvironment& environment, const std::string& bundlePath)
-    : mEnvironment(environment), mBundle(bundlePath), mContext(makeHostObject<HostContext>(environment))
+    : mEnvironment(environment), mBundle(existingBundle(bundlePath)), mContext(makeHostObject<HostContext>(environment))
 {
-	const HostEntryPoints& entry = mBundle.entryPoints();
+	if (!mBundle.isLoaded())
+		throw HostError("'" + mBundle.binaryPath() + "' could not be loaded: " + mBundle.error());
+	if (!mBundle.hasEntryPoints())
+		throw HostError("'" + mBundle.binaryPath() + "' is not an AAX plug-in: it lacks the ACF entry points");
+	HostBundle& entry = mBundle;
 	try
 	{
 		entry.getSDKVersion(&mSDKVersion);
@@ -63,11 +88,11 @@ void HostPlugIn::finish(std::chrono::milliseconds patience)
 
 	// The plug-in may still finish work of its own (a background request); a host asks again a little later.
 	const auto deadline = std::chrono::steady_clock::now() + patience;
-	ACFRESULT objectsAlive = mBundle.entryPoints().canUnloadNow(mContext->unknown());
+	ACFRESULT objectsAlive = mBundle.canUnloadNow(mContext->unknown());
 	while (objectsAlive != 0 && std::chrono::steady_clock::now() < deadline)
 	{
 		std::this_thread::sleep_for(std::chrono::milliseconds(10));
-		objectsAlive = mBundle.entryPoints().canUnloadNow(mContext->unknown());
+		objectsAlive = mBundle.canUnloadNow(mContext->unknown());
 	}
 	shutDown(objectsAlive == 0);
 	if (objectsAlive != 0)
@@ -78,11 +103,12 @@ void HostPlugIn::finish(std::chrono::milliseconds patience)
 void HostPlugIn::shutDown(bool unmap)
 {
 	if (mStarted)
-		mBundle.entryPoints().shutdown(mContext->unknown());
+		mBundle.shutdown(mContext->unknown());
 	mStarted = false;
 	mCollection.reset();
 	if (IACFPluginDefinition* const definition = std::exchange(mDefinition, nullptr))
 		definition->Release();
+	mContext.reset();
 	if (unmap)
 		mBundle.unload();
 	else

@@ -7,12 +7,15 @@
 #include "HostCollection.h"
 #include "HostContext.h"
 #include "HostEffectDescriptor.h"
+#include "HostError.h"
 #include "HostObject.h"
 
 #include <chrono>
 #include <cstdint>
 #include <string>
 
+// "'elck'" for a four-character code of printable characters, the number otherwise.
+std::string hostFourCharacterCode(int64_t code);
 // "mono", "stereo", "5.1", ... for a stem format.
 std::string hostStemFormatName(int64_t stemFormat);
 
@@ -30,7 +33,7 @@ public:
 
 	HostEnvironment& environment() const { return mEnvironment; }
 	const HostBundle& bundle() const { return mBundle; }
-	// The host context given to ACFStartup and ACFRegisterPlugin.
+	// The host context given to ACFStartup and ACFRegisterPlugin, until finish().
 	HostContext& context() const { return *mContext; }
 	const HostCollection& collection() const { return *mCollection; }
 	// The bundle's one effect (this host runs bundles of one effect).

@@ -13,9 +13,9 @@ std::string hex(uint64_t value)
 	std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
 	return text;
 }
+} // namespace
 
-// 'Abcd' for a four-character code of printable characters, the number otherwise.
-std::string fourCharacters(int64_t value)
+std::string hostFourCharacterCode(int64_t value)
 {
 	const auto code = static_cast<uint32_t>(value);
 	std::string text = "'";
@@ -28,8 +28,6 @@ std::string fourCharacters(int64_t value)
 	}
 	return text + "'";
 }
-
-} // namespace
 
 std::string hostStemFormatName(int64_t format)
 {
@@ -91,7 +89,7 @@ std::string propertyText(AAX_EProperty property, AAX_CPropertyValue value)
 	case AAX_eProperty_PlugInID_Native:
 	case AAX_eProperty_PlugInID_AudioSuite:
 	case AAX_eProperty_PlugInID_TI:
-		return name + " " + fourCharacters(value);
+		return name + " " + hostFourCharacterCode(value);
 	case AAX_eProperty_InputStemFormat:
 	case AAX_eProperty_OutputStemFormat:
 	case AAX_eProperty_SideChainStemFormat:
@@ -115,7 +113,11 @@ std::string fieldText(const HostComponentDescriptor::Field& field)
 	case 8: return index + "sample rate";
 	case 9: return index + "clock";
 	case 10: return index + "side-chain in";
-	case 11: return index + "data-in port, " + std::to_string(value(0)) + " bytes, type " + std::to_string(value(1));
+	case 11:
+		return index + "data-in port, " + std::to_string(value(0)) + " bytes, "
+		     + (value(1) == AAX_eDataInPortType_Unbuffered ? "unbuffered"
+		        : value(1) == AAX_eDataInPortType_Buffered ? "buffered"
+		                                                   : "incremental");
 	case 12: return index + "aux output stem " + hostStemFormatName(value(0)) + " \"" + field.name + "\"";
 	case 13: return index + "private data, " + std::to_string(value(0)) + " bytes, options " + std::to_string(value(1));
 	case 14: return index + "DMA instance, mode " + std::to_string(value(0));
@@ -182,7 +184,7 @@ std::string HostPlugIn::description() const
 			                                                     : "ID " + std::to_string(id))
 			    << (procedure != nullptr ? "" : " (null)") << "\n";
 		for (const HostEffectDescriptor::Meter& meter : descriptor.meters())
-			out << "  meter " << fourCharacters(meter.id) << " \"" << meter.name << "\"\n";
+			out << "  meter " << hostFourCharacterCode(meter.id) << " \"" << meter.name << "\"\n";
 		listProperties(out, "  ", descriptor.properties());
 
 		int number = 0;

@@ -15,6 +15,13 @@ class IACFComponentDefinition;
 // Supplied by the plug-in: describes every effect of the bundle through inCollection; 0 on success.
 AAX_Result GetEffectDescriptions(AAX_ICollection* inCollection);
 
+// May be supplied by a plug-in whose own threads can still run its code after the host has released every
+// object (a request in the background, for example): how many such threads run now. ACFCanUnloadNow counts
+// them with the live objects, so that the host does not unload the bundle under them, and ACFShutdown waits
+// for them, at most kAAXShutdownWaitMilliseconds. Without one the library's own answers 0.
+int32_t AAXPlugInThreadsRunning();
+constexpr int kAAXShutdownWaitMilliseconds = 5000;
+
 AAX_Result AAXRegisterPlugin(IACFUnknown* pUnkHost, IACFPluginDefinition** ppPluginDefinition);
 AAX_Result AAXRegisterComponent(IACFUnknown* pUnkHost, acfUInt32 index, IACFComponentDefinition** ppComponentDefinition);
 AAX_Result AAXGetClassFactory(IACFUnknown* pUnkHost, const acfCLSID& clsid, const acfIID& iid, void** ppOut);

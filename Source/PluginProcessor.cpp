@@ -252,6 +252,10 @@ KelvaneAudioProcessor::KelvaneAudioProcessor()
     vocalParameter = new juce::AudioParameterBool ("dbVocal", "Vocal Mode", false);
     addParameter (vocalParameter);
 
+    for (auto* parameter : { (juce::AudioProcessorParameter*) enableParameter, (juce::AudioProcessorParameter*) levelParameter,
+                             (juce::AudioProcessorParameter*) vocalParameter })
+        parameterGuard.watch (*parameter);
+
     meterStepLeft.store (0.0);
     meterStepRight.store (0.0);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ParameterValueGuard.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <atomic>
@@ -117,6 +119,8 @@ private:
     std::vector<double> widenedSamples;
     int widenedChannels = 0;
     int widenedCapacity = 0;
+
+    ParameterValueGuard parameterGuard;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (KelvaneAudioProcessor)
 };

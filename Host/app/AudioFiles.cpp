@@ -1,6 +1,6 @@
 #include "AudioFiles.h"
 
-#include "HostBundle.h"
+#include "HostError.h"
 
 #include <sndfile.h>
 

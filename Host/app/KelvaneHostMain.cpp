@@ -1,7 +1,7 @@
 // kelvane_host: the AAX host stand-in as a command-line program. It loads a plug-in bundle, lists what the
 // plug-in describes, and renders audio files through it. Every failure ends with one line on stderr and a
 // non-zero exit status.
-#include "HostBundle.h"
+#include "HostError.h"
 #include "HostEnvironment.h"
 #include "HostInstance.h"
 #include "HostPlugIn.h"

@@ -12,14 +12,6 @@
 
 namespace
 {
-std::string chunkName(uint32_t chunkID)
-{
-	std::string name;
-	for (int shift = 24; shift >= 0; shift -= 8)
-		name += static_cast<char>((chunkID >> shift) & 0xFF);
-	return "'" + name + "'";
-}
-
 std::string joined(const std::vector<std::string>& texts)
 {
 	std::string result;
@@ -131,7 +123,7 @@ RenderSummary render(const RenderOptions& options)
 
 		for (size_t i = 0; i < options.restoredChunks.size(); ++i)
 			check(instance.restoreChunk(options.restoredChunks[i].chunkID, restored[i]),
-			      "restoring chunk " + chunkName(options.restoredChunks[i].chunkID) + " from '"
+			      "restoring chunk " + hostFourCharacterCode(options.restoredChunks[i].chunkID) + " from '"
 			          + options.restoredChunks[i].path + "'");
 		for (const RenderOptions::Setting& setting : options.settings)
 			check(instance.setParameter(setting.parameterID, setting.value), "setting " + setting.parameterID);

@@ -1,6 +1,6 @@
 #include "RenderOptions.h"
 
-#include "HostBundle.h"
+#include "HostError.h"
 
 #include <cmath>
 #include <cstdlib>

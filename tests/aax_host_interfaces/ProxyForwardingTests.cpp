@@ -23,10 +23,7 @@ namespace
 {
 constexpr AAX_Result kInjected = -12345;
 
-std::string A(const void* pointer)
-{
-	return hostAddressArg(pointer);
-}
+const auto A = hostAddressArg;
 
 int kNativeView = 0;
 
@@ -65,7 +62,7 @@ struct Proxies
 	AAX_CParamID ids[2] = { "dbMain", "dbVocal" };
 	AAX_EProperty properties[2] = { AAX_eProperty_InputStemFormat, AAX_eProperty_OutputStemFormat };
 	AAX_CPropertyValue values[2] = { 7, 8 };
-	AAX_CMidiPacket* packet = nullptr;
+	AAX_Point size { 480, 256 };
 };
 
 struct Outcome
@@ -135,7 +132,7 @@ const Row kRows[] = {
 	{ "ClearMeterClipped", kC, "IAAXControllerV1", 17, IID_IAAXControllerV1, true, -20004,
 	  [](P& p) { return Outcome { p.controller.ClearMeterClipped(5), { "5" } }; } },
 	{ "GetNextMIDIPacket", kC, "IAAXControllerV1", 19, IID_IAAXControllerV1, true, -20004,
-	  [](P& p) { return Outcome { p.controller.GetNextMIDIPacket(&p.i32, p.packet), { A(&p.i32), "<null>" } }; } },
+	  [](P& p) { return Outcome { p.controller.GetNextMIDIPacket(&p.i32, nullptr), { A(&p.i32), "<null>" } }; } },
 	{ "GetHybridSignalLatency", kC, "IAAXControllerV2", 21, IID_IAAXControllerV2, false, -20009,
 	  [](P& p) { return Outcome { p.controller.GetHybridSignalLatency(&p.i32), { A(&p.i32) } }; } },
 	{ "GetCurrentAutomationTimestamp", kC, "IAAXControllerV2", 22, IID_IAAXControllerV2, false, -20009,
@@ -172,9 +169,7 @@ const Row kRows[] = {
 	{ "GetNumNameVariationsForParameter", kT, "IAAXPageTableV2", 14, IID_IAAXPageTableV2, false, -20009,
 	  [](P& p) { return Outcome { p.table.GetNumNameVariationsForParameter("dbMain", p.i32), { "dbMain", A(&p.i32) } }; } },
 	{ "GetParameterNameVariationAtIndex", kT, "IAAXPageTableV2", 15, IID_IAAXPageTableV2, false, -20009,
-	  [](P& p) {
-		  return Outcome { p.table.GetParameterNameVariationAtIndex("dbMain", 6, p.text, p.i32), { "dbMain", "6", A(&p.text), A(&p.i32) } };
-	  } },
+	  [](P& p) { return Outcome { p.table.GetParameterNameVariationAtIndex("dbMain", 6, p.text, p.i32), { "dbMain", "6", A(&p.text), A(&p.i32) } }; } },
 	{ "GetParameterNameVariationOfLength", kT, "IAAXPageTableV2", 16, IID_IAAXPageTableV2, false, -20009,
 	  [](P& p) { return Outcome { p.table.GetParameterNameVariationOfLength("dbMain", 4, p.text), { "dbMain", "4", A(&p.text) } }; } },
 	{ "ClearParameterNameVariations", kT, "IAAXPageTableV2", 17, IID_IAAXPageTableV2, false, -20009,
@@ -199,9 +194,7 @@ const Row kRows[] = {
 	{ "GetCustomTickPosition", kX, "IAAXTransportV1", 9, IID_IAAXTransportV1, true, -20004,
 	  [](P& p) { return Outcome { p.transport.GetCustomTickPosition(&p.i64, -(int64_t(1) << 40)), { A(&p.i64), "-1099511627776" } }; } },
 	{ "GetBarBeatPosition", kX, "IAAXTransportV1", 10, IID_IAAXTransportV1, true, -20004,
-	  [](P& p) {
-		  return Outcome { p.transport.GetBarBeatPosition(&p.i32, &p.i32, &p.i64, int64_t(1) << 40), { A(&p.i32), A(&p.i32), A(&p.i64), "1099511627776" } };
-	  } },
+	  [](P& p) { return Outcome { p.transport.GetBarBeatPosition(&p.i32, &p.i32, &p.i64, int64_t(1) << 40), { A(&p.i32), A(&p.i32), A(&p.i64), "1099511627776" } }; } },
 	{ "GetTicksPerQuarter", kX, "IAAXTransportV1", 11, IID_IAAXTransportV1, true, -20004,
 	  [](P& p) { return Outcome { p.transport.GetTicksPerQuarter(&p.u32), { A(&p.u32) } }; } },
 	{ "GetCurrentTicksPerBeat", kX, "IAAXTransportV1", 12, IID_IAAXTransportV1, true, -20004,
@@ -224,10 +217,7 @@ const Row kRows[] = {
 	{ "GetModifiers", kV, "IAAXViewContainerV1", 5, IID_IAAXViewContainerV1, true, -20009,
 	  [](P& p) { return Outcome { p.view.GetModifiers(&p.u32), { A(&p.u32) } }; } },
 	{ "SetViewSize", kV, "IAAXViewContainerV1", 6, IID_IAAXViewContainerV1, true, -20009,
-	  [](P& p) {
-		  AAX_Point size { 480, 256 };
-		  return Outcome { p.view.SetViewSize(size), { A(&size) } };
-	  } },
+	  [](P& p) { return Outcome { p.view.SetViewSize(p.size), { A(&p.size) } }; } },
 	{ "HandleParameterMouseDown", kV, "IAAXViewContainerV1", 7, IID_IAAXViewContainerV1, true, -20009,
 	  [](P& p) { return Outcome { p.view.HandleParameterMouseDown("dbMain", 9), { "dbMain", "9" } }; } },
 	{ "HandleParameterMouseDrag", kV, "IAAXViewContainerV1", 8, IID_IAAXViewContainerV1, true, -20009,

@@ -16,9 +16,9 @@ using FloatParameter = AAX_CParameter<float>;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
-std::unique_ptr<FloatParameter> MakeParameter(const char* id = "dbMain", float minimum = 0.0f, float maximum = 1.0f)
+std::unique_ptr<FloatParameter> MakeParameter(const char* id = "dbMain")
 {
-    return std::make_unique<FloatParameter>(id, AAX_CString("Level"), 0.5f, AAX_CLinearTaperDelegate<float, 0>(minimum, maximum),
+    return std::make_unique<FloatParameter>(id, AAX_CString("Level"), 0.5f, AAX_CLinearTaperDelegate<float, 0>(),
                                             AAX_CNumberDisplayDelegate<float, 3>(), true);
 }
 
@@ -106,23 +106,14 @@ const ValuePath kValuePaths[] = {
 INSTANTIATE_TEST_SUITE_P(Paths, ParameterValuePaths, ::testing::ValuesIn(kValuePaths),
                          [](const auto& info) { return std::string(info.param.name); });
 
-struct StepCase
-{
-    uint32_t steps;
-    double normalized;
-    uint32_t stepOfNormalized;
-    uint32_t step;
-    double normalizedOfStep;
-};
-
 TEST(ParameterSteps, MapBothWaysAtTheirBounds)
 {
-    const StepCase cases[] = {
+    const struct { uint32_t steps; double normalized; uint32_t stepOfNormalized, step; double normalizedOfStep; } cases[] = {
         { 2, 0.49, 0, 1, 1.0 },           { 2, 0.5, 1, 0, 0.0 },          { 2, kNaN, 0, 7, 1.0 },
         { 2048, 1.0, 2047, 2047, 1.0 },   { 2048, kInfinity, 2047, 1, 1.0 / 2047 },
         { 2048, -kInfinity, 0, 4096, 1.0 }, { 1, 1.0, 0, 1, 0.0 },
     };
-    for (const StepCase& c : cases)
+    for (const auto& c : cases)
     {
         auto parameter = MakeParameter();
         parameter->SetNumberOfSteps(c.steps);
@@ -150,13 +141,9 @@ TEST(ParameterText, ShowsThreeDecimalsCutToTheRoomGiven)
     const std::pair<int32_t, const char*> cases[] = { { 100, "0.500" }, { 4, "0.50" }, { 2, "0" }, { 0, "" }, { -3, "" } };
     auto parameter = MakeParameter();
     AAX_CString text;
-    EXPECT_TRUE(parameter->GetValueString(&text));
-    EXPECT_STREQ(text.Get(), "0.500");
+    EXPECT_TRUE(parameter->GetValueString(&text) && text == AAX_CString("0.500")) << text.Get();
     for (const auto& c : cases)
-    {
-        EXPECT_TRUE(parameter->GetValueString(c.first, &text));
-        EXPECT_STREQ(text.Get(), c.second) << c.first;
-    }
+        EXPECT_TRUE(parameter->GetValueString(c.first, &text) && text == AAX_CString(c.second)) << c.first << ": " << text.Get();
     EXPECT_FALSE(parameter->GetStringFromNormalizedValue(kNaN, text));
 }
 
@@ -183,11 +170,12 @@ TEST_F(ParameterAssertions, ReportTheirFixedLinesAndCarryOn)
 
     EXPECT_STREQ(parameter->Identifier(), "aVeryLongParameterIdentifierOf4");
     EXPECT_EQ(parameter->GetNumberOfSteps(), 128u);
-    const std::vector<HostCall> assertions = HostAssertions(host);
-    ASSERT_EQ(assertions.size(), 2u);
-    EXPECT_EQ(std::vector<std::string>(assertions[0].arguments.begin() + 1, assertions[0].arguments.end()),
-              (std::vector<std::string> { "194", "len < eParemeterDefaultMaxIdentifierSize", "1" }));
-    EXPECT_EQ(std::vector<std::string>(assertions[1].arguments.begin() + 1, assertions[1].arguments.end()),
-              (std::vector<std::string> { "834", "0 < numSteps", "1" }));
+    std::vector<std::vector<std::string>> reported;
+    for (HostCall call : HostAssertions(host))
+        reported.push_back({ call.arguments[0].substr(call.arguments[0].rfind("Interfaces/")), call.arguments[1],
+                             call.arguments[2], call.arguments[3] });
+    EXPECT_EQ(reported, (std::vector<std::vector<std::string>> {
+                            { "Interfaces/AAX_CParameter.h", "194", "len < eParemeterDefaultMaxIdentifierSize", "1" },
+                            { "Interfaces/AAX_CParameter.h", "834", "0 < numSteps", "1" } }));
 }
 } // namespace

@@ -1,6 +1,7 @@
 // The bundle must export exactly the seven entry points the host looks up, and nothing else: a stray
 // export could clash with another bundle's symbols inside the host process.
 
+#include "HostBundle.h"
 #include "HostCollection.h"
 #include "HostTestSupport.h"
 #include "acfbaseapi.h"
@@ -136,40 +137,48 @@ TEST(ExportedSymbols, EntryPointsResolveUndecoratedAndAnswer)
 
 namespace
 {
-// The loaded bundle registers against the host stand-in through its exported functions alone.
-class LoadedBundle : public HostTest
+// A loaded bundle registers against the host stand-in through its exported functions alone: the probe, and
+// JUCE's AAX client linked with the whole library, the engine and the window (Bundle/), which loads only
+// when nothing it uses is left undefined.
+struct LoadedBundleCase
+{
+	const char* path;
+	const char* effectID;
+	const char* name;
+};
+
+class LoadedBundle : public HostTest, public ::testing::WithParamInterface<LoadedBundleCase>
 {
 };
 
-TEST_F(LoadedBundle, RegistersThroughItsExportedFunctions)
+TEST_P(LoadedBundle, RegistersThroughItsExportedFunctions)
 {
-	void* const bundle = dlopen(KELVANE_EXPORTS_PROBE_PATH, RTLD_NOW | RTLD_LOCAL);
-	ASSERT_NE(bundle, nullptr) << dlerror();
-	using WithHost = int32_t (*)(IACFUnknown*);
-	using Register = int32_t (*)(IACFUnknown*, IACFPluginDefinition**);
-	auto* const startup = reinterpret_cast<WithHost>(dlsym(bundle, "ACFStartup"));
-	auto* const shutdown = reinterpret_cast<WithHost>(dlsym(bundle, "ACFShutdown"));
-	auto* const canUnloadNow = reinterpret_cast<WithHost>(dlsym(bundle, "ACFCanUnloadNow"));
-	auto* const registerPlugin = reinterpret_cast<Register>(dlsym(bundle, "ACFRegisterPlugin"));
-	ASSERT_TRUE(startup && shutdown && canUnloadNow && registerPlugin);
+	HostBundle bundle(GetParam().path);
+	ASSERT_TRUE(bundle.isLoaded()) << bundle.error();
+	ASSERT_TRUE(bundle.hasEntryPoints());
 
 	{
 		HostRef<HostContext> context = makeContext();
-		EXPECT_EQ(startup(context->unknown()), 0);
+		EXPECT_EQ(bundle.startup(context->unknown()), 0);
 		IACFPluginDefinition* definition = nullptr;
-		EXPECT_EQ(registerPlugin(context->unknown(), &definition), 0);
+		EXPECT_EQ(bundle.registerPlugin(context->unknown(), &definition), 0);
 		ASSERT_NE(definition, nullptr);
 
 		const std::vector<HostCollection*> collections = host.objectsOfType<HostCollection>();
 		ASSERT_EQ(collections.size(), 1u);
 		ASSERT_EQ(collections[0]->effects().size(), 1u);
-		EXPECT_EQ(collections[0]->effects()[0].effectID, "com.kelvane.exportsprobe");
-		EXPECT_EQ(collections[0]->effects()[0].descriptor->names(), std::vector<std::string> { "Exports Probe" });
+		EXPECT_EQ(collections[0]->effects()[0].effectID, GetParam().effectID);
+		ASSERT_FALSE(collections[0]->effects()[0].descriptor->names().empty());
+		EXPECT_EQ(collections[0]->effects()[0].descriptor->names()[0], GetParam().name);
 
 		definition->Release();
-		EXPECT_EQ(shutdown(nullptr), 0);
-		EXPECT_EQ(canUnloadNow(nullptr), 0);
+		EXPECT_EQ(bundle.shutdown(nullptr), 0);
+		EXPECT_EQ(bundle.canUnloadNow(nullptr), 0);
 	}
-	EXPECT_EQ(dlclose(bundle), 0);
+	EXPECT_EQ(bundle.unload(), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(ProbeAndLinkedClient, LoadedBundle,
+                         ::testing::Values(LoadedBundleCase { KELVANE_EXPORTS_PROBE_PATH, "com.kelvane.exportsprobe", "Exports Probe" },
+                                           LoadedBundleCase { KELVANE_AAX_LINK_CHECK_PATH, "com.zelvo-audio.kelvane", "Kelvane" }));
 } // namespace

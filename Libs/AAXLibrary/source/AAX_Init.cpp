@@ -8,8 +8,10 @@
 #include "CACFUnknown.h"
 #include "acfbaseapi.h"
 
+#include <chrono>
 #include <exception>
 #include <memory>
+#include <thread>
 
 AAX_Result AAXRegisterPlugin(IACFUnknown* pUnkHost, IACFPluginDefinition** ppPluginDefinition)
 {
@@ -87,10 +89,16 @@ AAX_Result AAXGetClassFactory(IACFUnknown* /*pUnkHost*/, const acfCLSID& /*clsid
     return AAX_ERROR_UNIMPLEMENTED;
 }
 
+// Weak: a plug-in's own definition takes its place.
+__attribute__((weak)) int32_t AAXPlugInThreadsRunning()
+{
+    return 0;
+}
+
 AAX_Result AAXCanUnloadNow(IACFUnknown* /*pUnkHost*/)
 {
-    // 0 once no object of the plug-in is alive any more.
-    return CACFUnknown::GetActiveObjectCount();
+    // 0 once no object of the plug-in is alive any more and none of its threads runs.
+    return CACFUnknown::GetActiveObjectCount() + AAXPlugInThreadsRunning();
 }
 
 AAX_Result AAXStartup(IACFUnknown* pUnkHost)
@@ -101,6 +109,10 @@ AAX_Result AAXStartup(IACFUnknown* pUnkHost)
 
 AAX_Result AAXShutdown(IACFUnknown* /*pUnkHost*/)
 {
+    // A host may unload the bundle right after this: its threads get a bounded time to end first.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAAXShutdownWaitMilliseconds);
+    while (AAXPlugInThreadsRunning() > 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     AAX_CHostServices::Set(nullptr);
     return AAX_SUCCESS;
 }
