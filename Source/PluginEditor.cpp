@@ -1,141 +1,41 @@
 #include "PluginEditor.h"
 
 #include "BinaryData.h"
-#include "PreferredLanguages.h"
 
-#include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <thread>
-
-#ifndef KELVANE_UPDATE_URL_BASE
- #error "KELVANE_UPDATE_URL_BASE must name the maker's web server (set by the build)"
-#endif
+namespace face = kelvane::face;
 
 namespace
 {
-const char* const versionText = "2.5.4";
-const char* const productName = "Kelvane";
-
-constexpr int faceWidth = 256;
-constexpr int faceHeight = 480;
-
-// The artwork, decoded once by the image cache and then looked up by the address of its bytes.
-juce::Image temp1() { return juce::ImageCache::getFromMemory (BinaryData::temp1_png, BinaryData::temp1_pngSize); }
-juce::Image temp2() { return juce::ImageCache::getFromMemory (BinaryData::temp2_png, BinaryData::temp2_pngSize); }
-juce::Image temp3() { return juce::ImageCache::getFromMemory (BinaryData::temp3_png, BinaryData::temp3_pngSize); }
-juce::Image temp4() { return juce::ImageCache::getFromMemory (BinaryData::temp4_png, BinaryData::temp4_pngSize); }
-juce::Image temp5() { return juce::ImageCache::getFromMemory (BinaryData::temp5_png, BinaryData::temp5_pngSize); }
-juce::Image temp6() { return juce::ImageCache::getFromMemory (BinaryData::temp6_png, BinaryData::temp6_pngSize); }
-juce::Image temp7() { return juce::ImageCache::getFromMemory (BinaryData::temp7_png, BinaryData::temp7_pngSize); }
-juce::Image temp8() { return juce::ImageCache::getFromMemory (BinaryData::temp8_png, BinaryData::temp8_pngSize); }
-juce::Image temp9() { return juce::ImageCache::getFromMemory (BinaryData::temp9_png, BinaryData::temp9_pngSize); }
-
-// Draws the source rectangle (0, sourceY, width, height) of an image at (x, y) at its own size.
-void drawImagePart (juce::Graphics& g, const juce::Image& image, int x, int y, int sourceY, int width, int height)
-{
-    g.drawImage (image, x, y, width, height, 0, sourceY, width, height, false);
-}
-
-// Glyph of a readout character in the digit strip: the digits 0 to 9, then the minus sign.
-int glyphIndexFor (char c)
-{
-    if (c < '-' || c > '9')
-        return 0;
-
-    static constexpr int glyphFromMinus[] = { 10, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9 };
-    return glyphFromMinus[c - '-'];
-}
-
 bool isOn (const juce::RangedAudioParameter& parameter)
 {
     return parameter.getValue() >= 0.5f;
 }
 
-std::atomic<int> updateChecksRunning { 0 };
-
-juce::String& updateServerOverride()
+juce::URL makersHomePage()
 {
-    static juce::String serverBase;
-    return serverBase;
+    return juce::URL (makerServerBase() + "/");
 }
-
-//==============================================================================
-class DesktopDialogs final : public WindowDialogs
-{
-public:
-    void showMessageBox (juce::MessageBoxIconType icon, const juce::String& title,
-                         const juce::String& message) override
-    {
-        juce::AlertWindow::showMessageBox (icon, title, message, {}, nullptr);
-    }
-
-    int runAlertBox (const AlertBoxRequest& request) override
-    {
-        juce::AlertWindow box (request.title, request.message, request.icon, nullptr);
-
-        for (int i = 0; i < request.buttonTexts.size(); ++i)
-            box.addButton (request.buttonTexts[i], i + 1, juce::KeyPress(), juce::KeyPress());
-
-        return box.runModalLoop();
-    }
-
-    void openInBrowser (const juce::URL& page) override
-    {
-        page.launchInDefaultBrowser();
-    }
-};
-
-WindowDialogs* dialogsInUse = nullptr;
 } // namespace
 
-//==============================================================================
-UiLanguage uiLanguageForPreferredLanguages (const std::vector<std::string>& languageTags)
+juce::Image embeddedArtwork (face::Piece piece)
 {
-    if (languageTags.empty())
-        return UiLanguage::English;
-
-    const auto& first = languageTags.front();
-
-    if (first.rfind ("zh", 0) == 0)
-        return UiLanguage::Chinese;
-
-    if (first.rfind ("ja", 0) == 0)
-        return UiLanguage::Japanese;
-
-    return UiLanguage::English;
-}
-
-UiLanguage currentUiLanguage()
-{
-    return uiLanguageForPreferredLanguages (kelvane::platform::preferredLanguages());
-}
-
-juce::String languageTypefaceName (UiLanguage language)
-{
-    switch (language)
+    struct Data
     {
-       #if JUCE_MAC
-        case UiLanguage::Chinese:  return "PingFang SC";
-        case UiLanguage::Japanese: return "Arial Unicode MS";
-       #else
-        // Elsewhere the framework reads single-font TrueType and OpenType files only (not font collections),
-        // and Droid Sans Fallback is the one of those that covers both the Chinese and the Japanese texts.
-        case UiLanguage::Chinese:
-        case UiLanguage::Japanese: return "Droid Sans Fallback";
-       #endif
-        case UiLanguage::English:  break;
-    }
+        const char* bytes;
+        int size;
+    };
 
-    return {};
-}
+    static const Data data[] = {
+        { BinaryData::temp1_png, BinaryData::temp1_pngSize }, { BinaryData::temp2_png, BinaryData::temp2_pngSize },
+        { BinaryData::temp3_png, BinaryData::temp3_pngSize }, { BinaryData::temp4_png, BinaryData::temp4_pngSize },
+        { BinaryData::temp5_png, BinaryData::temp5_pngSize }, { BinaryData::temp6_png, BinaryData::temp6_pngSize },
+        { BinaryData::temp7_png, BinaryData::temp7_pngSize }, { BinaryData::temp8_png, BinaryData::temp8_pngSize },
+        { BinaryData::temp9_png, BinaryData::temp9_pngSize },
+    };
 
-void applyLanguageFont (UiLanguage language)
-{
-    const auto typeface = languageTypefaceName (language);
-
-    if (typeface.isNotEmpty())
-        juce::Desktop::getInstance().getDefaultLookAndFeel().setDefaultSansSerifTypefaceName (typeface);
+    // Decoded once by the image cache and then looked up by the address of the bytes.
+    const auto& entry = data[(size_t) piece];
+    return juce::ImageCache::getFromMemory (entry.bytes, entry.size);
 }
 
 //==============================================================================
@@ -183,7 +83,6 @@ void CustomLookAndFeel::drawLinearSliderThumb (juce::Graphics& g, int x, int y, 
                                                juce::Slider::SliderStyle style, juce::Slider& slider)
 {
     g.setImageResamplingQuality (juce::Graphics::lowResamplingQuality);
-    const auto r = (float) getSliderThumbRadius (slider);
 
     if (style != juce::Slider::LinearVertical)
     {
@@ -192,11 +91,8 @@ void CustomLookAndFeel::drawLinearSliderThumb (juce::Graphics& g, int x, int y, 
         return;
     }
 
-    const auto knob = temp8();
-    const auto half = (float) (knob.getHeight() / 2);
-    // The knob travels a little less than the track so that it stays (almost) inside the fader.
-    const auto top = (int) (((maxSliderPos - half - r) / (maxSliderPos + r)) * sliderPos - r);
-    g.drawImage (knob, 0, top, knob.getWidth(), knob.getHeight(), 0, 0, knob.getWidth(), knob.getHeight(), false);
+    face::drawFaderKnob (g, embeddedArtwork (face::Piece::knob), sliderPos, maxSliderPos,
+                         (float) getSliderThumbRadius (slider));
 }
 
 void CustomLookAndFeel_EnableBtn::drawTickBox (juce::Graphics& g, juce::Component&, float, float, float, float,
@@ -215,25 +111,7 @@ void CustomLookAndFeel_NoticationBtn::drawImageButton (juce::Graphics& g, juce::
                                                        const juce::Colour&, float, juce::ImageButton&)
 {
     g.setImageResamplingQuality (juce::Graphics::lowResamplingQuality);
-
-    const float far = 18.6f;
-    const float near = 24.0f - far;
-
-    juce::Path disc;
-    disc.startNewSubPath (12.0f, 0.0f);
-    disc.cubicTo (far, 0.0f, 24.0f, near, 24.0f, 12.0f);
-    disc.cubicTo (24.0f, far, far, 24.0f, 12.0f, 24.0f);
-    disc.cubicTo (near, 24.0f, 0.0f, far, 0.0f, 12.0f);
-    disc.cubicTo (0.0f, near, near, 0.0f, 12.0f, 0.0f);
-    disc.closeSubPath();
-    g.setColour (juce::Colour (0xFFFF0000));
-    g.fillPath (disc);
-
-    juce::Path mark;
-    mark.addRectangle (10.0f, 4.0f, 4.0f, 10.0f);
-    mark.addRectangle (10.0f, 17.0f, 4.0f, 4.0f);
-    g.setColour (juce::Colour (0xFFFFFFFF));
-    g.fillPath (mark);
+    face::drawUpdateBadge (g);
 }
 
 void setupSquareLookAndFeelColours (juce::LookAndFeel& lf)
@@ -249,152 +127,17 @@ void setupSquareLookAndFeelColours (juce::LookAndFeel& lf)
 }
 
 //==============================================================================
-juce::String makerServerBase()
-{
-    return KELVANE_UPDATE_URL_BASE;
-}
-
-juce::String updateServerBase()
-{
-    const auto& serverBase = updateServerOverride();
-    return serverBase.isNotEmpty() ? serverBase : makerServerBase();
-}
-
-void setUpdateServerForTesting (const juce::String& serverBase)
-{
-    updateServerOverride() = serverBase;
-}
-
-void runUpdateCheck (SharedUpdateFlag isNewVersionAvailable, juce::String serverBase)
-{
-    const juce::URL address (serverBase + "/kelvane_update.php?v=" + versionText);
-
-    juce::StringPairArray responseHeaders;
-    int statusCode = 0;
-
-    const auto options = juce::URL::InputStreamOptions (juce::URL::ParameterHandling::inAddress)
-                             .withConnectionTimeoutMs (3000)
-                             .withResponseHeaders (&responseHeaders)
-                             .withStatusCode (&statusCode)
-                             .withNumRedirectsToFollow (5);
-
-    // Only the status counts: the stream is dropped without reading the body.
-    if (auto stream = address.createInputStream (options))
-        isNewVersionAvailable->store (statusCode == 202);
-
-    isNewVersionAvailable.reset();
-}
-
-void startUpdateCheckThread (SharedUpdateFlag isNewVersionAvailable, juce::String serverBase)
-{
-    ++updateChecksRunning;
-
-    try
-    {
-        std::thread ([flag = std::move (isNewVersionAvailable), serverBase = std::move (serverBase)]() mutable
-                     {
-                         runUpdateCheck (std::move (flag), std::move (serverBase));
-                         --updateChecksRunning;
-                     })
-            .detach();
-    }
-    catch (...)
-    {
-        --updateChecksRunning;
-        throw;
-    }
-}
-
-int runningUpdateChecks()
-{
-    return updateChecksRunning.load();
-}
-
-//==============================================================================
-WindowDialogs& windowDialogs()
-{
-    static DesktopDialogs desktopDialogs;
-    return dialogsInUse != nullptr ? *dialogsInUse : desktopDialogs;
-}
-
-void setWindowDialogs (WindowDialogs* dialogs)
-{
-    dialogsInUse = dialogs;
-}
-
-DialogTexts dialogTextsFor (UiLanguage language)
-{
-    const auto utf8 = [] (const char* text) { return juce::String::fromUTF8 (text); };
-    const juce::String product (productName);
-    const auto aboutMessage = [&] (const char* credit1, const char* credit2, const char* credit3,
-                                   const char* credit4, const char* closing)
-    {
-        return juce::String ("Version:") + versionText + "\n"
-               + "\n"
-               + utf8 (credit1) + "\n" + utf8 (credit2) + "\n" + utf8 (credit3) + "\n" + utf8 (credit4) + "\n"
-               + "\n"
-               + utf8 (closing);
-    };
-
-    DialogTexts texts;
-    texts.aboutButton = "  OK  ";
-
-    switch (language)
-    {
-        case UiLanguage::Japanese:
-            texts.noticeTitle = utf8 ("新しいバージョンの") + product + utf8 ("がリリースされています");
-            texts.noticeMessage = utf8 ("Webサイトから新しいバージョンを入手しますか？ ");
-            texts.noticeYes = utf8 ("はい");
-            texts.noticeNo = utf8 ("いいえ");
-            texts.aboutTitle = product + utf8 ("について");
-            texts.aboutMessage = aboutMessage ("Kelvane 制作: ZELVO-AUDIO",
-                                               "信号処理とデザイン: Kelvane チーム",
-                                               "JUCE (juce.com) を使用しています",
-                                               "アートワーク: Kelvane チーム",
-                                               "ご利用いただきありがとうございます。");
-            break;
-
-        case UiLanguage::Chinese:
-            texts.noticeTitle = utf8 ("新") + product + utf8 ("发布");
-            texts.noticeMessage = utf8 ("你想获得新版本吗？");
-            texts.noticeYes = utf8 ("是的");
-            texts.noticeNo = utf8 ("没有");
-            texts.aboutTitle = utf8 ("关于") + product;
-            texts.aboutMessage = aboutMessage ("Kelvane 由 ZELVO-AUDIO 制作",
-                                               "信号处理与设计：Kelvane 团队",
-                                               "使用 JUCE (juce.com) 构建",
-                                               "美术设计：Kelvane 团队",
-                                               "感谢您的使用。");
-            break;
-
-        case UiLanguage::English:
-            texts.noticeTitle = "New " + product + " is released";
-            texts.noticeMessage = "Do you want to get the new version ? ";
-            texts.noticeYes = "Yes, open the webpage";
-            texts.noticeNo = "No, check later";
-            texts.aboutTitle = "About " + product;
-            texts.aboutMessage = aboutMessage ("Kelvane by ZELVO-AUDIO",
-                                               "Signal processing and design: the Kelvane team",
-                                               "Built with JUCE (juce.com)",
-                                               "Artwork: the Kelvane team",
-                                               "Thank you for using Kelvane.");
-            break;
-    }
-
-    return texts;
-}
-
-//==============================================================================
-KelvaneAudioProcessorEditor::KelvaneAudioProcessorEditor (KelvaneAudioProcessor& p)
+KelvaneAudioProcessorEditor::KelvaneAudioProcessorEditor (KelvaneAudioProcessor& p, WindowServices services)
     : juce::AudioProcessorEditor (&p),
+      dialogs (*services.dialogs),
       processorRef (p),
       logoButton (juce::String()),
       noticeButton (juce::String()),
-      isNewVersionAvailable (std::make_shared<std::atomic<bool>> (false))
+      updateCheck (std::make_shared<UpdateCheckShare>())
 {
     applyLanguageFont (currentUiLanguage());
 
-    bgImage = juce::Image (juce::Image::ARGB, faceWidth, faceHeight, true);
+    bgImage = juce::Image (juce::Image::ARGB, face::width, face::height, true);
 
     faderLookAndFeel = std::make_unique<CustomLookAndFeel>();
     setupSquareLookAndFeelColours (*faderLookAndFeel);
@@ -417,8 +160,7 @@ KelvaneAudioProcessorEditor::KelvaneAudioProcessorEditor (KelvaneAudioProcessor&
                 addSwitch (*boolParameter, vocalButton, vocalLookAndFeel,
                            std::make_unique<CustomLookAndFeel_VocalBtn>());
             else
-                windowDialogs().showMessageBox (juce::MessageBoxIconType::WarningIcon, "ParamError",
-                                                "paramID : " + id);
+                showParamError (dialogs, id);
         }
 
         if (auto* floatParameter = dynamic_cast<juce::AudioParameterFloat*> (parameter))
@@ -428,8 +170,7 @@ KelvaneAudioProcessorEditor::KelvaneAudioProcessorEditor (KelvaneAudioProcessor&
             if (id == "dbMain")
                 addFader (*floatParameter);
             else
-                windowDialogs().showMessageBox (juce::MessageBoxIconType::WarningIcon, "ParamError",
-                                                "paramID : " + id);
+                showParamError (dialogs, id);
         }
     }
 
@@ -444,22 +185,26 @@ KelvaneAudioProcessorEditor::KelvaneAudioProcessorEditor (KelvaneAudioProcessor&
     noticeButton.addListener (this);
     noticeButton.setVisible (false);
     // The badge's look-and-feel ignores the image, but an image button draws only while it has a valid one.
-    const auto logo = temp6();
+    const auto logo = embeddedArtwork (face::Piece::logo);
     const juce::Colour noOverlay (0x00000000);
     noticeButton.setImages (false, false, false, logo, 1.0f, noOverlay, logo, 1.0f, noOverlay, logo, 1.0f,
                             noOverlay, 0.0f);
 
-    setSize (faceWidth, faceHeight);
+    setSize (face::width, face::height);
 
     gainDbDisplay = (double) processorRef.levelParameter->get() * 15.0 - 12.0;
     drawBG();
 
     startTimer (50);
 
-    startUpdateCheckThread (isNewVersionAvailable, updateServerBase());
+    services.checkForUpdates (updateCheck);
 }
 
-KelvaneAudioProcessorEditor::~KelvaneAudioProcessorEditor() = default;
+KelvaneAudioProcessorEditor::~KelvaneAudioProcessorEditor()
+{
+    // A check still waiting for the server is of no use any more.
+    updateCheck->abandon();
+}
 
 void KelvaneAudioProcessorEditor::addSwitch (juce::AudioParameterBool& parameter,
                                              std::unique_ptr<juce::ToggleButton>& button,
@@ -485,13 +230,8 @@ void KelvaneAudioProcessorEditor::addFader (juce::AudioParameterFloat& parameter
     auto slider = std::make_unique<juce::Slider>();
     slider->setName (parameter.getName (100));
     addAndMakeVisible (*slider);
-    slider->setSliderStyle (juce::Slider::LinearVertical);
     slider->addListener (this);
-    slider->setRange (0.0, 1.0, 0.001);
-    slider->setTextBoxStyle (juce::Slider::NoTextBox, false, 0, 0);
-    slider->setMouseDragSensitivity (500);
-    slider->setDoubleClickReturnValue (true, 0.5, juce::ModifierKeys::altModifier);
-    slider->setSliderSnapsToMousePosition (false);
+    face::configureLevelFader (*slider);
 
     mainSlider = std::move (slider);
     mainSlider->setLookAndFeel (faderLookAndFeel.get());
@@ -500,25 +240,20 @@ void KelvaneAudioProcessorEditor::addFader (juce::AudioParameterFloat& parameter
 //==============================================================================
 void KelvaneAudioProcessorEditor::resized()
 {
-    if (enableButton != nullptr)
-    {
-        const auto art = temp4();
-        enableButton->setBounds (12, 12, art.getWidth(), art.getHeight() / 2);
-    }
+    const auto bounds = face::controlBounds (embeddedArtwork);
 
-    const auto logo = temp6();
-    logoButton.setBounds (85, 11, logo.getWidth(), logo.getHeight());
+    if (enableButton != nullptr)
+        enableButton->setBounds (bounds.enableSwitch);
+
+    logoButton.setBounds (bounds.logoHotSpot);
 
     if (mainSlider != nullptr)
-        mainSlider->setBounds (180, 62, temp8().getWidth(), 275);
+        mainSlider->setBounds (bounds.fader);
 
     if (vocalButton != nullptr)
-    {
-        const auto art = temp9();
-        vocalButton->setBounds (130, 425, art.getWidth(), art.getHeight() / 2);
-    }
+        vocalButton->setBounds (bounds.vocalSwitch);
 
-    noticeButton.setBounds (226, 6, 24, 24);
+    noticeButton.setBounds (bounds.badge);
 }
 
 void KelvaneAudioProcessorEditor::paint (juce::Graphics& g)
@@ -536,74 +271,16 @@ void KelvaneAudioProcessorEditor::handleAsyncUpdate()
 
 void KelvaneAudioProcessorEditor::drawBG()
 {
+    face::State state;
+    state.vocalBackground = isOn (*processorRef.vocalParameter);
+    state.gainDb = gainDbDisplay;
+    state.meterStepLeft = processorRef.meterStepLeft.load (std::memory_order_relaxed);
+    state.meterStepRight = processorRef.meterStepRight.load (std::memory_order_relaxed);
+    state.enableOn = enableButton != nullptr && enableButton->getToggleState();
+    state.vocalOn = vocalButton != nullptr && vocalButton->getToggleState();
+
     juce::Graphics g (bgImage);
-
-    // Background: the vocal mode has its own.
-    const auto background = isOn (*processorRef.vocalParameter) ? temp2() : temp1();
-    g.drawImage (background, 0, 0, faceWidth, faceHeight, 0, 0, background.getWidth(), background.getHeight(),
-                 false);
-
-    // Gain readout, right-aligned so that the last glyph of a one-decimal text ends at x = 249.
-    {
-        char text[6] = {};
-        std::snprintf (text, sizeof (text), "%.1f", gainDbDisplay);
-        const auto length = (int) std::strlen (text);
-
-        if (length >= 1)
-        {
-            const auto glyphs = temp7();
-            const auto point = temp3();
-            const auto glyphWidth = glyphs.getWidth();
-            const auto glyphHeight = glyphs.getHeight() / 11;
-            auto x = 177 + (5 - length) * glyphWidth;
-
-            for (int i = 0; i < length; ++i)
-            {
-                if (i > 0)
-                    x += text[i - 1] == '.' ? point.getWidth() : glyphWidth;
-
-                if (text[i] == '.')
-                    drawImagePart (g, point, x, 372, 0, point.getWidth(), point.getHeight());
-                else
-                    drawImagePart (g, glyphs, x, 372, glyphIndexFor (text[i]) * glyphHeight, glyphWidth, glyphHeight);
-            }
-        }
-    }
-
-    // Level meters: the bottom rows of the lit strip, one segment per step.
-    {
-        const auto strip = temp5();
-        const auto segment = strip.getHeight() / 11;
-        const auto stripHeight = strip.getHeight();
-
-        const auto drawMeter = [&] (double step, int x)
-        {
-            // A step outside 0..11 (or not a number) must not reach the integer conversion or read
-            // outside the strip.
-            const auto litRows = std::isfinite (step) ? juce::jlimit (0.0, (double) stripHeight, segment * step) : 0.0;
-            const auto lit = (int) litRows;
-
-            if (lit > 0)
-                drawImagePart (g, strip, x, 87 + stripHeight - lit, stripHeight - lit, strip.getWidth(), lit);
-        };
-
-        drawMeter (processorRef.meterStepLeft.load (std::memory_order_relaxed), 47);
-        drawMeter (processorRef.meterStepRight.load (std::memory_order_relaxed), 117);
-    }
-
-    // Switch frames: the lower half of each two-state image shows "on".
-    const auto drawSwitch = [&] (const juce::Image& art, const juce::ToggleButton* button, int x, int y)
-    {
-        const auto half = art.getHeight() / 2;
-        const auto on = button != nullptr && button->getToggleState();
-        drawImagePart (g, art, x, y, on ? half : 0, art.getWidth(), half);
-    };
-
-    drawSwitch (temp4(), enableButton.get(), 12, 12);
-    drawSwitch (temp9(), vocalButton.get(), 130, 425);
-
-    const auto logo = temp6();
-    drawImagePart (g, logo, 95, 12, 0, logo.getWidth(), logo.getHeight());
+    face::draw (g, embeddedArtwork, state);
 }
 
 //==============================================================================
@@ -623,7 +300,7 @@ void KelvaneAudioProcessorEditor::timerCallback()
     if (! isShowing())
         return;
 
-    noticeButton.setVisible (isNewVersionAvailable->load());
+    noticeButton.setVisible (updateCheck->isNewVersionAvailable.load());
 
     // At most one render waits at any time; the repaint shows the latest finished one.
     if (! isUpdatePending())
@@ -670,7 +347,8 @@ void KelvaneAudioProcessorEditor::buttonClicked (juce::Button* button)
 {
     if (button == &logoButton || button == &noticeButton)
     {
-        showUpdateNoticeAndAbout();
+        showUpdateNoticeAndAbout (dialogs, currentUiLanguage(), updateCheck->isNewVersionAvailable.load(),
+                                  makersHomePage());
         return;
     }
 
@@ -700,29 +378,4 @@ void KelvaneAudioProcessorEditor::buttonClicked (juce::Button* button)
     }
 
     parameter->endChangeGesture();
-}
-
-void KelvaneAudioProcessorEditor::showUpdateNoticeAndAbout()
-{
-    const auto texts = dialogTextsFor (currentUiLanguage());
-    auto& dialogs = windowDialogs();
-
-    if (isNewVersionAvailable->load())
-    {
-        AlertBoxRequest notice;
-        notice.icon = juce::MessageBoxIconType::WarningIcon;
-        notice.title = texts.noticeTitle;
-        notice.message = texts.noticeMessage;
-        notice.buttonTexts = { texts.noticeYes, texts.noticeNo };
-
-        if (dialogs.runAlertBox (notice) == 1)
-            dialogs.openInBrowser (juce::URL (makerServerBase() + "/"));
-    }
-
-    AlertBoxRequest about;
-    about.icon = juce::MessageBoxIconType::NoIcon;
-    about.title = texts.aboutTitle;
-    about.message = texts.aboutMessage;
-    about.buttonTexts = { texts.aboutButton };
-    dialogs.runAlertBox (about);
 }

@@ -1,144 +1,90 @@
 #include "EditorTestSupport.h"
 #include "PreferredLanguages.h"
 
-#include <gtest/gtest.h>
-
-using kelvane::platform::LocaleEnvironment;
-using kelvane::platform::languageTagFromLocaleName;
-using kelvane::platform::preferredLanguagesFrom;
+using namespace editor_test;
 using Tags = std::vector<std::string>;
 
-TEST (PreferredLanguages, LocaleNamesBecomeLanguageTags)
+TEST (PreferredLanguages, ComeFromTheLanguageListThenTheLocaleVariables)
 {
-    EXPECT_EQ (languageTagFromLocaleName ("ja_JP.UTF-8"), "ja-JP");
-    EXPECT_EQ (languageTagFromLocaleName ("zh_TW"), "zh-TW");
-    EXPECT_EQ (languageTagFromLocaleName ("sr_RS@latin"), "sr-RS");
-    EXPECT_EQ (languageTagFromLocaleName ("fr"), "fr");
-    EXPECT_EQ (languageTagFromLocaleName ("C"), "");
-    EXPECT_EQ (languageTagFromLocaleName ("C.UTF-8"), "");
-    EXPECT_EQ (languageTagFromLocaleName ("POSIX"), "");
-    EXPECT_EQ (languageTagFromLocaleName (""), "");
+    const std::pair<kelvane::platform::LocaleEnvironment, Tags> cases[] = {
+        { { "zh_TW:ja", "fr_FR.UTF-8", "de_DE.UTF-8", "en_US.UTF-8" }, { "zh-TW", "ja", "fr-FR", "de-DE", "en-US" } },
+        { { ":ja_JP::C", "", "POSIX", "ja_JP.UTF-8" }, { "ja-JP" } }, // neutral, empty and repeated names are left out
+        { { std::nullopt, std::nullopt, std::nullopt, "sr_RS@latin" }, { "sr-RS" } },
+        { {}, {} },
+    };
+
+    for (const auto& [environment, tags] : cases)
+        EXPECT_EQ (kelvane::platform::preferredLanguagesFrom (environment), tags);
 }
 
-TEST (PreferredLanguages, LanguageListComesFirstThenTheLocaleVariables)
+TEST (UiLanguage, OnlyTheFirstPreferredLanguageCountsByItsExactPrefix)
 {
-    LocaleEnvironment environment;
-    environment.language = "zh_TW:ja";
-    environment.lcAll = "fr_FR.UTF-8";
-    environment.lcMessages = "de_DE.UTF-8";
-    environment.lang = "en_US.UTF-8";
-    EXPECT_EQ (preferredLanguagesFrom (environment), (Tags { "zh-TW", "ja", "fr-FR", "de-DE", "en-US" }));
-}
+    const std::pair<Tags, UiLanguage> cases[] = {
+        { { "zh-Hant-TW" }, UiLanguage::Chinese }, { { "zh-Hans-CN" }, UiLanguage::Chinese },
+        { { "ja" }, UiLanguage::Japanese },        { { "ja-JP", "zh-CN" }, UiLanguage::Japanese },
+        { { "en-JP" }, UiLanguage::English },      { { "fr-FR" }, UiLanguage::English },
+        { { "ko-KR" }, UiLanguage::English },      { { "en-US", "ja-JP" }, UiLanguage::English },
+        { { "ZH-CN" }, UiLanguage::English },      { { "JA" }, UiLanguage::English },
+        { {}, UiLanguage::English },               { { "" }, UiLanguage::English },
+    };
 
-TEST (PreferredLanguages, NeutralEmptyAndRepeatedEntriesAreLeftOut)
-{
-    LocaleEnvironment environment;
-    environment.language = ":ja_JP::C";
-    environment.lcAll = "";
-    environment.lcMessages = "POSIX";
-    environment.lang = "ja_JP.UTF-8";
-    EXPECT_EQ (preferredLanguagesFrom (environment), Tags { "ja-JP" });
-
-    EXPECT_TRUE (preferredLanguagesFrom (LocaleEnvironment {}).empty());
-}
-
-TEST (PreferredLanguages, OnlyTheSetVariablesCount)
-{
-    LocaleEnvironment environment;
-    environment.lang = "ko_KR.UTF-8";
-    EXPECT_EQ (preferredLanguagesFrom (environment), Tags { "ko-KR" });
-}
-
-TEST (UiLanguage, ChineseAndJapaneseByTheirPrefix)
-{
-    EXPECT_EQ (uiLanguageForPreferredLanguages ({ "zh-Hant-TW" }), UiLanguage::Chinese);
-    EXPECT_EQ (uiLanguageForPreferredLanguages ({ "zh-Hans-CN" }), UiLanguage::Chinese);
-    EXPECT_EQ (uiLanguageForPreferredLanguages ({ "ja" }), UiLanguage::Japanese);
-    EXPECT_EQ (uiLanguageForPreferredLanguages ({ "ja-JP" }), UiLanguage::Japanese);
-}
-
-TEST (UiLanguage, EverythingElseIsEnglish)
-{
-    EXPECT_EQ (uiLanguageForPreferredLanguages ({ "en-JP" }), UiLanguage::English);
-    EXPECT_EQ (uiLanguageForPreferredLanguages ({ "fr-FR" }), UiLanguage::English);
-    EXPECT_EQ (uiLanguageForPreferredLanguages ({ "ko-KR" }), UiLanguage::English);
-    EXPECT_EQ (uiLanguageForPreferredLanguages ({}), UiLanguage::English);
-    EXPECT_EQ (uiLanguageForPreferredLanguages ({ "" }), UiLanguage::English);
-}
-
-TEST (UiLanguage, PrefixTestIsCaseSensitive)
-{
-    EXPECT_EQ (uiLanguageForPreferredLanguages ({ "ZH-CN" }), UiLanguage::English);
-    EXPECT_EQ (uiLanguageForPreferredLanguages ({ "JA" }), UiLanguage::English);
-}
-
-TEST (UiLanguage, OnlyTheFirstPreferredLanguageCounts)
-{
-    EXPECT_EQ (uiLanguageForPreferredLanguages ({ "en-US", "ja-JP" }), UiLanguage::English);
-    EXPECT_EQ (uiLanguageForPreferredLanguages ({ "ja-JP", "zh-CN" }), UiLanguage::Japanese);
-}
-
-TEST (UiLanguage, EnvironmentDecidesThroughTheWholeChain)
-{
-    LocaleEnvironment environment;
-    environment.language = "ja_JP";
-    environment.lang = "zh_CN.UTF-8";
-    EXPECT_EQ (uiLanguageForPreferredLanguages (preferredLanguagesFrom (environment)), UiLanguage::Japanese);
-
-    environment.language = std::nullopt;
-    EXPECT_EQ (uiLanguageForPreferredLanguages (preferredLanguagesFrom (environment)), UiLanguage::Chinese);
+    for (const auto& [tags, language] : cases)
+        EXPECT_EQ (uiLanguageForPreferredLanguages (tags), language) << (tags.empty() ? "(none)" : tags[0]);
 }
 
 namespace
 {
-juce::String defaultSansTypefaceName()
+// The glyph the typeface draws for a character, through the framework's own look-up.
+juce::Path outlineOf (juce::Typeface& typeface, juce::juce_wchar c)
 {
-    auto& lf = juce::Desktop::getInstance().getDefaultLookAndFeel();
-    return lf.getTypefaceForFont (juce::Font (14.0f))->getName();
-}
+    juce::Array<int> glyphs;
+    juce::Array<float> offsets;
+    typeface.getGlyphPositions (juce::String::charToString (c), glyphs, offsets);
+    juce::Path outline;
 
-// Restores the framework's default sans-serif choice after a test changed it.
-struct DefaultTypefaceRestorer
-{
-    ~DefaultTypefaceRestorer()
-    {
-        juce::Desktop::getInstance().getDefaultLookAndFeel().setDefaultSansSerifTypefaceName ({});
-    }
-};
+    if (glyphs.size() == 1)
+        typeface.getOutlineForGlyph (glyphs[0], outline);
+
+    return outline;
+}
 } // namespace
 
-TEST (LanguageFont, ChineseAndJapaneseGetInstalledCjkTypefaces)
+// Each opening of the window sets the typeface of the language it opens in (an English one keeps the last);
+// the dialogs draw every character they can show with a glyph of that typeface, not its missing-glyph box.
+TEST (LanguageFont, EachOpeningGivesTheDialogsATypefaceWithEveryGlyphTheyShow)
 {
-    const DefaultTypefaceRestorer restore;
+    auto& lf = juce::Desktop::getInstance().getDefaultLookAndFeel();
+    lf.setDefaultSansSerifTypefaceName ("DejaVu Sans Mono");
 
-    applyLanguageFont (UiLanguage::Chinese);
-    EXPECT_EQ (defaultSansTypefaceName(), languageTypefaceName (UiLanguage::Chinese));
-    EXPECT_EQ (defaultSansTypefaceName(), "Droid Sans Fallback");
-
-    applyLanguageFont (UiLanguage::Japanese);
-    EXPECT_EQ (defaultSansTypefaceName(), "Droid Sans Fallback");
-}
-
-TEST (LanguageFont, EnglishLeavesWhateverWasSetBefore)
-{
-    const DefaultTypefaceRestorer restore;
-    const auto untouched = defaultSansTypefaceName();
-
-    applyLanguageFont (UiLanguage::English);
-    EXPECT_EQ (defaultSansTypefaceName(), untouched);
-
-    applyLanguageFont (UiLanguage::Japanese);
-    applyLanguageFont (UiLanguage::English);
-    EXPECT_EQ (defaultSansTypefaceName(), "Droid Sans Fallback");
-}
-
-TEST (LanguageFont, TheCjkTypefacesExistOnThisSystem)
-{
-    for (auto language : { UiLanguage::Chinese, UiLanguage::Japanese })
+    for (auto [locale, language, typefaceName] : { std::tuple { "ja_JP.UTF-8", UiLanguage::Japanese, languageTypefaceName (UiLanguage::Japanese) },
+                                                   std::tuple { "zh_CN.UTF-8", UiLanguage::Chinese, languageTypefaceName (UiLanguage::Chinese) },
+                                                   std::tuple { "en_US.UTF-8", UiLanguage::English, languageTypefaceName (UiLanguage::Chinese) } })
     {
-        const auto name = languageTypefaceName (language);
-        EXPECT_TRUE (juce::Font::findAllTypefaceNames().contains (name)) << name;
+        preferLanguage (locale);
+        const Window window;
+
+        // What the update notice, the About box and the ParamError box can show, with the "OK" button and
+        // the warning icon's "!": the texts of the language and any parameter ID in printable ASCII.
+        const auto texts = dialogTextsFor (language);
+        auto characters = texts.noticeTitle + texts.noticeMessage + texts.noticeYes + texts.noticeNo + texts.aboutTitle
+                          + texts.aboutMessage + texts.aboutButton;
+        for (juce::juce_wchar c = 0x21; c < 0x7f; ++c)
+            characters += juce::String::charToString (c);
+
+        for (const auto& font : { lf.getAlertWindowTitleFont(), lf.getAlertWindowMessageFont() })
+        {
+            auto typeface = font.getTypefacePtr();
+            EXPECT_EQ (typeface->getName(), typefaceName) << locale << ": not the language's, or not installed";
+            const auto missingGlyph = outlineOf (*typeface, 0x10fffd); // a private-use character no font draws
+            juce::String lacking;
+
+            for (auto c : characters)
+                if (! juce::CharacterFunctions::isWhitespace (c) && (outlineOf (*typeface, c).isEmpty() || outlineOf (*typeface, c) == missingGlyph))
+                    lacking += juce::String::charToString (c);
+
+            EXPECT_TRUE (lacking.isEmpty()) << locale << ", " << typeface->getName() << " " << typeface->getStyle() << " lacks: " << lacking;
+        }
     }
 
-    EXPECT_TRUE (languageTypefaceName (UiLanguage::English).isEmpty());
+    lf.setDefaultSansSerifTypefaceName ({});
 }

@@ -3,16 +3,15 @@
 // Regenerate the committed images from the repository root:
 //     cmake --build build/release --target kelvane_artwork
 //     build/release/tools/artwork/kelvane_artwork Source/Images [preview-dir]
-// With a preview directory it also writes composites of the whole face in a few states, put together the
-// way the editor renders them, to judge the look.
+// With a preview directory it also writes pictures of the whole window in a few states, drawn by the
+// window's own face code (Source/WindowFace.h) from the new images, to judge the look.
 //
-// Every size and position below follows how the editor cuts and places the images, so the art lines up with
-// the renderer: switch images hold two halves (off above, on below), the meter strip holds 11 segments of
+// The positions come from the window's layout and the sizes below follow how the window cuts the images: switch images hold two halves (off above, on below), the meter strip holds 11 segments of
 // 27 rows counted from the bottom, the readout strip holds 11 glyphs of 16 x 22 (0-9, minus).
 // Text uses the DejaVu fonts of Debian's fonts-dejavu-core, loaded from their files, so a rerun on any
 // machine with that package gives the same pixels.
 
-#include <juce_graphics/juce_graphics.h>
+#include "WindowFace.h"
 
 #include <array>
 #include <cmath>
@@ -27,57 +26,42 @@ using juce::Image;
 using juce::Path;
 using juce::Rectangle;
 
-// ---------------------------------------------------------------------------------------------------------
-// Where the editor puts things on the 256 x 480 face.
-constexpr int faceWidth = 256;
-constexpr int faceHeight = 480;
+namespace face = kelvane::face;
 
-constexpr int meterLeftX = 47;
-constexpr int meterRightX = 117;
-constexpr int meterTopY = 87;
+// ---------------------------------------------------------------------------------------------------------
+// The sizes of the pieces. Where they stand on the face is the window's own layout (Source/WindowFace.h).
 constexpr int meterWidth = 34;
 constexpr int meterHeight = 300;
-constexpr int meterSegments = 11;
-constexpr int meterSegmentHeight = meterHeight / meterSegments; // 27
+constexpr int meterSegmentHeight = meterHeight / face::meterSegments; // 27
 
-constexpr int readoutTopY = 372;
 constexpr int glyphWidth = 16;
 constexpr int glyphHeight = 22;
 constexpr int pointWidth = 8;
-// With one decimal the readout always ends at x = 249: digits at 177, 193, 209, the point at 225, a digit
-// at 233.
-constexpr std::array<int, 4> readoutDigitXs { 177, 193, 209, 233 };
-constexpr int readoutPointX = 225;
+// With one decimal the readout always ends at the same place: digits at 177, 193, 209, the point at 225, a
+// digit at 233.
+constexpr int readoutPointX = face::readoutLeft + 3 * glyphWidth;
+constexpr std::array<int, 4> readoutDigitXs { face::readoutLeft, face::readoutLeft + glyphWidth,
+                                              face::readoutLeft + 2 * glyphWidth, readoutPointX + pointWidth };
 
-constexpr int enableX = 12, enableY = 12, enableSize = 44;
-constexpr int vocalX = 130, vocalY = 425, vocalWidth = 109, vocalHalfHeight = 39;
-constexpr int logoX = 95, logoY = 12, logoWidth = 164, logoHeight = 49;
+constexpr int enableSize = 44;
+constexpr int vocalWidth = 109, vocalHalfHeight = 39;
+constexpr int logoWidth = 164, logoHeight = 49;
 
-// The fader: a 55 x 275 slider at (180, 62); the knob image (55 x 72) is drawn at the slider's left edge.
-constexpr int faderX = 180, faderY = 62, faderHeight = 275;
+// The knob is drawn at the fader's left edge.
 constexpr int knobWidth = 55, knobHeight = 72;
-constexpr float knobCentreX = faderX + knobWidth * 0.5f;
+constexpr float knobCentreX = face::faderAt.x + knobWidth * 0.5f;
 
-// The knob's top (slider coordinates) for a fader value, computed as the fader's look-and-feel does:
-// thumb radius 9, track inset by it at both ends.
-int knobTopForValue(double value)
-{
-    const float radius = 9.0f;
-    const float maxPos = (float) faderHeight - radius;
-    const float sliderPos = radius + (float) (1.0 - value) * ((float) faderHeight - 2.0f * radius);
-    const float half = (float) (knobHeight / 2);
-    return (int) (((maxPos - half - radius) / (maxPos + radius)) * sliderPos - radius);
-}
+Image knobImage();
 
 // The canvas y of the knob's centre line when the fader shows the given gain (-12..+3 dB).
 float faderMarkY(double dB)
 {
-    const double value = (dB + 12.0) / 15.0;
-    return (float) (faderY + knobTopForValue(value) + knobHeight / 2);
+    static const Image knob = knobImage();
+    return (float) (face::faderKnobTopOnCanvas((dB + 12.0) / 15.0, knob) + knobHeight / 2);
 }
 
 // Lower edge of meter segment k (1 = bottom) on the canvas, and its top edge.
-int segmentBottomY(int k) { return meterTopY + meterHeight - meterSegmentHeight * (k - 1); }
+int segmentBottomY(int k) { return face::meterTop + meterHeight - meterSegmentHeight * (k - 1); }
 int segmentTopY(int k) { return segmentBottomY(k) - meterSegmentHeight; }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -123,9 +107,9 @@ juce::Typeface::Ptr loadTypeface(const char* fileName)
     return juce::Typeface::createSystemTypefaceFor(data.getData(), data.getSize());
 }
 
-juce::Font makeFont(const juce::Typeface::Ptr& face, float height, float extraKerning = 0.0f)
+juce::Font makeFont(const juce::Typeface::Ptr& typeface, float height, float extraKerning = 0.0f)
 {
-    juce::Font font(face);
+    juce::Font font(typeface);
     font.setHeight(height);
     font.setExtraKerningFactor(extraKerning);
     return font;
@@ -320,17 +304,17 @@ void fillPanel(Graphics& g, Image& image, bool vocal)
 {
     const Colour top = vocal ? Colour(0xff37302a) : panelTop;
     const Colour bottom = vocal ? Colour(0xff201b18) : panelBottom;
-    g.setGradientFill(juce::ColourGradient(top, 0.0f, 0.0f, bottom, 0.0f, (float) faceHeight, false));
+    g.setGradientFill(juce::ColourGradient(top, 0.0f, 0.0f, bottom, 0.0f, (float) face::height, false));
     g.fillAll();
 
     // Fine vertical brushing, the same grain on every run.
     juce::Random random(0x4b656c76);
-    std::array<int, faceWidth> columnGrain {};
+    std::array<int, face::width> columnGrain {};
     for (auto& grain : columnGrain)
         grain = random.nextInt(7) - 3;
     Image::BitmapData pixels(image, Image::BitmapData::readWrite);
-    for (int y = 0; y < faceHeight; ++y)
-        for (int x = 0; x < faceWidth; ++x)
+    for (int y = 0; y < face::height; ++y)
+        for (int x = 0; x < face::width; ++x)
         {
             const int delta = columnGrain[(size_t) x] + random.nextInt(3) - 1;
             const Colour c = pixels.getPixelColour(x, y);
@@ -370,7 +354,7 @@ void drawScrew(Graphics& g, float cx, float cy)
 
 void drawMeterColumn(Graphics& g, int x)
 {
-    for (int k = 1; k <= meterSegments; ++k)
+    for (int k = 1; k <= face::meterSegments; ++k)
         drawUnlitSegment(g, (float) segmentTopY(k), (float) x, segmentColour(k));
 }
 
@@ -382,9 +366,9 @@ void drawBackground(Image& image, const Fonts& fonts, bool vocal)
 
     // A bevel round the whole face.
     g.setColour(juce::Colours::white.withAlpha(0.09f));
-    g.drawRect(0, 0, faceWidth, faceHeight, 1);
+    g.drawRect(0, 0, face::width, face::height, 1);
     g.setColour(juce::Colours::black.withAlpha(0.5f));
-    g.drawRect(1, 1, faceWidth - 2, faceHeight - 2, 1);
+    g.drawRect(1, 1, face::width - 2, face::height - 2, 1);
     for (auto [x, y] : { std::pair { 6.0f, 6.0f }, { 250.0f, 6.0f }, { 6.0f, 474.0f }, { 250.0f, 474.0f } })
         drawScrew(g, x, y);
 
@@ -392,18 +376,18 @@ void drawBackground(Image& image, const Fonts& fonts, bool vocal)
     const juce::Font tiny = makeFont(fonts.condensed, 8.0f, 0.04f);
 
     // Enable switch: a seat for the cap and its label.
-    drawWell(g, { (float) enableX - 2.0f, (float) enableY - 2.0f, enableSize + 4.0f, enableSize + 4.0f }, 7.0f);
+    drawWell(g, { (float) face::enableSwitchAt.x - 2.0f, (float) face::enableSwitchAt.y - 2.0f, enableSize + 4.0f, enableSize + 4.0f }, 7.0f);
     drawLabel(g, small, "ENABLE", { 4.0f, 59.0f, 60.0f, 10.0f }, labelColour);
 
     // Meters: one well for both, L and R heads, unlit segments, a dB scale between them.
     drawWell(g, { 41.0f, 70.0f, 116.0f, 324.0f }, 6.0f);
-    drawLabel(g, small, "L", { (float) meterLeftX, 73.0f, (float) meterWidth, 11.0f }, labelColour);
-    drawLabel(g, small, "R", { (float) meterRightX, 73.0f, (float) meterWidth, 11.0f }, labelColour);
-    drawMeterColumn(g, meterLeftX);
-    drawMeterColumn(g, meterRightX);
+    drawLabel(g, small, "L", { (float) face::leftMeterX, 73.0f, (float) meterWidth, 11.0f }, labelColour);
+    drawLabel(g, small, "R", { (float) face::rightMeterX, 73.0f, (float) meterWidth, 11.0f }, labelColour);
+    drawMeterColumn(g, face::leftMeterX);
+    drawMeterColumn(g, face::rightMeterX);
     // Each segment is labelled with the peak level from which it lights.
-    const std::array<int, meterSegments> meterLevels { 0, -48, -36, -24, -18, -12, -9, -6, -3, 0, 3 };
-    for (int k = 2; k <= meterSegments; ++k)
+    const std::array<int, face::meterSegments> meterLevels { 0, -48, -36, -24, -18, -12, -9, -6, -3, 0, 3 };
+    for (int k = 2; k <= face::meterSegments; ++k)
     {
         const float centre = (float) segmentTopY(k) + meterSegmentHeight * 0.5f;
         const Colour c = k >= 10 ? meterRed.interpolatedWith(labelColour, 0.35f)
@@ -431,8 +415,8 @@ void drawBackground(Image& image, const Fonts& fonts, bool vocal)
         const float length = major ? 7.0f : 4.0f;
         const float top = major ? y - 1.0f : y;
         const float thickness = major ? 2.0f : 1.0f;
-        g.fillRect(faderX + 2.0f + (7.0f - length), top, length, thickness);
-        g.fillRect(faderX + knobWidth - 9.0f, top, length, thickness);
+        g.fillRect(face::faderAt.x + 2.0f + (7.0f - length), top, length, thickness);
+        g.fillRect(face::faderAt.x + knobWidth - 9.0f, top, length, thickness);
         if (major)
         {
             const juce::String text = scaleText(dB);
@@ -448,8 +432,8 @@ void drawBackground(Image& image, const Fonts& fonts, bool vocal)
         const Path ghost = glyphPath("abcdefg");
         g.setColour(readoutColour.withAlpha(0.075f));
         for (int x : readoutDigitXs)
-            g.fillPath(ghost, glyphSlant().translated((float) x, (float) readoutTopY));
-        g.fillPath(pointPath(), glyphSlant().translated((float) readoutPointX, (float) readoutTopY));
+            g.fillPath(ghost, glyphSlant().translated((float) x, (float) face::readoutTop));
+        g.fillPath(pointPath(), glyphSlant().translated((float) readoutPointX, (float) face::readoutTop));
         g.setColour(juce::Colours::white.withAlpha(0.025f));
         g.fillRect(172.0f, 366.0f, 80.0f, 14.0f);
     }
@@ -484,7 +468,7 @@ void drawBackground(Image& image, const Fonts& fonts, bool vocal)
               dimLabelColour, juce::Justification::centredLeft);
 
     // Vocal switch seat.
-    drawWell(g, { (float) vocalX - 2.0f, (float) vocalY - 2.0f, vocalWidth + 4.0f, vocalHalfHeight + 4.0f }, 8.0f);
+    drawWell(g, { (float) face::vocalSwitchAt.x - 2.0f, (float) face::vocalSwitchAt.y - 2.0f, vocalWidth + 4.0f, vocalHalfHeight + 4.0f }, 8.0f);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -665,7 +649,7 @@ Image makeImage(bool alpha, int width, int height) { return Image(alpha ? Image:
 
 Image backgroundImage(const Fonts& fonts, bool vocal)
 {
-    Image image = makeImage(false, faceWidth, faceHeight);
+    Image image = makeImage(false, face::width, face::height);
     drawBackground(image, fonts, vocal);
     return image;
 }
@@ -693,7 +677,7 @@ Image meterImage()
 {
     Image image = makeImage(true, meterWidth, meterHeight);
     Graphics g(image);
-    for (int k = 1; k <= meterSegments; ++k)
+    for (int k = 1; k <= face::meterSegments; ++k)
     {
         const int bandTop = meterHeight - meterSegmentHeight * k;
         // Each segment's glow stays inside its own band: the renderer cuts the strip at band edges.
@@ -756,65 +740,26 @@ bool writePng(const Image& image, const juce::File& file)
 }
 
 // ---------------------------------------------------------------------------------------------------------
-// Preview: the face put together the way the editor renders it.
-struct FaceState
+// Preview: the window as it draws itself with these images.
+struct Preview
 {
-    bool vocal = false, enableOn = true, vocalOn = false;
-    double level = 0.5;
-    int meterLeft = 0, meterRight = 0;
-    bool badge = false;
+    const char* name;
+    bool vocal, enableOn;
+    double level;
+    int meterLeft, meterRight;
+    bool badge;
 };
 
-Image composeFace(const std::array<Image, 9>& images, const FaceState& state)
+Image previewOf(const std::array<Image, 9>& images, const Preview& preview)
 {
-    const Image& point = images[2];
-    const Image& glyphs = images[6];
-    Image face(Image::ARGB, faceWidth, faceHeight, true);
-    Graphics g(face);
-    g.drawImageAt(images[state.vocal ? 1 : 0], 0, 0);
-
-    char text[6];
-    std::snprintf(text, sizeof text, "%.1f", 15.0 * state.level - 12.0);
-    const int n = (int) std::strlen(text);
-    int x = 177 + (5 - n) * glyphWidth;
-    for (int i = 0; i < n; ++i)
-    {
-        if (i > 0)
-            x += text[i - 1] == '.' ? point.getWidth() : glyphWidth;
-        if (text[i] == '.')
-            g.drawImageAt(point, x, readoutTopY);
-        else
-        {
-            const int k = text[i] == '-' ? 10 : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : 0);
-            g.drawImage(glyphs, x, readoutTopY, glyphWidth, glyphHeight, 0, k * glyphHeight, glyphWidth, glyphHeight);
-        }
-    }
-
-    const Image& strip = images[4];
-    for (auto [meterX, step] : { std::pair { meterLeftX, state.meterLeft }, { meterRightX, state.meterRight } })
-    {
-        const int lit = meterSegmentHeight * step;
-        if (lit > 0)
-            g.drawImage(strip, meterX, meterTopY + meterHeight - lit, meterWidth, lit, 0, meterHeight - lit,
-                        meterWidth, lit);
-    }
-    g.drawImage(images[3], enableX, enableY, enableSize, enableSize, 0, state.enableOn ? enableSize : 0, enableSize,
-                enableSize);
-    g.drawImage(images[8], vocalX, vocalY, vocalWidth, vocalHalfHeight, 0, state.vocalOn ? vocalHalfHeight : 0,
-                vocalWidth, vocalHalfHeight);
-    g.drawImageAt(images[5], logoX, logoY);
-    // The knob, as the fader draws it over the face.
-    g.drawImageAt(images[7], faderX, faderY + knobTopForValue(state.level));
-    if (state.badge)
-    {
-        // The update badge, which the editor draws in code at (226, 6) while a newer version is known.
-        g.setColour(Colour(0xffff0000));
-        g.fillEllipse(226.0f, 6.0f, 24.0f, 24.0f);
-        g.setColour(juce::Colours::white);
-        g.fillRect(236.0f, 10.0f, 4.0f, 10.0f);
-        g.fillRect(236.0f, 23.0f, 4.0f, 4.0f);
-    }
-    return face;
+    face::State state;
+    state.vocalBackground = state.vocalOn = preview.vocal;
+    state.enableOn = preview.enableOn;
+    state.gainDb = 15.0 * preview.level - 12.0;
+    state.meterStepLeft = preview.meterLeft;
+    state.meterStepRight = preview.meterRight;
+    const face::Art art = [&](face::Piece piece) { return images[(size_t) piece]; };
+    return face::renderWindowPicture(art, state, preview.level, preview.badge);
 }
 
 Image scaledUp(const Image& image, int factor)
@@ -834,6 +779,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s <image-dir> [preview-dir]\n", argv[0]);
         return 2;
     }
+    // The preview lays out a fader, which takes the framework's GUI classes.
+    const juce::ScopedJuceInitialiser_GUI juceGui;
     const juce::File outDir = juce::File::getCurrentWorkingDirectory().getChildFile(argv[1]);
     if (! outDir.createDirectory())
     {
@@ -865,12 +812,12 @@ int main(int argc, char** argv)
     {
         const juce::File previewDir = juce::File::getCurrentWorkingDirectory().getChildFile(argv[2]);
         previewDir.createDirectory();
-        const std::array<std::pair<const char*, FaceState>, 4> previews { {
-            { "preview-normal.png", { false, true, false, 0.5, 8, 6 } },
-            { "preview-vocal.png", { true, true, true, 0.8, 10, 11 } },
-            { "preview-off.png", { false, false, false, 0.0, 0, 0 } },
-            { "preview-max.png", { false, true, false, 1.0, 11, 9, true } },
-        } };
+        const Preview previews[] = {
+            { "preview-normal.png", false, true, 0.5, 8, 6, false },
+            { "preview-vocal.png", true, true, 0.8, 10, 11, false },
+            { "preview-off.png", false, false, 0.0, 0, 0, false },
+            { "preview-max.png", false, true, 1.0, 11, 9, true },
+        };
         // The overlay images side by side, enlarged, on a mid grey that shows their edges and glows.
         {
             Image sheet(Image::ARGB, 4 * (16 + 8 + 34 + 44 + 55 + 109) + 70, 4 * 300 + 20, true);
@@ -885,11 +832,11 @@ int main(int argc, char** argv)
             g.drawImageTransformed(scaledUp(images[5], 4), juce::AffineTransform::translation(10.0f + 4 * 80.0f, 4 * 200.0f));
             writePng(sheet, previewDir.getChildFile("sheet.png"));
         }
-        for (const auto& [name, state] : previews)
+        for (const auto& preview : previews)
         {
-            const Image face = composeFace(images, state);
-            writePng(face, previewDir.getChildFile(name));
-            writePng(scaledUp(face, 2), previewDir.getChildFile(juce::String("x2-") + name));
+            const Image window = previewOf(images, preview);
+            writePng(window, previewDir.getChildFile(preview.name));
+            writePng(scaledUp(window, 2), previewDir.getChildFile(juce::String("x2-") + preview.name));
         }
     }
     return 0;
