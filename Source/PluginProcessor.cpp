@@ -1,5 +1,6 @@
 #include "PluginProcessor.h"
 #include "PluginEditor.h"
+#include "SavedState.h"
 
 #include <algorithm>
 #include <cmath>
@@ -736,102 +737,9 @@ void KelvaneAudioProcessor::changeProgramName (int, const juce::String&)
 }
 
 //==============================================================================
-namespace
-{
-constexpr uint32_t savedStateMagic = 0x21324356;
-const char* const savedStateTag = "MYPLUGINSETTINGS";
-
-uint32_t readLittleEndian32 (const void* bytes) noexcept
-{
-    const auto* b = static_cast<const uint8_t*> (bytes);
-    return (uint32_t) b[0] | ((uint32_t) b[1] << 8) | ((uint32_t) b[2] << 16) | ((uint32_t) b[3] << 24);
-}
-
-// Strict UTF-8: complete sequences, shortest form, no surrogates, nothing above U+10FFFF.
-bool isValidUtf8 (const uint8_t* text, size_t length) noexcept
-{
-    size_t i = 0;
-    while (i < length)
-    {
-        const uint8_t lead = text[i];
-        if (lead < 0x80)
-        {
-            ++i;
-            continue;
-        }
-
-        int extra;
-        uint32_t codePoint;
-        if ((lead & 0xE0) == 0xC0)
-        {
-            extra = 1;
-            codePoint = lead & 0x1Fu;
-        }
-        else if ((lead & 0xF0) == 0xE0)
-        {
-            extra = 2;
-            codePoint = lead & 0x0Fu;
-        }
-        else if ((lead & 0xF8) == 0xF0)
-        {
-            extra = 3;
-            codePoint = lead & 0x07u;
-        }
-        else
-        {
-            return false;
-        }
-
-        if (length - i <= (size_t) extra)
-            return false;
-
-        for (int k = 1; k <= extra; ++k)
-        {
-            const uint8_t next = text[i + (size_t) k];
-            if ((next & 0xC0) != 0x80)
-                return false;
-            codePoint = (codePoint << 6) | (next & 0x3Fu);
-        }
-
-        const uint32_t smallest[] = { 0, 0x80, 0x800, 0x10000 };
-        if (codePoint < smallest[extra] || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
-            return false;
-
-        i += (size_t) extra + 1;
-    }
-    return true;
-}
-
-// The value to apply for a stored attribute: within the parameter's 0..1 range, and the fallback when the
-// text reads as no usable number (NaN), so a damaged block cannot put a NaN into the audio path.
-float storedValueOrFallback (const juce::XmlElement& xml, const char* name, double fallback)
-{
-    const double value = xml.getDoubleAttribute (name, fallback);
-    if (std::isnan (value))
-        return (float) fallback;
-    return (float) juce::jlimit (0.0, 1.0, value);
-}
-} // namespace
-
 void KelvaneAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
 {
-    juce::XmlElement xml (savedStateTag);
-    xml.setAttribute ("dbEnable", enableParameter->get() ? 1 : 0);
-    xml.setAttribute ("dbMain", (double) levelParameter->get());
-    xml.setAttribute ("dbVocal", vocalParameter->get() ? 1 : 0);
-
-    {
-        juce::MemoryOutputStream out (destData, false);
-        out.writeInt ((int) savedStateMagic);
-        out.writeInt (0);
-        xml.writeTo (out, juce::XmlElement::TextFormat().singleLine());
-        out.writeByte (0);
-    }
-
-    const auto textLength = (uint32_t) (destData.getSize() - 9);
-    auto* bytes = static_cast<uint8_t*> (destData.getData());
-    for (int i = 0; i < 4; ++i)
-        bytes[4 + i] = (uint8_t) (textLength >> (8 * i));
+    SavedState::write ({ enableParameter->get(), levelParameter->get(), vocalParameter->get() }, destData);
 }
 
 void KelvaneAudioProcessor::getCurrentProgramStateInformation (juce::MemoryBlock& destData)
@@ -839,33 +747,19 @@ void KelvaneAudioProcessor::getCurrentProgramStateInformation (juce::MemoryBlock
     getStateInformation (destData);
 }
 
+// Every readable block sets all three parameters, in this order, each notifying the host; a missing
+// attribute re-applies the current value.
 void KelvaneAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
-    if (data == nullptr || sizeInBytes <= 8 || readLittleEndian32 (data) != savedStateMagic)
-        return;
-
-    const auto lengthField = (int32_t) readLittleEndian32 (static_cast<const char*> (data) + 4);
-    if (lengthField < 1)
-        return;
-
-    // The text ends at its first zero byte. Text that is not valid UTF-8 counts as unreadable: decoding it
-    // would read past the block and overrun the decoded string.
-    const char* text = static_cast<const char*> (data) + 8;
-    const auto available = (size_t) std::min (lengthField, sizeInBytes - 8);
-    const auto textLength = (size_t) (std::find (text, text + available, '\0') - text);
-    if (! isValidUtf8 (reinterpret_cast<const uint8_t*> (text), textLength))
-        return;
-
-    auto xml = juce::XmlDocument::parse (juce::String::fromUTF8 (text, (int) textLength));
-    if (xml == nullptr || ! xml->getTagName().equalsIgnoreCase (savedStateTag))
+    const auto settings = SavedState::read (data, sizeInBytes);
+    if (settings == nullptr)
         return;
 
     enableParameter->setValueNotifyingHost (
-        storedValueOrFallback (*xml, "dbEnable", enableParameter->get() ? 1.0 : 0.0));
-    levelParameter->setValueNotifyingHost (
-        storedValueOrFallback (*xml, "dbMain", (double) levelParameter->get()));
+        SavedState::valueOf (*settings, "dbEnable", enableParameter->get() ? 1.0 : 0.0));
+    levelParameter->setValueNotifyingHost (SavedState::valueOf (*settings, "dbMain", (double) levelParameter->get()));
     vocalParameter->setValueNotifyingHost (
-        storedValueOrFallback (*xml, "dbVocal", vocalParameter->get() ? 1.0 : 0.0));
+        SavedState::valueOf (*settings, "dbVocal", vocalParameter->get() ? 1.0 : 0.0));
 }
 
 void KelvaneAudioProcessor::setCurrentProgramStateInformation (const void* data, int sizeInBytes)
