@@ -1,7 +1,7 @@
 #include "HostEffectGUI.h"
 
 #include "AAX_UIDs.h"
-#include "HostBundle.h"
+#include "HostError.h"
 #include "HostInstance.h"
 #include "HostPlugIn.h"
 

@@ -1,7 +1,7 @@
 #include "HostPlugInWindow.h"
 
 #include "AAX_Enums.h"
-#include "HostBundle.h"
+#include "HostError.h"
 #include "HostInstance.h"
 
 #include <algorithm>

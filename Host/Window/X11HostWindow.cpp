@@ -9,15 +9,6 @@ namespace kelvane::host
 {
 namespace
 {
-// A bare X server without a window manager lacks the window-manager atoms that the plug-in's framework
-// only looks up and then uses when it creates its window. The host interns them on its connection,
-// which stays open while the window exists, so that they live as long as a window can need them.
-void internWindowManagerAtoms (Display* display)
-{
-    for (const char* name : { "WM_PROTOCOLS", "WM_TAKE_FOCUS", "WM_DELETE_WINDOW", "_NET_WM_PING", "WM_CHANGE_STATE", "WM_STATE" })
-        XInternAtom (display, name, False);
-}
-
 int shiftOf (unsigned long mask)
 {
     int shift = 0;
@@ -47,8 +38,6 @@ X11HostWindow::X11HostWindow (const std::string& title) : currentWidth (1), curr
 
     if (connection == nullptr)
         throw std::runtime_error ("cannot open the X display (is DISPLAY set?)");
-
-    internWindowManagerAtoms (connection);
 
     const int screen = DefaultScreen (connection);
     window = XCreateSimpleWindow (connection, RootWindow (connection, screen), 0, 0, 1, 1, 0,

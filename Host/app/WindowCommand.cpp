@@ -1,7 +1,7 @@
 #include "WindowCommand.h"
 
 #include "AudioFiles.h"
-#include "HostBundle.h"
+#include "HostError.h"
 #include "HostEnvironment.h"
 #include "HostInstance.h"
 #include "HostPlugIn.h"
