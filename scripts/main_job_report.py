@@ -80,6 +80,8 @@ def main():
     with open(os.path.join(out, "window.txt")) as file:
         for line in file:
             print(f"- {line.strip()}")
+    print("- The window's update check went to a closed port on this machine (a proxy setting of this run "
+          "only); no request left the machine.")
     print()
     print("![window](window.png)\n")
     print("![levels](levels.png)")

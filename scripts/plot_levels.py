@@ -59,7 +59,7 @@ def main():
     level_axes.plot(time, levels["input_dbfs"], color="#7f8c8d", linewidth=0.9, label="input")
     level_axes.plot(time, levels["output_dbfs"], color="#1f77b4", linewidth=0.9, label="output")
     level_axes.set_ylabel("RMS level, 50 ms (dBFS)")
-    level_axes.set_ylim(-80, 3)
+    level_axes.set_ylim(-90, 3)
 
     gain_axes.plot(time, levels["gain_db"], color="#d35400", linewidth=0.9, label="applied gain (output - input)")
     if args.automation:

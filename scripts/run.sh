@@ -76,7 +76,7 @@ step 6 "restoring both chunks into a second instance and rendering the same trac
 step 7 "opening the plug-in's window in the host while the track plays, and capturing it"
 # The window is captured while the loudest part of the track plays, so the meters have something to show.
 "$build/tools/main-job/kelvane_level_analysis" "$input" "$input" "$out/input-levels.csv" >/dev/null
-loudest=$(awk -F, 'NR > 1 && $2 > best { best = $2; at = $1 } END { printf "%.2f", at > 1 ? at - 1 : 0 }' best=-999 "$out/input-levels.csv")
+loudest=$(awk -F, 'NR > 1 && $2 > best { best = $2; at = $1 } END { printf "%.2f", (at > 1 ? at - 1 : 0) }' best=-999 "$out/input-levels.csv")
 rm -f "$out/input-levels.csv"
 "${display[@]}" "$host" window "$bundle" --input "$input" --from "$loudest" --seconds 3 --set dbMain=0.8 \
   --capture "$out/window.png" | tee "$out/window.txt"
