@@ -8,22 +8,7 @@
 HostEffectGUI::HostEffectGUI(const HostPlugIn& plugIn, HostInstance& instance)
     : mContext(makeHostObject<HostContext>(plugIn.environment()))
 {
-	using CreateProcedure = IACFUnknown* (*)();
-	auto* const createGUI = reinterpret_cast<CreateProcedure>(plugIn.effect().procPtr(kAAX_ProcPtrID_Create_EffectGUI));
-	if (createGUI == nullptr)
-		throw HostError("the plug-in registered no creation procedure for its GUI");
-	IACFUnknown* const object = createGUI();
-	if (object == nullptr)
-		throw HostError("the plug-in's GUI could not be created");
-	void* gui = nullptr;
-	if (object->QueryInterface(IID_IAAXEffectGUIV1, &gui) != 0 || gui == nullptr)
-	{
-		// Its first reference, taken and dropped, ends it.
-		object->AddRef();
-		object->Release();
-		throw HostError("the plug-in's GUI lacks the GUI interface");
-	}
-	mGUI = static_cast<AAX_IACFEffectGUI*>(gui);
+	mGUI = static_cast<AAX_IACFEffectGUI*>(plugIn.createObject(kAAX_ProcPtrID_Create_EffectGUI, IID_IAAXEffectGUIV1, "its GUI"));
 
 	mContext->setEffect(&instance.effect());
 	const AAX_Result initialized = mGUI->Initialize(mContext->unknown());
