@@ -23,7 +23,7 @@ int32_t x11ViewContainerType();
 class HostPlugInWindow
 {
 public:
-    /** Throws HostError when the GUI cannot be made or gives no size, std::runtime_error without a display.
+    /** Throws HostError when there is no display, or the GUI cannot be made or gives no size.
         `hostLock` is the lock the host's audio thread holds around each block of the instance. */
     HostPlugInWindow (const HostPlugIn& plugIn, HostInstance& instance, std::mutex& hostLock, const std::string& title);
     ~HostPlugInWindow();

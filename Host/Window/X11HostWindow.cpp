@@ -3,7 +3,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include <stdexcept>
+#include "HostError.h"
 
 namespace kelvane::host
 {
@@ -37,7 +37,7 @@ X11HostWindow::X11HostWindow (const std::string& title) : currentWidth (1), curr
     connection = XOpenDisplay (nullptr);
 
     if (connection == nullptr)
-        throw std::runtime_error ("cannot open the X display (is DISPLAY set?)");
+        throw HostError ("cannot open the X display (is DISPLAY set?)");
 
     const int screen = DefaultScreen (connection);
     window = XCreateSimpleWindow (connection, RootWindow (connection, screen), 0, 0, 1, 1, 0,

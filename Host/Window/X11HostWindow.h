@@ -15,7 +15,7 @@ namespace kelvane::host
 class X11HostWindow
 {
 public:
-    /** Opens a connection to $DISPLAY and makes the window, not shown yet; throws std::runtime_error when
+    /** Opens a connection to $DISPLAY and makes the window, not shown yet; throws HostError when
         there is no display. A host is connected before any plug-in's window exists. */
     explicit X11HostWindow (const std::string& title);
     ~X11HostWindow();
