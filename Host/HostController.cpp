@@ -19,6 +19,13 @@ std::vector<uint8_t> bytesOf(const void* data, uint32_t size)
 	return data != nullptr ? std::vector<uint8_t>(bytes, bytes + size) : std::vector<uint8_t>();
 }
 
+// A meter the host does not have reads as silent and unclipped.
+HostController::Meter meterOf(const std::map<AAX_CTypeID, HostController::Meter>& meters, AAX_CTypeID meter)
+{
+	const auto found = meters.find(meter);
+	return found != meters.end() ? found->second : HostController::Meter {};
+}
+
 AAX_Result setText(AAX_Result result, AAX_IString* out, const std::string& text)
 {
 	if (result == 0 && out != nullptr)
@@ -137,32 +144,34 @@ AAX_Result HostController::Facet::PostPacket(AAX_CFieldIndex field, const void* 
 AAX_Result HostController::Facet::GetCurrentMeterValue(AAX_CTypeID meter, float* oValue) const
 {
 	std::lock_guard<std::mutex> lock(mController.mMutex);
-	return callAndAnswer(13, { hostArg(meter), hostAddressArg(oValue) }, oValue, mController.mMeters[meter].value);
+	return callAndAnswer(13, { hostArg(meter), hostAddressArg(oValue) }, oValue, meterOf(mController.mMeters, meter).value);
 }
 
 AAX_Result HostController::Facet::GetMeterPeakValue(AAX_CTypeID meter, float* oValue) const
 {
 	std::lock_guard<std::mutex> lock(mController.mMutex);
-	return callAndAnswer(14, { hostArg(meter), hostAddressArg(oValue) }, oValue, mController.mMeters[meter].peak);
+	return callAndAnswer(14, { hostArg(meter), hostAddressArg(oValue) }, oValue, meterOf(mController.mMeters, meter).peak);
 }
 
 AAX_Result HostController::Facet::ClearMeterPeakValue(AAX_CTypeID meter) const
 {
 	std::lock_guard<std::mutex> lock(mController.mMutex);
-	return callAndAnswer(15, { hostArg(meter) }, &mController.mMeters[meter].peak, 0.0f);
+	const auto found = mController.mMeters.find(meter);
+	return callAndAnswer(15, { hostArg(meter) }, found != mController.mMeters.end() ? &found->second.peak : nullptr, 0.0f);
 }
 
 AAX_Result HostController::Facet::GetMeterClipped(AAX_CTypeID meter, AAX_CBoolean* oClipped) const
 {
 	std::lock_guard<std::mutex> lock(mController.mMutex);
 	return callAndAnswer(16, { hostArg(meter), hostAddressArg(oClipped) }, oClipped,
-	                     static_cast<AAX_CBoolean>(mController.mMeters[meter].clipped ? 1 : 0));
+	                     static_cast<AAX_CBoolean>(meterOf(mController.mMeters, meter).clipped ? 1 : 0));
 }
 
 AAX_Result HostController::Facet::ClearMeterClipped(AAX_CTypeID meter) const
 {
 	std::lock_guard<std::mutex> lock(mController.mMutex);
-	return callAndAnswer(17, { hostArg(meter) }, &mController.mMeters[meter].clipped, false);
+	const auto found = mController.mMeters.find(meter);
+	return callAndAnswer(17, { hostArg(meter) }, found != mController.mMeters.end() ? &found->second.clipped : nullptr, false);
 }
 
 AAX_Result HostController::Facet::GetMeterCount(uint32_t* oCount) const

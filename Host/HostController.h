@@ -47,6 +47,12 @@ public:
 		AAX_CTypeID type;
 		std::vector<uint8_t> data;
 	};
+	struct Meter
+	{
+		float value = 0.0f;
+		float peak = 0.0f;
+		bool clipped = false;
+	};
 
 	explicit HostController(HostEnvironment& environment);
 
@@ -99,12 +105,6 @@ private:
 	mutable std::mutex mMutex; // guards what the plug-in changes
 	int32_t mSignalLatency = 0;
 	std::map<AAX_EProperty, AAX_CPropertyValue> mCycleCounts;
-	struct Meter
-	{
-		float value = 0.0f;
-		float peak = 0.0f;
-		bool clipped = false;
-	};
 	std::map<AAX_CTypeID, Meter> mMeters;
 	std::vector<Packet> mPackets;
 	std::vector<Notification> mNotifications;

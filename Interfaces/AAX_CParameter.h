@@ -147,6 +147,11 @@ protected:
     // The set path: a request to the host with an automation delegate, otherwise stored at once. A NaN is
     // refused (false): it would never be a value.
     bool RequestNormalizedValue(double normalizedValue);
+    // Typed sets and conversions succeed only for the parameter's own real type.
+    template <typename U>
+    bool RequestIfRealType(U value);
+    template <typename U>
+    bool NormalizedIfRealType(U value, double* normalizedValue) const;
 
     AAX_CStringAbbreviations mNames;
     bool mAutomatable;
@@ -389,6 +394,27 @@ bool AAX_CParameter<T>::RequestNormalizedValue(double normalizedValue)
 }
 
 template <typename T>
+template <typename U>
+bool AAX_CParameter<T>::RequestIfRealType(U value)
+{
+    if constexpr (std::is_same_v<T, U>)
+        return RequestNormalizedValue(mTaperDelegate->RealToNormalized(value));
+    (void)value;
+    return false;
+}
+
+template <typename T>
+template <typename U>
+bool AAX_CParameter<T>::NormalizedIfRealType(U value, double* normalizedValue) const
+{
+    if constexpr (std::is_same_v<T, U>)
+        return AAX_CopyIfRealType(mTaperDelegate->RealToNormalized(value), normalizedValue);
+    (void)value;
+    (void)normalizedValue;
+    return false;
+}
+
+template <typename T>
 void AAX_CParameter<T>::SetNormalizedValue(double newNormalizedValue)
 {
     // Through the real value and back, so that the request lies within the taper's range.
@@ -488,33 +514,25 @@ bool AAX_CParameter<T>::GetValueString(int32_t iMaxNumChars, AAX_CString* valueS
 template <typename T>
 bool AAX_CParameter<T>::GetNormalizedValueFromBool(bool value, double* normalizedValue) const
 {
-    if constexpr (std::is_same_v<T, bool>)
-        return AAX_CopyIfRealType(mTaperDelegate->RealToNormalized(value), normalizedValue);
-    return false;
+    return NormalizedIfRealType(value, normalizedValue);
 }
 
 template <typename T>
 bool AAX_CParameter<T>::GetNormalizedValueFromInt32(int32_t value, double* normalizedValue) const
 {
-    if constexpr (std::is_same_v<T, int32_t>)
-        return AAX_CopyIfRealType(mTaperDelegate->RealToNormalized(value), normalizedValue);
-    return false;
+    return NormalizedIfRealType(value, normalizedValue);
 }
 
 template <typename T>
 bool AAX_CParameter<T>::GetNormalizedValueFromFloat(float value, double* normalizedValue) const
 {
-    if constexpr (std::is_same_v<T, float>)
-        return AAX_CopyIfRealType(mTaperDelegate->RealToNormalized(value), normalizedValue);
-    return false;
+    return NormalizedIfRealType(value, normalizedValue);
 }
 
 template <typename T>
 bool AAX_CParameter<T>::GetNormalizedValueFromDouble(double value, double* normalizedValue) const
 {
-    if constexpr (std::is_same_v<T, double>)
-        return AAX_CopyIfRealType(mTaperDelegate->RealToNormalized(value), normalizedValue);
-    return false;
+    return NormalizedIfRealType(value, normalizedValue);
 }
 
 template <typename T>
@@ -615,37 +633,25 @@ bool AAX_CParameter<T>::GetValueAsString(AAX_IString* value) const
 template <typename T>
 bool AAX_CParameter<T>::SetValueWithBool(bool value)
 {
-    if constexpr (std::is_same_v<T, bool>)
-        return RequestNormalizedValue(mTaperDelegate->RealToNormalized(value));
-    (void)value;
-    return false;
+    return RequestIfRealType(value);
 }
 
 template <typename T>
 bool AAX_CParameter<T>::SetValueWithInt32(int32_t value)
 {
-    if constexpr (std::is_same_v<T, int32_t>)
-        return RequestNormalizedValue(mTaperDelegate->RealToNormalized(value));
-    (void)value;
-    return false;
+    return RequestIfRealType(value);
 }
 
 template <typename T>
 bool AAX_CParameter<T>::SetValueWithFloat(float value)
 {
-    if constexpr (std::is_same_v<T, float>)
-        return RequestNormalizedValue(mTaperDelegate->RealToNormalized(value));
-    (void)value;
-    return false;
+    return RequestIfRealType(value);
 }
 
 template <typename T>
 bool AAX_CParameter<T>::SetValueWithDouble(double value)
 {
-    if constexpr (std::is_same_v<T, double>)
-        return RequestNormalizedValue(mTaperDelegate->RealToNormalized(value));
-    (void)value;
-    return false;
+    return RequestIfRealType(value);
 }
 
 template <typename T>

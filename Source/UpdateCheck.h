@@ -18,12 +18,10 @@ public:
         Callable from any thread, any number of times. */
     void abandon();
 
-    bool isAbandoned() const;
-
 private:
     friend void runUpdateCheck (UpdateCheckShare&, const juce::String&);
 
-    mutable std::mutex lock;
+    std::mutex lock;
     juce::WebInputStream* pendingRequest = nullptr;
     bool abandoned = false;
 };

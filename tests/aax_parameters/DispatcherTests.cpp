@@ -1,13 +1,7 @@
 // The packet dispatcher posts each dirty packet once per dispatch and keeps a packet whose handler or post
-// failed dirty for the next one; its mutex lets the owning thread through and only the owner unlock it.
-#include "AAX_CMutex.h"
+// failed dirty for the next one.
 #include "AAX_VController.h"
 #include "EffectTestSupport.h"
-
-#include <atomic>
-#include <chrono>
-#include <future>
-#include <thread>
 
 namespace
 {
@@ -57,43 +51,4 @@ TEST_P(Dispatching, PostsDirtyPacketsOnceAndKeepsFailedOnesDirty)
 INSTANTIATE_TEST_SUITE_P(Cases, Dispatching, ::testing::ValuesIn(kDispatches),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Whether another thread gets the mutex, once this one lets it go.
-bool OtherThreadLocks(AAX_CMutex& mutex)
-{
-    const auto lockAndUnlock = [&] { return mutex.Lock() && (mutex.Unlock(), true); };
-    return std::async(std::launch::async, lockAndUnlock).get();
-}
-
-TEST(Mutex, OwnerPassesThroughNestedLocksAndOneUnlockReleases)
-{
-    AAX_CMutex mutex;
-    EXPECT_TRUE(mutex.Lock());
-    EXPECT_FALSE(mutex.Lock());
-    mutex.Unlock();
-    EXPECT_TRUE(OtherThreadLocks(mutex));
-    {
-        AAX_StLock_Guard outer(mutex);
-        { AAX_StLock_Guard inner(mutex); }
-        EXPECT_FALSE(mutex.Lock());  // the inner guard left it held
-    }
-    EXPECT_TRUE(OtherThreadLocks(mutex));
-}
-
-TEST(Mutex, OnlyTheOwnerUnlocks)
-{
-    AAX_CMutex mutex;
-    ASSERT_TRUE(mutex.Lock());
-    std::atomic<bool> ownerLetGo { false };
-    auto other = std::async(std::launch::async, [&] {
-        mutex.Unlock();  // not the owner: nothing happens
-        const bool locked = mutex.Lock();
-        const bool afterOwner = ownerLetGo.load();
-        mutex.Unlock();
-        return locked && afterOwner;
-    });
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    ownerLetGo = true;
-    mutex.Unlock();
-    EXPECT_TRUE(other.get());
-}
 } // namespace

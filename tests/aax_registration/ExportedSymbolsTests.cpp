@@ -168,8 +168,7 @@ TEST_P(LoadedBundle, RegistersThroughItsExportedFunctions)
 		ASSERT_EQ(collections.size(), 1u);
 		ASSERT_EQ(collections[0]->effects().size(), 1u);
 		EXPECT_EQ(collections[0]->effects()[0].effectID, GetParam().effectID);
-		ASSERT_FALSE(collections[0]->effects()[0].descriptor->names().empty());
-		EXPECT_EQ(collections[0]->effects()[0].descriptor->names()[0], GetParam().name);
+		EXPECT_EQ(collections[0]->effects()[0].descriptor->names().at(0), GetParam().name);
 
 		definition->Release();
 		EXPECT_EQ(bundle.shutdown(nullptr), 0);

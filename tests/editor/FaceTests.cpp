@@ -68,6 +68,7 @@ TEST (Face, ShowsTheParametersTheMetersAndTheControls)
                            p.enableParameter->setValueNotifyingHost (c.enable);
                            p.vocalParameter->setValueNotifyingHost (c.vocal);
                        });
+        window.editor->stopTimer(); // only the refresh below, however slow the run
         window.processor.meterStepLeft = c.meterLeft;
         window.processor.meterStepRight = c.meterRight;
 

@@ -249,6 +249,7 @@ void expectNoSystemCallWhileProcessing (int channels, int preparedBlock, int act
     for (int block = 0; block < 4; ++block)
     {
         fill (buffer, block);
+        processor->vocalParameter->setValueNotifyingHost (block % 2 == 0 ? 1.0f : 0.0f);
         processor->processBlock (buffer, midi);
     }
 

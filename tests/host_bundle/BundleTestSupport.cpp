@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <functional>
 
 namespace bundle_test
 {
@@ -30,9 +29,9 @@ Audio programme(int channels, double sampleRate, int frames)
 
 namespace
 {
-template <typename Block>
+template <typename ChangeParameter, typename ProcessBlock>
 void forEachBlock(const Audio& input, const std::vector<int>& blockSizes, const std::vector<Change>& changes,
-                  const std::function<void(const Change&)>& change, Block block)
+                  ChangeParameter change, ProcessBlock block)
 {
 	const int frames = static_cast<int>(input[0].size());
 	for (int index = 0, position = 0; position < frames; ++index)
@@ -55,14 +54,9 @@ Audio renderThroughHost(HostInstance& instance, const Audio& input, const std::v
 	    input, blockSizes, changes,
 	    [&instance](const Change& change) { EXPECT_EQ(instance.setParameter(change.parameterID, change.value), 0); },
 	    [&](int position, int count) {
-		    std::vector<const float*> in;
-		    std::vector<float*> out;
-		    for (size_t c = 0; c < input.size(); ++c)
-		    {
-			    in.push_back(input[c].data() + position);
-			    out.push_back(output[c].data() + position);
-		    }
-		    instance.process(in.data(), out.data(), count);
+		    const float* in[] = { input[0].data() + position, input.back().data() + position };
+		    float* out[] = { output[0].data() + position, output.back().data() + position };
+		    instance.process(in, out, count);
 	    });
 	return output;
 }
@@ -87,10 +81,8 @@ Audio renderDirectly(double sampleRate, const Audio& input, const std::vector<in
 				    parameter->setValue(static_cast<float>(change.value));
 	    },
 	    [&](int position, int count) {
-		    std::vector<float*> channelsOfBlock;
-		    for (auto& channel : output)
-			    channelsOfBlock.push_back(channel.data() + position);
-		    juce::AudioBuffer<float> block(channelsOfBlock.data(), channels, count);
+		    float* channelsOfBlock[] = { output[0].data() + position, output.back().data() + position };
+		    juce::AudioBuffer<float> block(channelsOfBlock, channels, count);
 		    if (bypassed)
 			    processor.processBlockBypassed(block, midi);
 		    else

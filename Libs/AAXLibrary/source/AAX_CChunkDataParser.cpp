@@ -63,6 +63,12 @@ int64_t TextLength(const unsigned char* data, int64_t position, int64_t limit, b
     *terminated = zero != nullptr;
     return zero != nullptr ? static_cast<const unsigned char*>(zero) - (data + position) : limit - position;
 }
+// The entry found at index when it has the type asked for.
+const AAX_CChunkDataParser::DataValue* EntryOfType(int32_t index, const std::vector<AAX_CChunkDataParser::DataValue>& entries,
+                                                   int32_t type)
+{
+    return index >= 0 && entries[size_t(index)].mDataType == type ? &entries[size_t(index)] : nullptr;
+}
 } // namespace
 
 AAX_CChunkDataParser::DataValue::DataValue() : mDataType(kDataType_None), mIntValue(0) {}
@@ -107,29 +113,26 @@ void AAX_CChunkDataParser::AddString(const char name[], AAX_CString value)
 
 bool AAX_CChunkDataParser::FindDouble(const char name[], double* value)
 {
-    const int32_t index = FindName(AAX_CString(name));
-    if (index < 0 || mDataValues[size_t(index)].mDataType != kDataType_Double || value == nullptr)
-        return false;
-    std::memcpy(value, &mDataValues[size_t(index)].mIntValue, sizeof *value);
-    return true;
+    const DataValue* const entry = EntryOfType(FindName(AAX_CString(name)), mDataValues, kDataType_Double);
+    if (entry != nullptr && value != nullptr)
+        std::memcpy(value, &entry->mIntValue, sizeof *value);
+    return entry != nullptr && value != nullptr;
 }
 
 bool AAX_CChunkDataParser::FindInt32(const char name[], int32_t* value)
 {
-    const int32_t index = FindName(AAX_CString(name));
-    if (index < 0 || mDataValues[size_t(index)].mDataType != kDataType_Int32 || value == nullptr)
-        return false;
-    *value = static_cast<int32_t>(mDataValues[size_t(index)].mIntValue);
-    return true;
+    const DataValue* const entry = EntryOfType(FindName(AAX_CString(name)), mDataValues, kDataType_Int32);
+    if (entry != nullptr && value != nullptr)
+        *value = static_cast<int32_t>(entry->mIntValue);
+    return entry != nullptr && value != nullptr;
 }
 
 bool AAX_CChunkDataParser::FindString(const char name[], AAX_CString* value)
 {
-    const int32_t index = FindName(AAX_CString(name));
-    if (index < 0 || mDataValues[size_t(index)].mDataType != kDataType_String || value == nullptr)
-        return false;
-    value->Set(mDataValues[size_t(index)].mStringValue.Get());
-    return true;
+    const DataValue* const entry = EntryOfType(FindName(AAX_CString(name)), mDataValues, kDataType_String);
+    if (entry != nullptr && value != nullptr)
+        value->Set(entry->mStringValue.Get());
+    return entry != nullptr && value != nullptr;
 }
 
 int32_t AAX_CChunkDataParser::FindName(const AAX_CString& name)

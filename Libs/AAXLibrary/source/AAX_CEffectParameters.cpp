@@ -90,6 +90,28 @@ AAX_Result OnParameter(Manager& manager, AAX_CParamID id, Operation&& operation)
     });
 }
 
+// Writes what read gives of the parameter registered under id to out.
+template <typename Out, typename Read>
+AAX_Result ReadParameter(const AAX_CParameterManager& manager, AAX_CParamID id, Out* out, Read&& read)
+{
+    return AnswerInto(out, [&]() -> AAX_Result {
+        return OnParameter(manager, id, [&](const AAX_IParameter& parameter) -> AAX_Result {
+            *out = read(parameter);
+            return AAX_SUCCESS;
+        });
+    });
+}
+
+// Runs change on the parameter registered under id.
+template <typename Change>
+AAX_Result ChangeParameter(AAX_CParameterManager& manager, AAX_CParamID id, Change&& change)
+{
+    return OnParameter(manager, id, [&](AAX_IParameter& parameter) -> AAX_Result {
+        change(parameter);
+        return AAX_SUCCESS;
+    });
+}
+
 // The current value (through the table) moved by delta and kept within 0..1; a NaN moves nothing.
 AAX_Result MovedValue(const AAX_CEffectParameters& effect, AAX_CParamID id, double delta, double* moved)
 {
@@ -282,41 +304,27 @@ AAX_Result AAX_CEffectParameters::GetParameterNameOfLength(AAX_CParamID iParamet
 
 AAX_Result AAX_CEffectParameters::GetParameterDefaultNormalizedValue(AAX_CParamID iParameterID, double* oValue) const
 {
-    return AnswerInto(oValue, [&]() -> AAX_Result {
-        return OnParameter(mParameterManager, iParameterID, [&](const AAX_IParameter& parameter) -> AAX_Result {
-            *oValue = parameter.GetNormalizedDefaultValue();
-            return AAX_SUCCESS;
-        });
-    });
+    return ReadParameter(mParameterManager, iParameterID, oValue,
+                         [](const AAX_IParameter& parameter) { return parameter.GetNormalizedDefaultValue(); });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterDefaultNormalizedValue(AAX_CParamID iParameterID, double iValue)
 {
-    return OnParameter(mParameterManager, iParameterID, [&](AAX_IParameter& parameter) -> AAX_Result {
-        parameter.SetNormalizedDefaultValue(iValue);
-        return AAX_SUCCESS;
-    });
+    return ChangeParameter(mParameterManager, iParameterID,
+                           [&](AAX_IParameter& parameter) { parameter.SetNormalizedDefaultValue(iValue); });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterType(AAX_CParamID iParameterID, AAX_EParameterType* oParameterType) const
 {
-    return AnswerInto(oParameterType, [&]() -> AAX_Result {
-        return OnParameter(mParameterManager, iParameterID, [&](const AAX_IParameter& parameter) -> AAX_Result {
-            *oParameterType = parameter.GetType();
-            return AAX_SUCCESS;
-        });
-    });
+    return ReadParameter(mParameterManager, iParameterID, oParameterType,
+                         [](const AAX_IParameter& parameter) { return parameter.GetType(); });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterOrientation(AAX_CParamID iParameterID,
                                                           AAX_EParameterOrientation* oParameterOrientation) const
 {
-    return AnswerInto(oParameterOrientation, [&]() -> AAX_Result {
-        return OnParameter(mParameterManager, iParameterID, [&](const AAX_IParameter& parameter) -> AAX_Result {
-            *oParameterOrientation = parameter.GetOrientation();
-            return AAX_SUCCESS;
-        });
-    });
+    return ReadParameter(mParameterManager, iParameterID, oParameterOrientation,
+                         [](const AAX_IParameter& parameter) { return parameter.GetOrientation(); });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameter(AAX_CParamID iParameterID, AAX_IParameter** oParameter)
@@ -394,20 +402,14 @@ AAX_Result AAX_CEffectParameters::GetParameterValueString(AAX_CParamID iParamete
 
 AAX_Result AAX_CEffectParameters::GetParameterNormalizedValue(AAX_CParamID iParameterID, double* oValuePtr) const
 {
-    return AnswerInto(oValuePtr, [&]() -> AAX_Result {
-        return OnParameter(mParameterManager, iParameterID, [&](const AAX_IParameter& parameter) -> AAX_Result {
-            *oValuePtr = parameter.GetNormalizedValue();
-            return AAX_SUCCESS;
-        });
-    });
+    return ReadParameter(mParameterManager, iParameterID, oValuePtr,
+                         [](const AAX_IParameter& parameter) { return parameter.GetNormalizedValue(); });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedValue(AAX_CParamID iParameterID, double iValue)
 {
-    return OnParameter(mParameterManager, iParameterID, [&](AAX_IParameter& parameter) -> AAX_Result {
-        parameter.SetNormalizedValue(iValue);
-        return AAX_SUCCESS;
-    });
+    return ChangeParameter(mParameterManager, iParameterID,
+                           [&](AAX_IParameter& parameter) { parameter.SetNormalizedValue(iValue); });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative(AAX_CParamID iParameterID, double iValue)
@@ -421,18 +423,12 @@ AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative(AAX_CParamID iP
 
 AAX_Result AAX_CEffectParameters::TouchParameter(AAX_CParamID iParameterID)
 {
-    return OnParameter(mParameterManager, iParameterID, [](AAX_IParameter& parameter) -> AAX_Result {
-        parameter.Touch();
-        return AAX_SUCCESS;
-    });
+    return ChangeParameter(mParameterManager, iParameterID, [](AAX_IParameter& parameter) { parameter.Touch(); });
 }
 
 AAX_Result AAX_CEffectParameters::ReleaseParameter(AAX_CParamID iParameterID)
 {
-    return OnParameter(mParameterManager, iParameterID, [](AAX_IParameter& parameter) -> AAX_Result {
-        parameter.Release();
-        return AAX_SUCCESS;
-    });
+    return ChangeParameter(mParameterManager, iParameterID, [](AAX_IParameter& parameter) { parameter.Release(); });
 }
 
 AAX_Result AAX_CEffectParameters::UpdateParameterTouch(AAX_CParamID, AAX_CBoolean)

@@ -1,5 +1,7 @@
 #include "AAX_CParameter.h"
 
+#include <iterator>
+
 AAX_CStringAbbreviations::AAX_CStringAbbreviations(const AAX_CString& inPrimary) : mPrimary(inPrimary) {}
 
 void AAX_CStringAbbreviations::SetPrimary(const AAX_CString& inPrimary)
