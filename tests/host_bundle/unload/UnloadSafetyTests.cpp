@@ -98,7 +98,8 @@ TEST(UnloadSafety, ACheckThatWaitsKeepsTheBundleLoadedUntilItsWindowClosesIt)
 	}
 	const auto closed = std::chrono::steady_clock::now();
 	plugIn.finish();
-	EXPECT_LT(std::chrono::steady_clock::now() - closed, std::chrono::milliseconds(1000)) << "the check was not abandoned";
+	// Well before the check would have given up on the server by itself (3 s after it began).
+	EXPECT_LT(std::chrono::steady_clock::now() - closed, std::chrono::milliseconds(2000)) << "the check was not abandoned";
 	EXPECT_EQ(dlopen(binary.c_str(), RTLD_NOW | RTLD_NOLOAD), nullptr);
 }
 
