@@ -9,9 +9,10 @@
 // thereby the framework's message thread. No thread of the plug-in ever paints or touches a component.
 namespace kelvane::platform
 {
-/** Limits of one batch: at most maxPasses passes over the event sources (each pass runs every posted
-    message that is waiting and reads every X event of the plug-in's windows that has arrived), and no
-    new pass once the budget has been spent. */
+/** Limits of one batch: at most maxPasses passes over the event sources, and no new pass once the budget
+    has been spent. A pass runs the posted messages that are waiting (the framework empties its queue, so
+    a message posted meanwhile runs in the same pass) and reads the X events of the plug-in's windows that
+    have arrived. A batch ends early at the first pass that finds nothing: it never waits for work. */
 struct GuiDispatchLimits
 {
     int maxPasses = 16;
