@@ -12,7 +12,10 @@ namespace kelvane::platform
 /** Limits of one batch: at most maxPasses passes over the event sources, and no new pass once the budget
     has been spent. A pass runs the posted messages that are waiting (the framework empties its queue, so
     a message posted meanwhile runs in the same pass) and reads the X events of the plug-in's windows that
-    have arrived. A batch ends early at the first pass that finds nothing: it never waits for work. */
+    have arrived. A batch ends early at the first pass that finds nothing: it never waits for work.
+    The bound therefore holds while the window's work per refresh stays below its timer periods (50 ms for
+    the face, a display frame for painting); a window slower than that keeps the framework's queue from
+    ever running empty, and one pass with it, as it would keep a standalone application busy. */
 struct GuiDispatchLimits
 {
     int maxPasses = 16;
