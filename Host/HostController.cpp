@@ -5,6 +5,8 @@
 #include "HostComponentRegistry.h"
 #include "HostDescriptionSupport.h"
 
+#include <algorithm>
+
 namespace
 {
 const HostComponentRegistration registration({ HostController::kName, false, {},
@@ -56,6 +58,12 @@ std::vector<HostController::Packet> HostController::packets() const
 {
 	std::lock_guard<std::mutex> lock(mMutex);
 	return mPackets;
+}
+
+std::vector<HostController::Packet> HostController::packetsAfter(size_t skipped) const
+{
+	std::lock_guard<std::mutex> lock(mMutex);
+	return std::vector<Packet>(mPackets.begin() + static_cast<std::ptrdiff_t>(std::min(skipped, mPackets.size())), mPackets.end());
 }
 
 std::vector<HostController::Notification> HostController::notifications() const

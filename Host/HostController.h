@@ -63,6 +63,8 @@ public:
 	// What the plug-in told the host.
 	int32_t signalLatency() const;
 	std::vector<Packet> packets() const;
+	// Those posted after the first `skipped` (a host that has taken them up to there).
+	std::vector<Packet> packetsAfter(size_t skipped) const;
 	std::vector<Notification> notifications() const;
 
 protected:

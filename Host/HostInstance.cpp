@@ -256,11 +256,12 @@ AAX_Result HostInstance::settle()
 
 void HostInstance::collectPackets()
 {
-	const std::vector<HostController::Packet> posted =
-	    mContext->component<HostController>(HostController::kName)->packets();
-	for (size_t i = mPacketsSeen; i < posted.size(); ++i)
-		mPendingPackets.push_back({ posted[i].field, posted[i].payload });
-	mPacketsSeen = posted.size();
+	for (HostController::Packet& packet :
+	     mContext->component<HostController>(HostController::kName)->packetsAfter(mPacketsSeen))
+	{
+		mPendingPackets.push_back({ packet.field, std::move(packet.payload) });
+		++mPacketsSeen;
+	}
 }
 
 std::vector<AAX_CTypeID> HostInstance::chunkIDs() const

@@ -24,6 +24,9 @@ target_compile_definitions(kelvane_juce
     JUCE_REPORT_APP_USAGE=0
     JUCE_STRICT_REFCOUNTEDPOINTER=1
     JUCE_SILENCE_XCODE_15_LINKER_WARNING=1)
+# JUCE's text-to-number code multiplies signed integers that overflow on long digit strings (a damaged saved
+# state can hold one); told that signed arithmetic wraps, the compiler keeps that defined.
+target_compile_options(kelvane_juce PRIVATE -fwrapv)
 # Consumers compile against the module headers without compiling the module sources again.
 target_include_directories(kelvane_juce INTERFACE
   $<TARGET_PROPERTY:kelvane_juce,INCLUDE_DIRECTORIES>)
