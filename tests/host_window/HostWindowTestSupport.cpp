@@ -112,10 +112,10 @@ void HostWindowTest::startAudio()
     audio = std::make_unique<kelvane::host::HostAudioPlayback> (*instance, hostLock, swingingTone(), 48000, 0.0, 256);
 }
 
-void HostWindowTest::screenPoint (int x, int y, int& screenX, int& screenY)
+HostWindowTest::Point HostWindowTest::onScreen (Region region)
 {
-    window->hostWindow().screenPosition (screenX, screenY);
-    screenX += x;
-    screenY += y;
+    Point point {};
+    window->hostWindow().screenPosition (point.x, point.y);
+    return { point.x + region.centreX(), point.y + region.centreY() };
 }
 } // namespace host_window_test

@@ -61,8 +61,9 @@ protected:
     RgbImage capture() const { return window->capture(); }
     void setFromHost (const std::string& parameterID, double value);
     void startAudio();
-    // Window coordinates on the screen.
-    void screenPoint (int x, int y, int& screenX, int& screenY);
+    // The middle of a place on the window, on the screen.
+    struct Point { int x, y; };
+    Point onScreen (Region region);
 
     HostEnvironment host;
     int threadsBeforeLoading = 0;
