@@ -83,23 +83,8 @@ HostInstance::~HostInstance()
 
 void HostInstance::create(const HostPlugIn& plugIn)
 {
-	using CreateProcedure = IACFUnknown* (*)();
-	auto* const createEffect =
-	    reinterpret_cast<CreateProcedure>(plugIn.effect().procPtr(kAAX_ProcPtrID_Create_EffectParameters));
-	if (createEffect == nullptr)
-		throw HostError("the plug-in registered no creation procedure for its effect");
-	IACFUnknown* const object = createEffect();
-	if (object == nullptr)
-		throw HostError("the plug-in's effect could not be created");
-	void* effect = nullptr;
-	if (object->QueryInterface(IID_IAAXEffectParametersV4, &effect) != 0 || effect == nullptr)
-	{
-		// Its first reference, taken and dropped, ends it.
-		object->AddRef();
-		object->Release();
-		throw HostError("the plug-in's effect lacks the effect-parameters interface");
-	}
-	mEffect = static_cast<AAX_IACFEffectParameters_V4*>(effect);
+	mEffect = static_cast<AAX_IACFEffectParameters_V4*>(
+	    plugIn.createObject(kAAX_ProcPtrID_Create_EffectParameters, IID_IAAXEffectParametersV4, "its effect"));
 
 	HostController::Answers& answers = mContext->component<HostController>(HostController::kName)->answers();
 	answers.effectID = plugIn.effectID();

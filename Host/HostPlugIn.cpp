@@ -78,6 +78,26 @@ HostPlugIn::~HostPlugIn()
 	}
 }
 
+void* HostPlugIn::createObject(AAX_CProcPtrID procedure, const acfIID& interfaceID, const std::string& what) const
+{
+	using CreateProcedure = IACFUnknown* (*)();
+	auto* const create = reinterpret_cast<CreateProcedure>(effect().procPtr(procedure));
+	if (create == nullptr)
+		throw HostError("the plug-in registered no creation procedure for " + what);
+	IACFUnknown* const object = create();
+	if (object == nullptr)
+		throw HostError("the plug-in's object for " + what + " could not be created");
+	void* face = nullptr;
+	if (object->QueryInterface(interfaceID, &face) != 0 || face == nullptr)
+	{
+		// Its first reference, taken and dropped, ends it.
+		object->AddRef();
+		object->Release();
+		throw HostError("the plug-in's object for " + what + " lacks the interface a host asks for");
+	}
+	return face;
+}
+
 void HostPlugIn::finish(std::chrono::milliseconds patience)
 {
 	if (!mStarted)

@@ -41,6 +41,12 @@ public:
 	const std::string& effectID() const { return mCollection->effects().front().effectID; }
 	uint64_t sdkVersion() const { return mSDKVersion; }
 
+	// An object of the plug-in's effect made through the creation procedure registered under `procedure`,
+	// asked for `interfaceID`: the one reference the host then holds. Throws HostError naming `what` ("its
+	// effect", "its GUI") when there is no such procedure, nothing is made, or the object lacks the interface
+	// (it is then ended).
+	void* createObject(AAX_CProcPtrID procedure, const acfIID& interfaceID, const std::string& what) const;
+
 	// What the plug-in described, as text for people: effect, names, category, creation procedures, and per
 	// algorithm component its stem formats, context fields, procedures and properties.
 	std::string description() const;

@@ -22,6 +22,11 @@ AAX_Result GetEffectDescriptions(AAX_ICollection* inCollection);
 int32_t AAXPlugInThreadsRunning();
 constexpr int kAAXShutdownWaitMilliseconds = 5000;
 
+// May be supplied by a plug-in where no run loop of the host dispatches its window's events (Linux): the GUI
+// base's TimerWakeup calls it on every tick of the host's GUI timer, on the host's GUI thread, to run what the
+// window has pending. Without one the library's own does nothing.
+void AAXPlatformGUITimerWakeup();
+
 AAX_Result AAXRegisterPlugin(IACFUnknown* pUnkHost, IACFPluginDefinition** ppPluginDefinition);
 AAX_Result AAXRegisterComponent(IACFUnknown* pUnkHost, acfUInt32 index, IACFComponentDefinition** ppComponentDefinition);
 AAX_Result AAXGetClassFactory(IACFUnknown* pUnkHost, const acfCLSID& clsid, const acfIID& iid, void** ppOut);

@@ -7,6 +7,7 @@
 #include "HostPlugIn.h"
 #include "RenderJob.h"
 #include "RenderOptions.h"
+#include "WindowCommand.h"
 
 #include <cstdio>
 #include <exception>
@@ -57,6 +58,7 @@ int main(int argc, char** argv)
 	if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h")
 	{
 		std::fputs(renderUsage(), arguments.empty() ? stderr : stdout);
+		std::fputs(windowUsage(), arguments.empty() ? stderr : stdout);
 		return arguments.empty() ? 2 : 0;
 	}
 	const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
@@ -73,6 +75,8 @@ int main(int argc, char** argv)
 			            options.bundlePath.c_str(), options.outputPath.c_str());
 			return 0;
 		}
+		if (arguments[0] == "window")
+			return runWindowCommand(rest);
 		throw HostError("unknown command '" + arguments[0] + "' (try --help)");
 	}
 	catch (const HostError& error)

@@ -3,6 +3,7 @@
 #include "AAX_CString.h"
 #include "AAX_Errors.h"
 #include "AAX_HostBoundary.h"
+#include "AAX_Init.h"
 #include "AAX_UIDs.h"
 #include "AAX_VController.h"
 #include "AAX_VTransport.h"
@@ -82,9 +83,16 @@ AAX_Result AAX_CEffectGUI::Draw(AAX_Rect* /*iDrawRect*/)
     return AAX_SUCCESS;
 }
 
+// Weak: a plug-in's own definition takes its place.
+__attribute__((weak)) void AAXPlatformGUITimerWakeup() {}
+
 AAX_Result AAX_CEffectGUI::TimerWakeup()
 {
-    return AAX_SUCCESS;
+    // Where the host's run loop does not dispatch the window's events, its GUI timer lends the time for them.
+    return AAX_AnswerHost([] {
+        AAXPlatformGUITimerWakeup();
+        return AAX_Result(AAX_SUCCESS);
+    });
 }
 
 AAX_Result AAX_CEffectGUI::ParameterUpdated(AAX_CParamID /*inParamID*/)

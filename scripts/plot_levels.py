@@ -1,0 +1,88 @@
+#!/usr/bin/python3
+"""Plots what the plug-in did over time: input and output level, and the gain it applied, with the
+stretches where the host bypassed it shaded and the automated output level drawn in.
+
+    plot_levels.py LEVELS.csv OUT.png [--bypass START:END]... [--automation T:V,T:V,...] [--title TEXT]
+
+LEVELS.csv comes from kelvane_level_analysis; --automation gives "dbMain" (0..1) at points in time
+(seconds), drawn as the output level it sets (15 * value - 12 dB)."""
+
+import argparse
+import csv
+import math
+
+import matplotlib
+
+matplotlib.use("Agg")
+import matplotlib.pyplot as plt  # noqa: E402
+
+
+def time_range(text):
+    start, end = (float(part) for part in text.split(":"))
+    if end <= start:
+        raise argparse.ArgumentTypeError(f"empty range: {text}")
+    return start, end
+
+
+def automation_points(text):
+    points = []
+    for item in text.split(","):
+        time, value = (float(part) for part in item.split(":"))
+        points.append((time, value))
+    return sorted(points)
+
+
+def read_levels(path):
+    columns = {"time_s": [], "input_dbfs": [], "output_dbfs": [], "gain_db": []}
+    with open(path, newline="") as file:
+        for row in csv.DictReader(file):
+            for name, values in columns.items():
+                values.append(float(row[name]) if row[name] != "" else math.nan)
+    return columns
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("levels")
+    parser.add_argument("output")
+    parser.add_argument("--bypass", type=time_range, action="append", default=[])
+    parser.add_argument("--automation", type=automation_points)
+    parser.add_argument("--title", default="Kelvane: level over time")
+    args = parser.parse_args()
+
+    levels = read_levels(args.levels)
+    time = levels["time_s"]
+
+    figure, (level_axes, gain_axes) = plt.subplots(
+        2, 1, sharex=True, figsize=(11, 6.5), gridspec_kw={"height_ratios": [3, 2]}
+    )
+    level_axes.plot(time, levels["input_dbfs"], color="#7f8c8d", linewidth=0.9, label="input")
+    level_axes.plot(time, levels["output_dbfs"], color="#1f77b4", linewidth=0.9, label="output")
+    level_axes.set_ylabel("RMS level, 50 ms (dBFS)")
+    level_axes.set_ylim(-90, 3)
+
+    gain_axes.plot(time, levels["gain_db"], color="#d35400", linewidth=0.9, label="applied gain (output - input)")
+    if args.automation:
+        times = [t for t, _ in args.automation]
+        decibels = [15.0 * v - 12.0 for _, v in args.automation]
+        times.append(max(time[-1], times[-1]))
+        decibels.append(decibels[-1])
+        gain_axes.plot(times, decibels, color="#27ae60", linestyle="--", linewidth=1.2, label='"dbMain" output level setting')
+    gain_axes.set_ylabel("gain (dB)")
+    gain_axes.set_xlabel("time (s)")
+    gain_axes.set_ylim(-14, 26)
+
+    for axes in (level_axes, gain_axes):
+        for index, (start, end) in enumerate(args.bypass):
+            axes.axvspan(start, end, color="#f1c40f", alpha=0.25, label="bypassed by the host" if index == 0 else None)
+        axes.grid(True, alpha=0.3)
+        axes.legend(loc="lower right", fontsize="small", framealpha=0.9)
+        axes.set_xlim(0, time[-1] if time else 1)
+
+    level_axes.set_title(args.title)
+    figure.tight_layout()
+    figure.savefig(args.output, dpi=110)
+
+
+if __name__ == "__main__":
+    main()
