@@ -8,7 +8,9 @@
 #       [NEEDS_DISPLAY]          it opens windows: runs on $DISPLAY, or under xvfb-run where there is none;
 #                                its tests carry the label "display"
 #       [OWN_MAIN]               its sources bring main(), so GoogleTest's is not linked
-#       [TIMEOUT <seconds>])     per test case
+#       [TIMEOUT <seconds>]      per test case
+#       [TEST_FILTER <pattern>]  only the test cases that match (GoogleTest filter)
+#       [PROPERTIES <name> <value>...])  further ctest properties of every test case
 #
 # Example: kelvane_add_test_program(aax_foundation_tests SOURCES Strings.cpp LIBS kelvane_aax LABELS asan)
 include_guard(GLOBAL)
@@ -24,7 +26,7 @@ add_custom_target(kelvane_tsan_tests)
 set(_kelvane_with_display "${CMAKE_CURRENT_LIST_DIR}/with-display.sh")
 
 function(kelvane_add_test_program name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "NEEDS_DISPLAY;OWN_MAIN" "TIMEOUT" "SOURCES;LIBS;LABELS")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "NEEDS_DISPLAY;OWN_MAIN" "TIMEOUT;TEST_FILTER" "SOURCES;LIBS;LABELS;PROPERTIES")
   if(arg_UNPARSED_ARGUMENTS OR NOT arg_SOURCES)
     message(FATAL_ERROR "kelvane_add_test_program(${name} SOURCES ... [LIBS ...] [LABELS ...] [NEEDS_DISPLAY] "
                         "[OWN_MAIN] [TIMEOUT <seconds>]): unexpected '${arg_UNPARSED_ARGUMENTS}'")
@@ -43,11 +45,18 @@ function(kelvane_add_test_program name)
     # ctest runs (and lists) the program through this launcher.
     set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "sh;${_kelvane_with_display}")
   endif()
-  set(properties)
+  set(properties ${arg_PROPERTIES})
   if(arg_TIMEOUT)
-    set(properties PROPERTIES TIMEOUT ${arg_TIMEOUT})
+    list(APPEND properties TIMEOUT ${arg_TIMEOUT})
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_LIST ${name}_TESTS ${properties})
+  if(properties)
+    set(properties PROPERTIES ${properties})
+  endif()
+  set(filter)
+  if(arg_TEST_FILTER)
+    set(filter TEST_FILTER "${arg_TEST_FILTER}")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_LIST ${name}_TESTS ${filter} ${properties})
 
   # The labels are set by a script of their own that ctest reads after the discovered tests: a list given
   # to gtest_discover_tests reaches ctest split into one label and stray words.
