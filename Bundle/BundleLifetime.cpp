@@ -19,15 +19,9 @@ namespace
 // runs the same destructors, but only once ACFCanUnloadNow has seen no check running.)
 struct ChecksEndBeforeTheStatics
 {
-    ChecksEndBeforeTheStatics()
-    {
-        const juce::WebInputStream unused (juce::URL(), false);
-    }
+    ChecksEndBeforeTheStatics() { const juce::WebInputStream unused(juce::URL(), false); }
 
-    ~ChecksEndBeforeTheStatics()
-    {
-        waitForUpdateChecksToFinish (kAAXShutdownWaitMilliseconds);
-    }
+    ~ChecksEndBeforeTheStatics() { waitForUpdateChecksToFinish(kAAXShutdownWaitMilliseconds); }
 };
 
 const ChecksEndBeforeTheStatics checksEndBeforeTheStatics;

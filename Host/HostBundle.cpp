@@ -8,81 +8,86 @@ namespace
 {
 bool isFolder(const std::string& path)
 {
-	struct stat status {};
-	return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    struct stat status
+    {
+    };
+    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
 std::string machineName()
 {
-	struct utsname names {};
-	return ::uname(&names) == 0 ? names.machine : "unknown";
+    struct utsname names
+    {
+    };
+    return ::uname(&names) == 0 ? names.machine : "unknown";
 }
 } // namespace
 
 std::string HostBundle::binaryInBundle(const std::string& bundleFolder)
 {
-	std::string folder = bundleFolder;
-	while (folder.size() > 1 && folder.back() == '/')
-		folder.pop_back();
-	const size_t slash = folder.find_last_of('/');
-	std::string name = slash == std::string::npos ? folder : folder.substr(slash + 1);
-	const size_t dot = name.find_last_of('.');
-	if (dot != std::string::npos && dot > 0)
-		name.erase(dot);
-	return folder + "/Contents/" + machineName() + "-linux/" + name + ".so";
+    std::string folder = bundleFolder;
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    const size_t slash = folder.find_last_of('/');
+    std::string name = slash == std::string::npos ? folder : folder.substr(slash + 1);
+    const size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos && dot > 0)
+        name.erase(dot);
+    return folder + "/Contents/" + machineName() + "-linux/" + name + ".so";
 }
 
 HostBundle::HostBundle(const std::string& path) : mBinaryPath(isFolder(path) ? binaryInBundle(path) : path)
 {
-	mHandle = dlopen(mBinaryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
-	if (mHandle == nullptr)
-	{
-		const char* const reason = dlerror();
-		mError = reason != nullptr ? reason : "cannot load " + mBinaryPath;
-		return;
-	}
-	startup = reinterpret_cast<WithHost>(symbol("ACFStartup"));
-	shutdown = reinterpret_cast<WithHost>(symbol("ACFShutdown"));
-	canUnloadNow = reinterpret_cast<WithHost>(symbol("ACFCanUnloadNow"));
-	registerPlugin = reinterpret_cast<RegisterPlugin>(symbol("ACFRegisterPlugin"));
-	registerComponent = reinterpret_cast<RegisterComponent>(symbol("ACFRegisterComponent"));
-	getClassFactory = reinterpret_cast<GetClassFactory>(symbol("ACFGetClassFactory"));
-	getSDKVersion = reinterpret_cast<GetSDKVersion>(symbol("ACFGetSDKVersion"));
+    mHandle = dlopen(mBinaryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (mHandle == nullptr)
+    {
+        const char* const reason = dlerror();
+        mError = reason != nullptr ? reason : "cannot load " + mBinaryPath;
+        return;
+    }
+    startup = reinterpret_cast<WithHost>(symbol("ACFStartup"));
+    shutdown = reinterpret_cast<WithHost>(symbol("ACFShutdown"));
+    canUnloadNow = reinterpret_cast<WithHost>(symbol("ACFCanUnloadNow"));
+    registerPlugin = reinterpret_cast<RegisterPlugin>(symbol("ACFRegisterPlugin"));
+    registerComponent = reinterpret_cast<RegisterComponent>(symbol("ACFRegisterComponent"));
+    getClassFactory = reinterpret_cast<GetClassFactory>(symbol("ACFGetClassFactory"));
+    getSDKVersion = reinterpret_cast<GetSDKVersion>(symbol("ACFGetSDKVersion"));
 }
 
 HostBundle::~HostBundle()
 {
-	unload();
+    unload();
 }
 
 bool HostBundle::hasEntryPoints() const
 {
-	return startup && shutdown && canUnloadNow && registerPlugin && registerComponent && getClassFactory && getSDKVersion;
+    return startup && shutdown && canUnloadNow && registerPlugin && registerComponent && getClassFactory
+           && getSDKVersion;
 }
 
 void* HostBundle::symbol(const char* name) const
 {
-	return mHandle != nullptr ? dlsym(mHandle, name) : nullptr;
+    return mHandle != nullptr ? dlsym(mHandle, name) : nullptr;
 }
 
 int HostBundle::unload()
 {
-	void* const handle = mHandle;
-	forgetEntryPoints();
-	return handle != nullptr ? dlclose(handle) : 0;
+    void* const handle = mHandle;
+    forgetEntryPoints();
+    return handle != nullptr ? dlclose(handle) : 0;
 }
 
 void HostBundle::keepLoaded()
 {
-	forgetEntryPoints();
+    forgetEntryPoints();
 }
 
 void HostBundle::forgetEntryPoints()
 {
-	mHandle = nullptr;
-	startup = shutdown = canUnloadNow = nullptr;
-	registerPlugin = nullptr;
-	registerComponent = nullptr;
-	getClassFactory = nullptr;
-	getSDKVersion = nullptr;
+    mHandle = nullptr;
+    startup = shutdown = canUnloadNow = nullptr;
+    registerPlugin = nullptr;
+    registerComponent = nullptr;
+    getClassFactory = nullptr;
+    getSDKVersion = nullptr;
 }

@@ -12,13 +12,13 @@
 
 struct HostCall
 {
-	std::string component;     // e.g. "HostServices"
-	std::string interfaceName; // the interface version the call came through, e.g. "IAAXHostServicesV1"
-	int method = 0;
-	std::vector<std::string> arguments;
+    std::string component;     // e.g. "HostServices"
+    std::string interfaceName; // the interface version the call came through, e.g. "IAAXHostServicesV1"
+    int method = 0;
+    std::vector<std::string> arguments;
 
-	bool operator==(const HostCall& other) const;
-	bool operator!=(const HostCall& other) const { return !(*this == other); }
+    bool operator==(const HostCall& other) const;
+    bool operator!=(const HostCall& other) const { return !(*this == other); }
 };
 
 std::ostream& operator<<(std::ostream& stream, const HostCall& call);
@@ -26,28 +26,28 @@ std::ostream& operator<<(std::ostream& stream, const HostCall& call);
 void PrintTo(const HostCall& call, std::ostream* stream);
 
 // Arguments as they appear in the log.
-std::string hostArg(const char* text);         // the text itself, "<null>" for a null pointer
-std::string hostArg(int32_t value);            // signed decimal
-std::string hostArg(uint32_t value);           // unsigned decimal
-std::string hostArg(int64_t value);            // signed decimal
-std::string hostArg(double value);             // shortest form that reads back exactly ("%.17g")
-std::string hostArg(const void* pointer);      // "<null>" or "<pointer>"
+std::string hostArg(const char* text);          // the text itself, "<null>" for a null pointer
+std::string hostArg(int32_t value);             // signed decimal
+std::string hostArg(uint32_t value);            // unsigned decimal
+std::string hostArg(int64_t value);             // signed decimal
+std::string hostArg(double value);              // shortest form that reads back exactly ("%.17g")
+std::string hostArg(const void* pointer);       // "<null>" or "<pointer>"
 std::string hostArg(const _acfUID& identifier); // the identifier's name (see HostIdentifiers.h)
 
 // Thread-safe.
 class HostCallLog
 {
 public:
-	void add(HostCall call);
-	void clear();
+    void add(HostCall call);
+    void clear();
 
-	std::vector<HostCall> all() const;
-	// Calls of the interfaces' own methods (number 3 and above): no QueryInterface, AddRef or Release.
-	std::vector<HostCall> methodCalls() const;
-	std::vector<HostCall> callsTo(const std::string& component) const;
-	size_t size() const;
+    std::vector<HostCall> all() const;
+    // Calls of the interfaces' own methods (number 3 and above): no QueryInterface, AddRef or Release.
+    std::vector<HostCall> methodCalls() const;
+    std::vector<HostCall> callsTo(const std::string& component) const;
+    size_t size() const;
 
 private:
-	mutable std::mutex mMutex;
-	std::vector<HostCall> mCalls;
+    mutable std::mutex mMutex;
+    std::vector<HostCall> mCalls;
 };

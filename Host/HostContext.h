@@ -16,33 +16,33 @@
 class HostContext : public HostObject
 {
 public:
-	explicit HostContext(HostEnvironment& environment);
-	~HostContext() override;
+    explicit HostContext(HostEnvironment& environment);
+    ~HostContext() override;
 
-	// The plug-in's effect object, answered for IID_IAAXEffectParametersV1..V4 from now on; the context holds
-	// one reference to it until it is replaced or the context is gone. Set before the plug-in calls in.
-	void setEffect(IACFUnknown* effect);
+    // The plug-in's effect object, answered for IID_IAAXEffectParametersV1..V4 from now on; the context holds
+    // one reference to it until it is replaced or the context is gone. Set before the plug-in calls in.
+    void setEffect(IACFUnknown* effect);
 
-	HostComponentFactory& factory() { return *mFactory; }
+    HostComponentFactory& factory() { return *mFactory; }
 
-	// This context's instance of a component kind offered through the context (made now if need be), e.g.
-	// component<HostAutomationDelegate>("AutomationDelegate").
-	HostObject* component(const std::string& name);
-	template <class T>
-	T* component(const std::string& name)
-	{
-		return dynamic_cast<T*>(component(name));
-	}
+    // This context's instance of a component kind offered through the context (made now if need be), e.g.
+    // component<HostAutomationDelegate>("AutomationDelegate").
+    HostObject* component(const std::string& name);
+    template <class T>
+    T* component(const std::string& name)
+    {
+        return dynamic_cast<T*>(component(name));
+    }
 
 protected:
-	void* findInterface(const acfIID& interfaceID) override;
-	ACFRESULT delegateQuery(const acfIID& interfaceID, void** out) override;
+    void* findInterface(const acfIID& interfaceID) override;
+    ACFRESULT delegateQuery(const acfIID& interfaceID, void** out) override;
 
 private:
-	HostObject* instanceOf(const HostComponentType& type);
+    HostObject* instanceOf(const HostComponentType& type);
 
-	HostRef<HostComponentFactory> mFactory;
-	IACFUnknown* mEffect = nullptr;
-	std::mutex mComponentsMutex;
-	std::map<std::string, HostRef<HostObject>> mComponents;
+    HostRef<HostComponentFactory> mFactory;
+    IACFUnknown* mEffect = nullptr;
+    std::mutex mComponentsMutex;
+    std::map<std::string, HostRef<HostObject>> mComponents;
 };

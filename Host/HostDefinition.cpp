@@ -5,19 +5,17 @@
 
 namespace
 {
-const HostComponentRegistration registration({ HostDefinition::kName, false, {}, { IID_IACFDefinition },
-                                               [](HostEnvironment& environment) -> HostObject* {
-	                                               return new HostDefinition(environment);
-                                               } });
+const HostComponentRegistration registration(
+    {HostDefinition::kName, false, {}, {IID_IACFDefinition}, [](HostEnvironment& environment) -> HostObject* {
+         return new HostDefinition(environment);
+     }});
 } // namespace
 
-HostDefinition::HostDefinition(HostEnvironment& environment) : HostObject(environment, kName), mFacet(*this)
-{
-}
+HostDefinition::HostDefinition(HostEnvironment& environment) : HostObject(environment, kName), mFacet(*this) {}
 
 void* HostDefinition::findInterface(const acfIID& interfaceID)
 {
-	if (interfaceID == IID_IACFDefinition)
-		return static_cast<IACFDefinition*>(&mFacet);
-	return nullptr;
+    if (interfaceID == IID_IACFDefinition)
+        return static_cast<IACFDefinition*>(&mFacet);
+    return nullptr;
 }

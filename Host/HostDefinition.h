@@ -8,21 +8,21 @@
 class HostDefinition : public HostObject
 {
 public:
-	static constexpr const char* kName = "Definition";
+    static constexpr const char* kName = "Definition";
 
-	explicit HostDefinition(HostEnvironment& environment);
+    explicit HostDefinition(HostEnvironment& environment);
 
-	bool hasInterface(const IACFUnknown* passed) const { return passed == static_cast<const IACFDefinition*>(&mFacet); }
+    bool hasInterface(const IACFUnknown* passed) const { return passed == static_cast<const IACFDefinition*>(&mFacet); }
 
 protected:
-	void* findInterface(const acfIID& interfaceID) override;
+    void* findInterface(const acfIID& interfaceID) override;
 
 private:
-	class Facet final : public HostFacet<IACFDefinition>
-	{
-	public:
-		explicit Facet(HostDefinition& owner) : HostFacet(owner, "IACFDefinition") {}
-	};
+    class Facet final : public HostFacet<IACFDefinition>
+    {
+    public:
+        explicit Facet(HostDefinition& owner) : HostFacet(owner, "IACFDefinition") {}
+    };
 
-	Facet mFacet;
+    Facet mFacet;
 };

@@ -17,28 +17,28 @@
 class HostDescriptionHost : public HostObject
 {
 public:
-	static constexpr const char* kName = "DescriptionHost";
+    static constexpr const char* kName = "DescriptionHost";
 
-	explicit HostDescriptionHost(HostEnvironment& environment);
+    explicit HostDescriptionHost(HostEnvironment& environment);
 
-	// Configuration (before the plug-in asks).
-	void setFeature(const _acfUID& featureID, HostFeatureInfo::Description description);
-	void removeFeature(const _acfUID& featureID);
+    // Configuration (before the plug-in asks).
+    void setFeature(const _acfUID& featureID, HostFeatureInfo::Description description);
+    void removeFeature(const _acfUID& featureID);
 
 protected:
-	void* findInterface(const acfIID& interfaceID) override;
+    void* findInterface(const acfIID& interfaceID) override;
 
 private:
-	class Facet final : public HostFacet<AAX_IACFDescriptionHost>
-	{
-	public:
-		explicit Facet(HostDescriptionHost& owner) : HostFacet(owner, "IAAXDescriptionHostV1"), mHost(owner) {}
-		AAX_Result AcquireFeatureProperties(const _acfUID& featureID, IACFUnknown** featureInfo) override;
+    class Facet final : public HostFacet<AAX_IACFDescriptionHost>
+    {
+    public:
+        explicit Facet(HostDescriptionHost& owner) : HostFacet(owner, "IAAXDescriptionHostV1"), mHost(owner) {}
+        AAX_Result AcquireFeatureProperties(const _acfUID& featureID, IACFUnknown** featureInfo) override;
 
-	private:
-		HostDescriptionHost& mHost;
-	};
+    private:
+        HostDescriptionHost& mHost;
+    };
 
-	std::vector<std::pair<_acfUID, HostFeatureInfo::Description>> mFeatures;
-	Facet mFacet;
+    std::vector<std::pair<_acfUID, HostFeatureInfo::Description>> mFeatures;
+    Facet mFacet;
 };

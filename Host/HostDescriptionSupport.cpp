@@ -4,9 +4,9 @@
 
 std::string hostAddressArg(const void* pointer)
 {
-	if (pointer == nullptr)
-		return "<null>";
-	char text[32];
-	std::snprintf(text, sizeof text, "@%p", pointer);
-	return text;
+    if (pointer == nullptr)
+        return "<null>";
+    char text[32];
+    std::snprintf(text, sizeof text, "@%p", pointer);
+    return text;
 }

@@ -21,17 +21,17 @@ std::string hostAddressArg(const void* pointer);
 template <class Function>
 std::string hostFunctionArg(Function* function)
 {
-	return hostAddressArg(reinterpret_cast<const void*>(function));
+    return hostAddressArg(reinterpret_cast<const void*>(function));
 }
 
 // The host object of type T whose interface the plug-in passed back (null when unknown or null).
 template <class T>
 T* hostObjectBehind(const HostEnvironment& environment, const IACFUnknown* passed)
 {
-	if (passed == nullptr)
-		return nullptr;
-	for (T* object : environment.objectsOfType<T>())
-		if (object->hasInterface(passed))
-			return object;
-	return nullptr;
+    if (passed == nullptr)
+        return nullptr;
+    for (T* object : environment.objectsOfType<T>())
+        if (object->hasInterface(passed))
+            return object;
+    return nullptr;
 }

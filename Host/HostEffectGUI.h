@@ -20,32 +20,32 @@ class HostInstance;
 class HostEffectGUI
 {
 public:
-	// Throws HostError when the plug-in registered no GUI or its GUI object cannot be made.
-	HostEffectGUI(const HostPlugIn& plugIn, HostInstance& instance);
-	~HostEffectGUI();
+    // Throws HostError when the plug-in registered no GUI or its GUI object cannot be made.
+    HostEffectGUI(const HostPlugIn& plugIn, HostInstance& instance);
+    ~HostEffectGUI();
 
-	HostEffectGUI(const HostEffectGUI&) = delete;
-	HostEffectGUI& operator=(const HostEffectGUI&) = delete;
+    HostEffectGUI(const HostEffectGUI&) = delete;
+    HostEffectGUI& operator=(const HostEffectGUI&) = delete;
 
-	AAX_IACFEffectGUI& gui() const { return *mGUI; }
+    AAX_IACFEffectGUI& gui() const { return *mGUI; }
 
-	// GetViewSize; {0, 0} when the plug-in gives none.
-	AAX_Point viewSize() const;
+    // GetViewSize; {0, 0} when the plug-in gives none.
+    AAX_Point viewSize() const;
 
-	// Hands the plug-in a view container with this type and native view (SetViewContainer).
-	AAX_Result attach(int32_t containerType, void* nativeView);
-	// Takes the view container away again (SetViewContainer(null)); nothing when none is attached.
-	AAX_Result detach();
-	// The container attached now, or null: the size the plug-in last asked for is kept there.
-	HostViewContainer* container() const { return mContainer.get(); }
+    // Hands the plug-in a view container with this type and native view (SetViewContainer).
+    AAX_Result attach(int32_t containerType, void* nativeView);
+    // Takes the view container away again (SetViewContainer(null)); nothing when none is attached.
+    AAX_Result detach();
+    // The container attached now, or null: the size the plug-in last asked for is kept there.
+    HostViewContainer* container() const { return mContainer.get(); }
 
-	AAX_Result timerWakeup() { return mGUI->TimerWakeup(); }
+    AAX_Result timerWakeup() { return mGUI->TimerWakeup(); }
 
 private:
-	void close();
+    void close();
 
-	HostRef<HostContext> mContext;
-	HostRef<HostViewContainer> mContainer;
-	AAX_IACFEffectGUI* mGUI = nullptr;
-	bool mInitialized = false;
+    HostRef<HostContext> mContext;
+    HostRef<HostViewContainer> mContainer;
+    AAX_IACFEffectGUI* mGUI = nullptr;
+    bool mInitialized = false;
 };

@@ -6,5 +6,5 @@
 class HostError : public std::runtime_error
 {
 public:
-	using std::runtime_error::runtime_error;
+    using std::runtime_error::runtime_error;
 };

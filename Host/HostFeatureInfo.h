@@ -16,35 +16,35 @@
 class HostFeatureInfo : public HostObject
 {
 public:
-	static constexpr const char* kName = "FeatureInfo";
+    static constexpr const char* kName = "FeatureInfo";
 
-	struct Description
-	{
-		AAX_ESupportLevel supportLevel {};
-		// Absent: the feature has no property map.
-		std::optional<std::map<AAX_EProperty, AAX_CPropertyValue>> properties;
-	};
+    struct Description
+    {
+        AAX_ESupportLevel supportLevel{};
+        // Absent: the feature has no property map.
+        std::optional<std::map<AAX_EProperty, AAX_CPropertyValue>> properties;
+    };
 
-	HostFeatureInfo(HostEnvironment& environment, const _acfUID& featureID, Description description);
+    HostFeatureInfo(HostEnvironment& environment, const _acfUID& featureID, Description description);
 
-	const _acfUID& featureID() const { return mFeatureID; }
+    const _acfUID& featureID() const { return mFeatureID; }
 
 protected:
-	void* findInterface(const acfIID& interfaceID) override;
+    void* findInterface(const acfIID& interfaceID) override;
 
 private:
-	class Facet final : public HostFacet<AAX_IACFFeatureInfo>
-	{
-	public:
-		explicit Facet(HostFeatureInfo& owner) : HostFacet(owner, "IAAXFeatureInfoV1"), mFeature(owner) {}
-		AAX_Result SupportLevel(AAX_ESupportLevel& supportLevel) const override;
-		AAX_Result AcquireProperties(IACFUnknown** properties) override;
+    class Facet final : public HostFacet<AAX_IACFFeatureInfo>
+    {
+    public:
+        explicit Facet(HostFeatureInfo& owner) : HostFacet(owner, "IAAXFeatureInfoV1"), mFeature(owner) {}
+        AAX_Result SupportLevel(AAX_ESupportLevel& supportLevel) const override;
+        AAX_Result AcquireProperties(IACFUnknown** properties) override;
 
-	private:
-		HostFeatureInfo& mFeature;
-	};
+    private:
+        HostFeatureInfo& mFeature;
+    };
 
-	const _acfUID mFeatureID;
-	const Description mDescription;
-	Facet mFacet;
+    const _acfUID mFeatureID;
+    const Description mDescription;
+    Facet mFacet;
 };

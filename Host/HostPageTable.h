@@ -21,58 +21,60 @@
 class HostPageTable : public HostObject
 {
 public:
-	static constexpr const char* kName = "PageTable";
+    static constexpr const char* kName = "PageTable";
 
-	struct Contents
-	{
-		std::vector<std::map<int32_t, std::string>> pages;                 // slot -> parameter ID, per page
-		std::map<std::string, std::map<int32_t, std::string>> variations; // parameter ID -> length -> name
-		bool operator==(const Contents& other) const { return pages == other.pages && variations == other.variations; }
-	};
+    struct Contents
+    {
+        std::vector<std::map<int32_t, std::string>> pages;                // slot -> parameter ID, per page
+        std::map<std::string, std::map<int32_t, std::string>> variations; // parameter ID -> length -> name
+        bool operator==(const Contents& other) const { return pages == other.pages && variations == other.variations; }
+    };
 
-	explicit HostPageTable(HostEnvironment& environment);
+    explicit HostPageTable(HostEnvironment& environment);
 
-	Contents contents() const;
-	void assign(const Contents& contents);
+    Contents contents() const;
+    void assign(const Contents& contents);
 
-	bool hasInterface(const IACFUnknown* passed) const;
+    bool hasInterface(const IACFUnknown* passed) const;
 
 protected:
-	void* findInterface(const acfIID& interfaceID) override;
+    void* findInterface(const acfIID& interfaceID) override;
 
 private:
-	class Facet final : public HostFacet<AAX_IACFPageTable_V2>
-	{
-	public:
-		Facet(HostPageTable& owner, const char* interfaceName) : HostFacet(owner, interfaceName), mTable(owner) {}
-		AAX_Result Clear() override;
-		AAX_Result Empty(AAX_CBoolean& oEmpty) const override;
-		AAX_Result GetNumPages(int32_t& oNumPages) const override;
-		AAX_Result InsertPage(int32_t page) override;
-		AAX_Result RemovePage(int32_t page) override;
-		AAX_Result GetNumMappedParameterIDs(int32_t page, int32_t& oCount) const override;
-		AAX_Result ClearMappedParameter(int32_t page, int32_t slot) override;
-		AAX_Result GetMappedParameterID(int32_t page, int32_t slot, AAX_IString& oID) const override;
-		AAX_Result MapParameterID(AAX_CParamID id, int32_t page, int32_t slot) override;
-		AAX_Result GetNumParametersWithNameVariations(int32_t& oCount) const override;
-		AAX_Result GetNameVariationParameterIDAtIndex(int32_t index, AAX_IString& oID) const override;
-		AAX_Result GetNumNameVariationsForParameter(AAX_CParamID id, int32_t& oCount) const override;
-		AAX_Result GetParameterNameVariationAtIndex(AAX_CParamID id, int32_t index, AAX_IString& oName,
-		                                            int32_t& oLength) const override;
-		AAX_Result GetParameterNameVariationOfLength(AAX_CParamID id, int32_t length, AAX_IString& oName) const override;
-		AAX_Result ClearParameterNameVariations() override;
-		AAX_Result ClearNameVariationsForParameter(AAX_CParamID id) override;
-		AAX_Result SetParameterNameVariation(AAX_CParamID id, const AAX_IString& name, int32_t length) override;
+    class Facet final : public HostFacet<AAX_IACFPageTable_V2>
+    {
+    public:
+        Facet(HostPageTable& owner, const char* interfaceName) : HostFacet(owner, interfaceName), mTable(owner) {}
+        AAX_Result Clear() override;
+        AAX_Result Empty(AAX_CBoolean& oEmpty) const override;
+        AAX_Result GetNumPages(int32_t& oNumPages) const override;
+        AAX_Result InsertPage(int32_t page) override;
+        AAX_Result RemovePage(int32_t page) override;
+        AAX_Result GetNumMappedParameterIDs(int32_t page, int32_t& oCount) const override;
+        AAX_Result ClearMappedParameter(int32_t page, int32_t slot) override;
+        AAX_Result GetMappedParameterID(int32_t page, int32_t slot, AAX_IString& oID) const override;
+        AAX_Result MapParameterID(AAX_CParamID id, int32_t page, int32_t slot) override;
+        AAX_Result GetNumParametersWithNameVariations(int32_t& oCount) const override;
+        AAX_Result GetNameVariationParameterIDAtIndex(int32_t index, AAX_IString& oID) const override;
+        AAX_Result GetNumNameVariationsForParameter(AAX_CParamID id, int32_t& oCount) const override;
+        AAX_Result GetParameterNameVariationAtIndex(AAX_CParamID id, int32_t index, AAX_IString& oName,
+                                                    int32_t& oLength) const override;
+        AAX_Result GetParameterNameVariationOfLength(AAX_CParamID id, int32_t length,
+                                                     AAX_IString& oName) const override;
+        AAX_Result ClearParameterNameVariations() override;
+        AAX_Result ClearNameVariationsForParameter(AAX_CParamID id) override;
+        AAX_Result SetParameterNameVariation(AAX_CParamID id, const AAX_IString& name, int32_t length) override;
 
-	private:
-		// Logs the call; where the injected result is 0, runs `body` on the contents under the lock.
-		AAX_Result act(int method, std::vector<std::string> arguments, const std::function<AAX_Result(Contents&)>& body) const;
+    private:
+        // Logs the call; where the injected result is 0, runs `body` on the contents under the lock.
+        AAX_Result act(int method, std::vector<std::string> arguments,
+                       const std::function<AAX_Result(Contents&)>& body) const;
 
-		HostPageTable& mTable;
-	};
+        HostPageTable& mTable;
+    };
 
-	mutable std::mutex mMutex;
-	Contents mContents;
-	Facet mV1;
-	Facet mV2;
+    mutable std::mutex mMutex;
+    Contents mContents;
+    Facet mV1;
+    Facet mV2;
 };

@@ -13,44 +13,44 @@
 class HostPageTableController : public HostObject
 {
 public:
-	static constexpr const char* kName = "PageTableController";
+    static constexpr const char* kName = "PageTableController";
 
-	explicit HostPageTableController(HostEnvironment& environment);
+    explicit HostPageTableController(HostEnvironment& environment);
 
-	// The host's table that every copy receives; set before the plug-in calls in.
-	HostPageTable::Contents& source() { return mSource; }
+    // The host's table that every copy receives; set before the plug-in calls in.
+    HostPageTable::Contents& source() { return mSource; }
 
 protected:
-	void* findInterface(const acfIID& interfaceID) override;
+    void* findInterface(const acfIID& interfaceID) override;
 
 private:
-	class Facet final : public HostFacet<AAX_IACFPageTableController_V2>
-	{
-	public:
-		Facet(HostPageTableController& owner, const char* interfaceName)
-		    : HostFacet(owner, interfaceName), mController(owner)
-		{
-		}
-		AAX_Result CopyTableForEffect(AAX_CPropertyValue manufacturerID, AAX_CPropertyValue productID,
-		                              AAX_CPropertyValue plugInID, uint32_t tableType, int32_t pageSize,
-		                              IACFUnknown* table) const override;
-		AAX_Result CopyTableForLayout(const char* effectID, const char* layoutName, uint32_t tableType,
-		                              int32_t pageSize, IACFUnknown* table) const override;
-		AAX_Result CopyTableForEffectFromFile(const char* path, AAX_ETextEncoding encoding,
-		                                      AAX_CPropertyValue manufacturerID, AAX_CPropertyValue productID,
-		                                      AAX_CPropertyValue plugInID, uint32_t tableType, int32_t pageSize,
-		                                      IACFUnknown* table) const override;
-		AAX_Result CopyTableForLayoutFromFile(const char* path, AAX_ETextEncoding encoding, const char* layoutName,
-		                                      uint32_t tableType, int32_t pageSize, IACFUnknown* table) const override;
+    class Facet final : public HostFacet<AAX_IACFPageTableController_V2>
+    {
+    public:
+        Facet(HostPageTableController& owner, const char* interfaceName)
+            : HostFacet(owner, interfaceName), mController(owner)
+        {
+        }
+        AAX_Result CopyTableForEffect(AAX_CPropertyValue manufacturerID, AAX_CPropertyValue productID,
+                                      AAX_CPropertyValue plugInID, uint32_t tableType, int32_t pageSize,
+                                      IACFUnknown* table) const override;
+        AAX_Result CopyTableForLayout(const char* effectID, const char* layoutName, uint32_t tableType,
+                                      int32_t pageSize, IACFUnknown* table) const override;
+        AAX_Result CopyTableForEffectFromFile(const char* path, AAX_ETextEncoding encoding,
+                                              AAX_CPropertyValue manufacturerID, AAX_CPropertyValue productID,
+                                              AAX_CPropertyValue plugInID, uint32_t tableType, int32_t pageSize,
+                                              IACFUnknown* table) const override;
+        AAX_Result CopyTableForLayoutFromFile(const char* path, AAX_ETextEncoding encoding, const char* layoutName,
+                                              uint32_t tableType, int32_t pageSize, IACFUnknown* table) const override;
 
-	private:
-		// Logs the call with the table appended and fills the table where the result is 0.
-		AAX_Result copyInto(int method, std::vector<std::string> arguments, IACFUnknown* table) const;
+    private:
+        // Logs the call with the table appended and fills the table where the result is 0.
+        AAX_Result copyInto(int method, std::vector<std::string> arguments, IACFUnknown* table) const;
 
-		HostPageTableController& mController;
-	};
+        HostPageTableController& mController;
+    };
 
-	HostPageTable::Contents mSource;
-	Facet mV1;
-	Facet mV2;
+    HostPageTable::Contents mSource;
+    Facet mV1;
+    Facet mV2;
 };

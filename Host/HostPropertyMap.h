@@ -16,53 +16,53 @@
 class HostPropertyMap : public HostObject
 {
 public:
-	static constexpr const char* kName = "PropertyMap";
+    static constexpr const char* kName = "PropertyMap";
 
-	explicit HostPropertyMap(HostEnvironment& environment);
+    explicit HostPropertyMap(HostEnvironment& environment);
 
-	// What the plug-in stored (tests and the host read these).
-	const std::map<AAX_EProperty, AAX_CPropertyValue>& properties() const { return mProperties; }
-	const std::map<AAX_EProperty, const void*>& pointerProperties() const { return mPointerProperties; }
-	const std::map<AAX_EProperty, std::vector<AAX_SPlugInIdentifierTriad>>& idArrayProperties() const
-	{
-		return mIDArrayProperties;
-	}
-	bool hasProperty(AAX_EProperty property) const { return mProperties.count(property) != 0; }
-	AAX_CPropertyValue property(AAX_EProperty property, AAX_CPropertyValue fallback = 0) const;
-	const void* pointerProperty(AAX_EProperty property) const;
+    // What the plug-in stored (tests and the host read these).
+    const std::map<AAX_EProperty, AAX_CPropertyValue>& properties() const { return mProperties; }
+    const std::map<AAX_EProperty, const void*>& pointerProperties() const { return mPointerProperties; }
+    const std::map<AAX_EProperty, std::vector<AAX_SPlugInIdentifierTriad>>& idArrayProperties() const
+    {
+        return mIDArrayProperties;
+    }
+    bool hasProperty(AAX_EProperty property) const { return mProperties.count(property) != 0; }
+    AAX_CPropertyValue property(AAX_EProperty property, AAX_CPropertyValue fallback = 0) const;
+    const void* pointerProperty(AAX_EProperty property) const;
 
-	// Host-side filling (e.g. a feature's map), not logged.
-	void setProperty(AAX_EProperty property, AAX_CPropertyValue value) { mProperties[property] = value; }
-	void setPointerProperty(AAX_EProperty property, const void* value) { mPointerProperties[property] = value; }
+    // Host-side filling (e.g. a feature's map), not logged.
+    void setProperty(AAX_EProperty property, AAX_CPropertyValue value) { mProperties[property] = value; }
+    void setPointerProperty(AAX_EProperty property, const void* value) { mPointerProperties[property] = value; }
 
-	bool hasInterface(const IACFUnknown* passed) const;
+    bool hasInterface(const IACFUnknown* passed) const;
 
 protected:
-	void* findInterface(const acfIID& interfaceID) override;
+    void* findInterface(const acfIID& interfaceID) override;
 
 private:
-	class Facet final : public HostFacet<AAX_IACFPropertyMap_V3>
-	{
-	public:
-		Facet(HostPropertyMap& owner, const char* interfaceName) : HostFacet(owner, interfaceName), mMap(owner) {}
-		AAX_CBoolean GetProperty(AAX_EProperty property, AAX_CPropertyValue* value) const override;
-		AAX_Result AddProperty(AAX_EProperty property, AAX_CPropertyValue value) override;
-		AAX_Result RemoveProperty(AAX_EProperty property) override;
-		AAX_Result AddPropertyWithIDArray(AAX_EProperty property, const AAX_SPlugInIdentifierTriad* ids,
-		                                  uint32_t count) override;
-		AAX_CBoolean GetPropertyWithIDArray(AAX_EProperty property, const AAX_SPlugInIdentifierTriad** ids,
-		                                    uint32_t* count) const override;
-		AAX_CBoolean GetPointerProperty(AAX_EProperty property, const void** value) const override;
-		AAX_Result AddPointerProperty(AAX_EProperty property, const void* value) override;
+    class Facet final : public HostFacet<AAX_IACFPropertyMap_V3>
+    {
+    public:
+        Facet(HostPropertyMap& owner, const char* interfaceName) : HostFacet(owner, interfaceName), mMap(owner) {}
+        AAX_CBoolean GetProperty(AAX_EProperty property, AAX_CPropertyValue* value) const override;
+        AAX_Result AddProperty(AAX_EProperty property, AAX_CPropertyValue value) override;
+        AAX_Result RemoveProperty(AAX_EProperty property) override;
+        AAX_Result AddPropertyWithIDArray(AAX_EProperty property, const AAX_SPlugInIdentifierTriad* ids,
+                                          uint32_t count) override;
+        AAX_CBoolean GetPropertyWithIDArray(AAX_EProperty property, const AAX_SPlugInIdentifierTriad** ids,
+                                            uint32_t* count) const override;
+        AAX_CBoolean GetPointerProperty(AAX_EProperty property, const void** value) const override;
+        AAX_Result AddPointerProperty(AAX_EProperty property, const void* value) override;
 
-	private:
-		HostPropertyMap& mMap;
-	};
+    private:
+        HostPropertyMap& mMap;
+    };
 
-	std::map<AAX_EProperty, AAX_CPropertyValue> mProperties;
-	std::map<AAX_EProperty, const void*> mPointerProperties;
-	std::map<AAX_EProperty, std::vector<AAX_SPlugInIdentifierTriad>> mIDArrayProperties;
-	Facet mV1;
-	Facet mV2;
-	Facet mV3;
+    std::map<AAX_EProperty, AAX_CPropertyValue> mProperties;
+    std::map<AAX_EProperty, const void*> mPointerProperties;
+    std::map<AAX_EProperty, std::vector<AAX_SPlugInIdentifierTriad>> mIDArrayProperties;
+    Facet mV1;
+    Facet mV2;
+    Facet mV3;
 };

@@ -2,12 +2,12 @@
 
 AAX_IString& HostString::operator=(const AAX_IString& other)
 {
-	Set(other.Get());
-	return *this;
+    Set(other.Get());
+    return *this;
 }
 
 AAX_IString& HostString::operator=(const char* text)
 {
-	Set(text);
-	return *this;
+    Set(text);
+    return *this;
 }

@@ -15,46 +15,51 @@
 class HostViewContainer : public HostObject
 {
 public:
-	static constexpr const char* kName = "ViewContainer";
+    static constexpr const char* kName = "ViewContainer";
 
-	explicit HostViewContainer(HostEnvironment& environment);
+    explicit HostViewContainer(HostEnvironment& environment);
 
-	// Set before the plug-in calls in.
-	void setType(int32_t type) { mType = type; }
-	void setNativeView(void* view) { mNativeView = view; }
-	void setModifiers(uint32_t modifiers) { mModifiers = modifiers; }
+    // Set before the plug-in calls in.
+    void setType(int32_t type) { mType = type; }
+    void setNativeView(void* view) { mNativeView = view; }
+    void setModifiers(uint32_t modifiers) { mModifiers = modifiers; }
 
-	// The last size the plug-in's window asked for and the host accepted ({0, 0} before any).
-	AAX_Point viewSize() const;
+    // The last size the plug-in's window asked for and the host accepted ({0, 0} before any).
+    AAX_Point viewSize() const;
 
 protected:
-	void* findInterface(const acfIID& interfaceID) override;
+    void* findInterface(const acfIID& interfaceID) override;
 
 private:
-	class Facet final : public HostFacet<AAX_IACFViewContainer_V2>
-	{
-	public:
-		Facet(HostViewContainer& owner, const char* interfaceName) : HostFacet(owner, interfaceName), mContainer(owner) {}
-		int32_t GetType() override;
-		void* GetPtr() override;
-		AAX_Result GetModifiers(uint32_t* modifiers) override;
-		AAX_Result SetViewSize(AAX_Point& size) override;
-		AAX_Result HandleParameterMouseDown(AAX_CParamID id, uint32_t modifiers) override;
-		AAX_Result HandleParameterMouseDrag(AAX_CParamID id, uint32_t modifiers) override;
-		AAX_Result HandleParameterMouseUp(AAX_CParamID id, uint32_t modifiers) override;
-		AAX_Result HandleMultipleParametersMouseDown(const AAX_CParamID* ids, uint32_t count, uint32_t modifiers) override;
-		AAX_Result HandleMultipleParametersMouseDrag(const AAX_CParamID* ids, uint32_t count, uint32_t modifiers) override;
-		AAX_Result HandleMultipleParametersMouseUp(const AAX_CParamID* ids, uint32_t count, uint32_t modifiers) override;
+    class Facet final : public HostFacet<AAX_IACFViewContainer_V2>
+    {
+    public:
+        Facet(HostViewContainer& owner, const char* interfaceName) : HostFacet(owner, interfaceName), mContainer(owner)
+        {
+        }
+        int32_t GetType() override;
+        void* GetPtr() override;
+        AAX_Result GetModifiers(uint32_t* modifiers) override;
+        AAX_Result SetViewSize(AAX_Point& size) override;
+        AAX_Result HandleParameterMouseDown(AAX_CParamID id, uint32_t modifiers) override;
+        AAX_Result HandleParameterMouseDrag(AAX_CParamID id, uint32_t modifiers) override;
+        AAX_Result HandleParameterMouseUp(AAX_CParamID id, uint32_t modifiers) override;
+        AAX_Result HandleMultipleParametersMouseDown(const AAX_CParamID* ids, uint32_t count,
+                                                     uint32_t modifiers) override;
+        AAX_Result HandleMultipleParametersMouseDrag(const AAX_CParamID* ids, uint32_t count,
+                                                     uint32_t modifiers) override;
+        AAX_Result HandleMultipleParametersMouseUp(const AAX_CParamID* ids, uint32_t count,
+                                                   uint32_t modifiers) override;
 
-	private:
-		HostViewContainer& mContainer;
-	};
+    private:
+        HostViewContainer& mContainer;
+    };
 
-	int32_t mType = 0;
-	void* mNativeView = nullptr;
-	uint32_t mModifiers = 0;
-	mutable std::mutex mMutex;
-	AAX_Point mViewSize;
-	Facet mV1;
-	Facet mV2;
+    int32_t mType = 0;
+    void* mNativeView = nullptr;
+    uint32_t mModifiers = 0;
+    mutable std::mutex mMutex;
+    AAX_Point mViewSize;
+    Facet mV1;
+    Facet mV2;
 };

@@ -37,18 +37,18 @@ typedef uint64_t AAX_CTimeOfDay;
 // message that precedes a checked-result exception.
 enum AAX_ETracePriorityHost : int32_t
 {
-	AAX_eTracePriorityHost_None     = 0,
-	AAX_eTracePriorityHost_Critical = 0x10000000,
-	AAX_eTracePriorityHost_High     = 0x08000000,
-	AAX_eTracePriorityHost_Normal   = 0x04000000,
-	AAX_eTracePriorityHost_Low      = 0x02000000,
-	AAX_eTracePriorityHost_Lowest   = 0x01000000
+    AAX_eTracePriorityHost_None = 0,
+    AAX_eTracePriorityHost_Critical = 0x10000000,
+    AAX_eTracePriorityHost_High = 0x08000000,
+    AAX_eTracePriorityHost_Normal = 0x04000000,
+    AAX_eTracePriorityHost_Low = 0x02000000,
+    AAX_eTracePriorityHost_Lowest = 0x01000000
 };
 
 // Builds a four-character code from its four characters.
-#define AAX_FOURCHAR(a, b, c, d) \
-	((AAX_CTypeID)((((uint32_t)(uint8_t)(a)) << 24) | (((uint32_t)(uint8_t)(b)) << 16) | \
-	               (((uint32_t)(uint8_t)(c)) << 8) | ((uint32_t)(uint8_t)(d))))
+#define AAX_FOURCHAR(a, b, c, d)                                                                                       \
+    ((AAX_CTypeID)((((uint32_t)(uint8_t)(a)) << 24) | (((uint32_t)(uint8_t)(b)) << 16)                                 \
+                   | (((uint32_t)(uint8_t)(c)) << 8) | ((uint32_t)(uint8_t)(d))))
 
 #ifndef AAX_CALLBACK
 #define AAX_CALLBACK
@@ -62,11 +62,10 @@ const AAX_CProcPtrID kAAX_ProcPtrID_Create_EffectGUI = 1;
 // One plug-in type as the host identifies it: manufacturer, product and plug-in type codes.
 struct AAX_SPlugInIdentifierTriad
 {
-	AAX_CTypeID mManufacturerID;
-	AAX_CTypeID mProductID;
-	AAX_CTypeID mPlugInID;
+    AAX_CTypeID mManufacturerID;
+    AAX_CTypeID mProductID;
+    AAX_CTypeID mPlugInID;
 };
 
 // Index of a member of an algorithm's context record: the record is a sequence of pointer-sized fields.
-#define AAX_FIELD_INDEX(aContextType, aMember) \
-	((AAX_CFieldIndex)(offsetof(aContextType, aMember) / sizeof(void*)))
+#define AAX_FIELD_INDEX(aContextType, aMember) ((AAX_CFieldIndex)(offsetof(aContextType, aMember) / sizeof(void*)))

@@ -12,12 +12,12 @@
 #define AAX_ASSERT_AT(line, condition) AAX_ASSERT_REPORT(line, condition, #condition)
 
 // The condition's text is taken by the two forms above, before any macro in it is expanded.
-#define AAX_ASSERT_REPORT(line, condition, text)                                         \
-	do                                                                                   \
-	{                                                                                    \
-		if (!(condition))                                                                \
-			(void)AAX_CHostServices::HandleAssertFailure(__FILE__, (line), (text), 1);   \
-	} while (false)
+#define AAX_ASSERT_REPORT(line, condition, text)                                                                       \
+    do                                                                                                                 \
+    {                                                                                                                  \
+        if (!(condition))                                                                                              \
+            (void)AAX_CHostServices::HandleAssertFailure(__FILE__, (line), (text), 1);                                 \
+    } while (false)
 
 // Sends a printf-style message to the host with the given AAX_ETracePriorityHost.
 #define AAX_TRACE(priority, ...) ((void)AAX_CHostServices::Trace((priority), __VA_ARGS__))

@@ -16,11 +16,11 @@ public:
     enum EDataType : int32_t
     {
         kDataType_None = 0,
-        kDataType_Float = 1,   // "f_"
-        kDataType_Int32 = 2,   // "l_"
-        kDataType_Double = 3,  // "d_"
-        kDataType_Int16 = 4,   // "s_"
-        kDataType_String = 5   // "r_"
+        kDataType_Float = 1,  // "f_"
+        kDataType_Int32 = 2,  // "l_"
+        kDataType_Double = 3, // "d_"
+        kDataType_Int16 = 4,  // "s_"
+        kDataType_String = 5  // "r_"
     };
 
     // One entry: its type, its name (the parameter ID without the tag) and its value.
@@ -31,7 +31,7 @@ public:
 
         int32_t mDataType;
         AAX_CString mDataName;
-        int64_t mIntValue;  // a double's bits, or a 32-bit or 16-bit value in the low part
+        int64_t mIntValue; // a double's bits, or a 32-bit or 16-bit value in the low part
         AAX_CString mStringValue;
     };
 

@@ -7,11 +7,11 @@
 #include "AAX.h"
 #include "AAX_Enums.h"
 #include "AAX_GUITypes.h"
-#include "AAX_IEffectGUI.h"
-#include "AAX_IViewContainer.h"
-#include "AAX_IEffectParameters.h"
 #include "AAX_IController.h"
+#include "AAX_IEffectGUI.h"
+#include "AAX_IEffectParameters.h"
 #include "AAX_ITransport.h"
+#include "AAX_IViewContainer.h"
 
 #include <memory>
 
@@ -63,7 +63,7 @@ private:
     void ReleaseHostProxies();
 
     AAX_IController* mController;
-    AAX_IEffectParameters* mEffectParameters;  // one reference from QueryInterface
+    AAX_IEffectParameters* mEffectParameters; // one reference from QueryInterface
     std::unique_ptr<AAX_IViewContainer> mViewContainer;
     AAX_ITransport* mTransport;
 };

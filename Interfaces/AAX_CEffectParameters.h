@@ -4,18 +4,18 @@
 #pragma once
 
 #include "AAX.h"
-#include "AAX_Enums.h"
-#include "AAX_IEffectParameters.h"
-#include "AAX_CParameterManager.h"
-#include "AAX_CPacketDispatcher.h"
 #include "AAX_CChunkDataParser.h"
-#include "AAX_CString.h"
-#include "AAX_IParameter.h"
+#include "AAX_CPacketDispatcher.h"
 #include "AAX_CParameter.h"
+#include "AAX_CParameterManager.h"
+#include "AAX_CString.h"
+#include "AAX_Enums.h"
 #include "AAX_IController.h"
-#include "AAX_ITransport.h"
-#include "AAX_IPageTable.h"
+#include "AAX_IEffectParameters.h"
 #include "AAX_IMIDINode.h"
+#include "AAX_IPageTable.h"
+#include "AAX_IParameter.h"
+#include "AAX_ITransport.h"
 
 #include <set>
 #include <string>
@@ -118,8 +118,8 @@ protected:
     // Collects the values of the chunked parameters into the chunk parser.
     void BuildChunkData() const;
 
-    int32_t mNumPlugInChanges;        // confirmed value changes; derived classes may add to it
-    mutable int32_t mChunkSize;       // size computed by the last GetChunkSize of the library chunk
+    int32_t mNumPlugInChanges;  // confirmed value changes; derived classes may add to it
+    mutable int32_t mChunkSize; // size computed by the last GetChunkSize of the library chunk
     mutable AAX_CChunkDataParser mChunkParser;
     int32_t mNumChunkedParameters;
     AAX_CPacketDispatcher mPacketDispatcher;

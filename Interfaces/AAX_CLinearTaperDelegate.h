@@ -29,7 +29,7 @@ public:
     T NormalizedToReal(double normalizedValue) const override
     {
         const double real = static_cast<double>(mMinValue)
-                          + (static_cast<double>(mMaxValue) - static_cast<double>(mMinValue)) * normalizedValue;
+                            + (static_cast<double>(mMaxValue) - static_cast<double>(mMinValue)) * normalizedValue;
         return ConstrainRealValue(AAX_RealFromDouble<T>(real));
     }
 
@@ -39,7 +39,7 @@ public:
         if (mMinValue == mMaxValue)
             return 0.5;
         return (static_cast<double>(realValue) - static_cast<double>(mMinValue))
-             / (static_cast<double>(mMaxValue) - static_cast<double>(mMinValue));
+               / (static_cast<double>(mMaxValue) - static_cast<double>(mMinValue));
     }
 
 private:

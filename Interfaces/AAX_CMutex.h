@@ -18,7 +18,7 @@ public:
 
 private:
     struct opaque_aax_mutex_t;
-    opaque_aax_mutex_t* mMutex;  // null when the mutex could not be created
+    opaque_aax_mutex_t* mMutex; // null when the mutex could not be created
 };
 
 // Holds an AAX_CMutex for a scope; unlocks only what it locked itself.

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "AAX.h"
-#include "AAX_Errors.h"
 #include "AAX_CMutex.h"
+#include "AAX_Errors.h"
 
 #include <map>
 #include <stdexcept>
@@ -44,10 +44,7 @@ public:
         std::vector<unsigned char> mData;
     };
 
-    explicit AAX_CPacket(AAX_CFieldIndex inFieldIndex)
-        : mID(inFieldIndex), mDirty(true), mDataSize(0)
-    {
-    }
+    explicit AAX_CPacket(AAX_CFieldIndex inFieldIndex) : mID(inFieldIndex), mDirty(true), mDataSize(0) {}
     AAX_CPacket(const AAX_CPacket&) = delete;
     AAX_CPacket& operator=(const AAX_CPacket&) = delete;
 
@@ -77,7 +74,7 @@ class AAX_IPacketHandler
 {
 public:
     virtual ~AAX_IPacketHandler() {}
-    virtual AAX_IPacketHandler* Clone() const = 0;  // the caller owns the copy
+    virtual AAX_IPacketHandler* Clone() const = 0; // the caller owns the copy
     virtual AAX_Result Call(AAX_CParamID inParamID, AAX_CPacket& ioPacket) const = 0;
 };
 
@@ -114,7 +111,7 @@ class AAX_CPacketDispatcher
 {
 public:
     AAX_CPacketDispatcher();
-    ~AAX_CPacketDispatcher();  // deletes every packet and handler clone
+    ~AAX_CPacketDispatcher(); // deletes every packet and handler clone
     AAX_CPacketDispatcher(const AAX_CPacketDispatcher&) = delete;
     AAX_CPacketDispatcher& operator=(const AAX_CPacketDispatcher&) = delete;
 
@@ -143,8 +140,8 @@ public:
 private:
     typedef std::pair<AAX_CPacket*, AAX_IPacketHandler*> THandlerEntry;
 
-    std::map<AAX_CFieldIndex, AAX_CPacket*> mPacketsHolder;         // owns the packets
-    std::multimap<std::string, THandlerEntry> mPacketsHandlers;     // owns the handler clones
+    std::map<AAX_CFieldIndex, AAX_CPacket*> mPacketsHolder;     // owns the packets
+    std::multimap<std::string, THandlerEntry> mPacketsHandlers; // owns the handler clones
     AAX_IController* mPlugIn;
     AAX_IEffectParameters* mEffectParameters;
     AAX_CMutex mLockGuard;

@@ -3,12 +3,12 @@
 
 #include "AAX.h"
 #include "AAX_Assert.h"
-#include "AAX_Enums.h"
 #include "AAX_CString.h"
+#include "AAX_Enums.h"
 #include "AAX_IAutomationDelegate.h"
+#include "AAX_IDisplayDelegate.h"
 #include "AAX_IParameter.h"
 #include "AAX_ITaperDelegate.h"
-#include "AAX_IDisplayDelegate.h"
 
 #include <cmath>
 #include <cstring>
@@ -256,17 +256,9 @@ template <typename T>
 AAX_CParameter<T>::AAX_CParameter(AAX_CParamID identifier, const AAX_CString& name, T defaultValue,
                                   const AAX_ITaperDelegate<T>& taperDelegate,
                                   const AAX_IDisplayDelegate<T>& displayDelegate, bool automatable)
-    : mNames(name),
-      mAutomatable(automatable),
-      mNumSteps(0),
-      mControlType(AAX_eParameterType_Continuous),
-      mOrientation(AAX_eParameterOrientation_Default),
-      mTaperDelegate(nullptr),
-      mDisplayDelegate(nullptr),
-      mAutomationDelegate(nullptr),
-      mNeedNotify(true),
-      mValue(identifier, T(0)),
-      mDefaultValue(defaultValue)
+    : mNames(name), mAutomatable(automatable), mNumSteps(0), mControlType(AAX_eParameterType_Continuous),
+      mOrientation(AAX_eParameterOrientation_Default), mTaperDelegate(nullptr), mDisplayDelegate(nullptr),
+      mAutomationDelegate(nullptr), mNeedNotify(true), mValue(identifier, T(0)), mDefaultValue(defaultValue)
 {
     std::unique_ptr<AAX_ITaperDelegate<T>> taper(taperDelegate.Clone());
     mDisplayDelegate = displayDelegate.Clone();
@@ -431,7 +423,7 @@ template <typename T>
 void AAX_CParameter<T>::SetNormalizedDefaultValue(double normalizedDefault)
 {
     const T value = mTaperDelegate->ConstrainRealValue(mTaperDelegate->NormalizedToReal(normalizedDefault));
-    if (value == value)  // a NaN default would be requested by SetToDefaultValue
+    if (value == value) // a NaN default would be requested by SetToDefaultValue
         mDefaultValue = value;
 }
 
@@ -485,7 +477,7 @@ uint32_t AAX_CParameter<T>::GetStepValueFromNormalizedValue(double normalizedVal
         return 0;
     const double lastStep = steps - 1;
     double step = normalizedValue / (1.0 / lastStep) + 0.5;
-    if (!(step >= 0.0))  // below 0 or NaN
+    if (!(step >= 0.0)) // below 0 or NaN
         step = 0.0;
     if (step > lastStep)
         step = lastStep;
@@ -719,7 +711,7 @@ template <typename T>
 void AAX_CParameter<T>::UpdateNormalizedValue(double newNormalizedValue)
 {
     const T value = mTaperDelegate->NormalizedToReal(newNormalizedValue);
-    if (value != value)  // a NaN is never stored
+    if (value != value) // a NaN is never stored
         return;
     if (!mNeedNotify && value == mValue.Get())
         return;

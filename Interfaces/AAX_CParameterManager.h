@@ -14,7 +14,7 @@ class AAX_CParameterManager
 {
 public:
     AAX_CParameterManager();
-    ~AAX_CParameterManager();  // deletes every parameter it holds
+    ~AAX_CParameterManager(); // deletes every parameter it holds
     AAX_CParameterManager(const AAX_CParameterManager&) = delete;
     AAX_CParameterManager& operator=(const AAX_CParameterManager&) = delete;
 

@@ -14,9 +14,9 @@ enum AAX_EProperty : int32_t
 
     AAX_eProperty_ManufacturerID = 10,
     AAX_eProperty_ProductID = 11,
-    AAX_eProperty_PlugInID_Native = 13,      // interpreted: asks for a native procedure
-    AAX_eProperty_PlugInID_AudioSuite = 14,  // interpreted: asks for a native procedure
-    AAX_eProperty_PlugInID_TI = 15,          // interpreted: asks for a TI procedure
+    AAX_eProperty_PlugInID_Native = 13,     // interpreted: asks for a native procedure
+    AAX_eProperty_PlugInID_AudioSuite = 14, // interpreted: asks for a native procedure
+    AAX_eProperty_PlugInID_TI = 15,         // interpreted: asks for a TI procedure
 
     AAX_eProperty_CanBypass = 20,
     AAX_eProperty_SupportsSaveRestore = 21,
@@ -36,10 +36,10 @@ enum AAX_EProperty : int32_t
     AAX_eProperty_TIInstanceInitProc = 41,
     AAX_eProperty_TIBackgroundProc = 42,
 
-    AAX_eProperty_InputStemFormat = 51,          // interpreted: stem-format check of AddProperty
-    AAX_eProperty_OutputStemFormat = 52,         // interpreted: stem-format check of AddProperty
+    AAX_eProperty_InputStemFormat = 51,  // interpreted: stem-format check of AddProperty
+    AAX_eProperty_OutputStemFormat = 52, // interpreted: stem-format check of AddProperty
     AAX_eProperty_SideChainStemFormat = 53,
-    AAX_eProperty_NativeAudioBufferLength = 54,  // interpreted: removed before a manual native registration
+    AAX_eProperty_NativeAudioBufferLength = 54, // interpreted: removed before a manual native registration
     AAX_eProperty_SupportsSideChainInput = 55,
     AAX_eProperty_HybridOutputStemFormat = 56,
 
@@ -52,7 +52,7 @@ enum AAX_EProperty : int32_t
 
 //==============================================================================
 // Stem formats: the channel layout index in the upper 16 bits (signed), the channel count in the lower 16.
-#define AAX_STEM_FORMAT(index, channels) \
+#define AAX_STEM_FORMAT(index, channels)                                                                               \
     ((int32_t)((((uint32_t)(uint16_t)(int16_t)(index)) << 16) | ((uint32_t)(uint16_t)(channels))))
 #define AAX_STEM_FORMAT_CHANNEL_COUNT(format) ((uint16_t)(((uint32_t)(format)) & 0xFFFFu))
 #define AAX_STEM_FORMAT_INDEX(format) ((int16_t)((((uint32_t)(format)) >> 16) & 0xFFFFu))
@@ -82,7 +82,7 @@ enum AAX_EStemFormat : int32_t
     AAX_eStemFormat_Reserved_2 = AAX_STEM_FORMAT(19, 0),
     AAX_eStemFormat_Reserved_3 = AAX_STEM_FORMAT(20, 0),
 
-    AAX_eStemFormatNum = 21,  // number of layouts above
+    AAX_eStemFormatNum = 21, // number of layouts above
 
     AAX_eStemFormat_None = AAX_STEM_FORMAT(-1, 0),  // 0xFFFF0000
     AAX_eStemFormat_Any = AAX_STEM_FORMAT(-100, 0), // 0xFF9C0000
@@ -206,9 +206,9 @@ enum AAX_EMeterOrientation : int32_t
 enum AAX_ECurveType : int32_t
 {
     AAX_eCurveType_None = 0,
-    AAX_eCurveType_EQ = 0x41584551,        // 'AXEQ'
-    AAX_eCurveType_Dynamics = 0x41584459,  // 'AXDY'
-    AAX_eCurveType_Reduction = 0x41584752  // 'AXGR'
+    AAX_eCurveType_EQ = 0x41584551,       // 'AXEQ'
+    AAX_eCurveType_Dynamics = 0x41584459, // 'AXDY'
+    AAX_eCurveType_Reduction = 0x41584752 // 'AXGR'
 };
 
 //==============================================================================
@@ -292,7 +292,7 @@ enum AAX_EProcessingState : int32_t
 enum AAX_EViewContainer_Type : int32_t
 {
     AAX_eViewContainer_Type_NULL = 0,
-    AAX_eViewContainer_Type_NSView = 1,  // the native macOS view
+    AAX_eViewContainer_Type_NSView = 1, // the native macOS view
     AAX_eViewContainer_Type_UIView = 2,
     AAX_eViewContainer_Type_HWND = 3
 };

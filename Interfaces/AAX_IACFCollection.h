@@ -12,11 +12,11 @@ public:
     virtual AAX_Result ReservedMethod4() = 0;
     virtual AAX_Result ReservedMethod5() = 0;
     virtual AAX_Result ReservedMethod6() = 0;
-    virtual AAX_Result AddEffect(const char* inEffectID, IACFUnknown* inEffectDescriptor) = 0;    // 7
-    virtual AAX_Result SetManufacturerName(const char* inPackageName) = 0;                        // 8
-    virtual AAX_Result AddPackageName(const char* inPackageName) = 0;                             // 9
-    virtual AAX_Result SetPackageVersion(uint32_t inVersion) = 0;                                 // 10
-    virtual AAX_Result SetProperties(IACFUnknown* inProperties) = 0;                              // 11
+    virtual AAX_Result AddEffect(const char* inEffectID, IACFUnknown* inEffectDescriptor) = 0; // 7
+    virtual AAX_Result SetManufacturerName(const char* inPackageName) = 0;                     // 8
+    virtual AAX_Result AddPackageName(const char* inPackageName) = 0;                          // 9
+    virtual AAX_Result SetPackageVersion(uint32_t inVersion) = 0;                              // 10
+    virtual AAX_Result SetProperties(IACFUnknown* inProperties) = 0;                           // 11
 protected:
     ~AAX_IACFCollection() = default;
 };

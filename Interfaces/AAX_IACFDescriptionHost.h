@@ -10,7 +10,7 @@ public:
     // Stores the host's feature object for inFeatureID through outFeatureInfo. The stored pointer carries
     // one reference, which the caller releases.
     virtual AAX_Result AcquireFeatureProperties(const _acfUID& inFeatureID,
-                                                IACFUnknown** outFeatureInfo) = 0;               // 3
+                                                IACFUnknown** outFeatureInfo) = 0; // 3
 protected:
     ~AAX_IACFDescriptionHost() = default;
 };

@@ -14,14 +14,14 @@ struct AAX_CMidiPacket;
 // byte order.
 struct AAX_SPlugInChunk
 {
-    int32_t fSize;                 // number of data bytes
+    int32_t fSize; // number of data bytes
     int32_t fVersion;
-    AAX_CTypeID fManufacturerID;   // identifiers kept by the host
+    AAX_CTypeID fManufacturerID; // identifiers kept by the host
     AAX_CTypeID fProductID;
     AAX_CTypeID fPlugInID;
     AAX_CTypeID fChunkID;
     char fName[32];
-    char fData[1];                 // fSize bytes
+    char fData[1]; // fSize bytes
 };
 
 // Buffers of one block rendered through the hybrid path.
@@ -63,8 +63,8 @@ public:
     virtual AAX_Result GetParameterValueInfo(AAX_CParamID iParameterID, int32_t iSelector, int32_t* oValue) const = 0;
     virtual AAX_Result GetParameterValueFromString(AAX_CParamID iParameterID, double* oValue,
                                                    const AAX_IString& iValueString) const = 0;
-    virtual AAX_Result GetParameterStringFromValue(AAX_CParamID iParameterID, double iValue,
-                                                   AAX_IString* oValueString, int32_t iMaxLength) const = 0;
+    virtual AAX_Result GetParameterStringFromValue(AAX_CParamID iParameterID, double iValue, AAX_IString* oValueString,
+                                                   int32_t iMaxLength) const = 0;
     virtual AAX_Result GetParameterValueString(AAX_CParamID iParameterID, AAX_IString* oValueString,
                                                int32_t iMaxLength) const = 0;
     virtual AAX_Result GetParameterNormalizedValue(AAX_CParamID iParameterID, double* oValuePtr) const = 0;
@@ -119,8 +119,7 @@ class AAX_IACFEffectParameters_V3 : public AAX_IACFEffectParameters_V2
 {
 public:
     // Methods 48, 49
-    virtual AAX_Result GetCurveDataMeterIds(AAX_CTypeID iCurveType, uint32_t* oXMeterId,
-                                            uint32_t* oYMeterId) const = 0;
+    virtual AAX_Result GetCurveDataMeterIds(AAX_CTypeID iCurveType, uint32_t* oXMeterId, uint32_t* oYMeterId) const = 0;
     virtual AAX_Result GetCurveDataDisplayRange(AAX_CTypeID iCurveType, float* oXMin, float* oXMax, float* oYMin,
                                                 float* oYMax) const = 0;
 

@@ -10,10 +10,10 @@ class AAX_IACFPageTableController : public IACFUnknown
 {
 public:
     virtual AAX_Result CopyTableForEffect(AAX_CPropertyValue inManufacturerID, AAX_CPropertyValue inProductID,
-                                          AAX_CPropertyValue inPlugInID, uint32_t inTableType,
-                                          int32_t inTablePageSize, IACFUnknown* oTable) const = 0;    // 3
+                                          AAX_CPropertyValue inPlugInID, uint32_t inTableType, int32_t inTablePageSize,
+                                          IACFUnknown* oTable) const = 0; // 3
     virtual AAX_Result CopyTableForLayout(const char* inEffectID, const char* inLayoutName, uint32_t inTableType,
-                                          int32_t inTablePageSize, IACFUnknown* oTable) const = 0;    // 4
+                                          int32_t inTablePageSize, IACFUnknown* oTable) const = 0; // 4
 
 protected:
     ~AAX_IACFPageTableController() = default;

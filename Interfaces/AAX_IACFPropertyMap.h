@@ -10,7 +10,7 @@ class AAX_IACFPropertyMap : public IACFUnknown
 public:
     virtual AAX_CBoolean GetProperty(AAX_EProperty inProperty, AAX_CPropertyValue* outValue) const = 0; // 3
     virtual AAX_Result AddProperty(AAX_EProperty inProperty, AAX_CPropertyValue inValue) = 0;           // 4
-    virtual AAX_Result RemoveProperty(AAX_EProperty inProperty) = 0;                                     // 5
+    virtual AAX_Result RemoveProperty(AAX_EProperty inProperty) = 0;                                    // 5
 protected:
     ~AAX_IACFPropertyMap() = default;
 };
@@ -19,12 +19,11 @@ protected:
 class AAX_IACFPropertyMap_V2 : public AAX_IACFPropertyMap
 {
 public:
-    virtual AAX_Result AddPropertyWithIDArray(AAX_EProperty inProperty,
-                                              const AAX_SPlugInIdentifierTriad* inPluginIDs,
-                                              uint32_t inNumPluginIDs) = 0;                              // 6
+    virtual AAX_Result AddPropertyWithIDArray(AAX_EProperty inProperty, const AAX_SPlugInIdentifierTriad* inPluginIDs,
+                                              uint32_t inNumPluginIDs) = 0; // 6
     virtual AAX_CBoolean GetPropertyWithIDArray(AAX_EProperty inProperty,
                                                 const AAX_SPlugInIdentifierTriad** outPluginIDs,
-                                                uint32_t* outNumPluginIDs) const = 0;                    // 7
+                                                uint32_t* outNumPluginIDs) const = 0; // 7
 protected:
     ~AAX_IACFPropertyMap_V2() = default;
 };

@@ -37,14 +37,13 @@ public:
                                      AAX_EDataInPortType inPortType = AAX_eDataInPortType_Buffered) = 0;
     virtual AAX_Result AddAuxOutputStem(AAX_CFieldIndex inFieldIndex, int32_t inStemFormat,
                                         const char inNameUTF8[]) = 0;
-    virtual AAX_Result AddPrivateData(AAX_CFieldIndex inFieldIndex, int32_t inDataSize,
-                                      uint32_t inOptions = 0) = 0;
+    virtual AAX_Result AddPrivateData(AAX_CFieldIndex inFieldIndex, int32_t inDataSize, uint32_t inOptions = 0) = 0;
     virtual AAX_Result AddTemporaryData(AAX_CFieldIndex inFieldIndex, uint32_t inDataElementSize) = 0;
     virtual AAX_Result AddDmaInstance(AAX_CFieldIndex inFieldIndex, AAX_IDma::EMode inDmaMode) = 0;
     virtual AAX_Result AddMeters(AAX_CFieldIndex inFieldIndex, const AAX_CTypeID* inMeterIDs,
                                  uint32_t inMeterCount) = 0;
-    virtual AAX_Result AddMIDINode(AAX_CFieldIndex inFieldIndex, AAX_EMIDINodeType inNodeType,
-                                   const char inNodeName[], uint32_t inChannelMask) = 0;
+    virtual AAX_Result AddMIDINode(AAX_CFieldIndex inFieldIndex, AAX_EMIDINodeType inNodeType, const char inNodeName[],
+                                   uint32_t inChannelMask) = 0;
     virtual AAX_Result AddReservedField(AAX_CFieldIndex inFieldIndex, uint32_t inFieldType) = 0;
 
     // Maps made here belong to this descriptor.
@@ -52,8 +51,7 @@ public:
     // A new map of this descriptor holding a copy of every property numbered 10 to 401 of inSource.
     virtual AAX_IPropertyMap* DuplicatePropertyMap(AAX_IPropertyMap* inSource) const = 0;
 
-    virtual AAX_Result AddProcessProc_Native(AAX_CProcessProc inProcessProc,
-                                             AAX_IPropertyMap* inProperties = nullptr,
+    virtual AAX_Result AddProcessProc_Native(AAX_CProcessProc inProcessProc, AAX_IPropertyMap* inProperties = nullptr,
                                              AAX_CInstanceInitProc inInstanceInitProc = nullptr,
                                              AAX_CBackgroundProc inBackgroundProc = nullptr,
                                              uint32_t* outProcID = nullptr) = 0;
@@ -74,11 +72,10 @@ public:
         AAX_IPropertyMap* inProperties = nullptr,
         int32_t(AAX_CALLBACK* inInstanceInitProc)(const typename AAX_NonDeduced<Context>::type*,
                                                   AAX_EComponentInstanceInitAction) = nullptr,
-        AAX_CBackgroundProc inBackgroundProc = nullptr,
-        uint32_t* outProcID = nullptr)
+        AAX_CBackgroundProc inBackgroundProc = nullptr, uint32_t* outProcID = nullptr)
     {
         return AddProcessProc_Native(reinterpret_cast<AAX_CProcessProc>(inProcessProc), inProperties,
-                                     reinterpret_cast<AAX_CInstanceInitProc>(inInstanceInitProc),
-                                     inBackgroundProc, outProcID);
+                                     reinterpret_cast<AAX_CInstanceInitProc>(inInstanceInitProc), inBackgroundProc,
+                                     outProcID);
     }
 };

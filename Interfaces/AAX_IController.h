@@ -26,7 +26,7 @@ public:
     virtual AAX_Result PostPacket(AAX_CFieldIndex iFieldIndex, const void* iPayloadP, uint32_t iPayloadSize) = 0;
     virtual AAX_Result SendNotification(AAX_CTypeID iNotificationType, const void* iNotificationData,
                                         uint32_t iNotificationDataSize) = 0;
-    virtual AAX_Result SendNotification(AAX_CTypeID iNotificationType) = 0;  // no data
+    virtual AAX_Result SendNotification(AAX_CTypeID iNotificationType) = 0; // no data
     virtual AAX_Result GetCurrentMeterValue(AAX_CTypeID iMeterID, float* oMeterValue) const = 0;
     virtual AAX_Result GetMeterPeakValue(AAX_CTypeID iMeterID, float* oMeterPeakValue) const = 0;
     virtual AAX_Result ClearMeterPeakValue(AAX_CTypeID iMeterID) const = 0;

@@ -24,6 +24,6 @@ public:
     virtual AAX_Result AddResourceInfo(AAX_EResourceType inResourceType, const char* inInfo) = 0;
     virtual AAX_Result AddMeterDescription(AAX_CTypeID inMeterID, const char* inMeterName,
                                            AAX_IPropertyMap* inProperties) = 0;
-    virtual AAX_Result AddControlMIDINode(AAX_CTypeID inNodeID, AAX_EMIDINodeType inNodeType,
-                                          const char* inNodeName, uint32_t inChannelMask) = 0;
+    virtual AAX_Result AddControlMIDINode(AAX_CTypeID inNodeID, AAX_EMIDINodeType inNodeType, const char* inNodeName,
+                                          uint32_t inChannelMask) = 0;
 };

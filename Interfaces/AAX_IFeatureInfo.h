@@ -1,8 +1,8 @@
 #pragma once
 
 #include "AAX.h"
-#include "acfuid.h"
 #include "AAX_Enums.h"
+#include "acfuid.h"
 
 class AAX_IPropertyMap;
 

@@ -6,17 +6,17 @@
 // One MIDI message. The library only passes packets through; their layout is shared with the host.
 struct AAX_CMidiPacket
 {
-    uint32_t mTimestamp = 0;      // sample offset within the block
-    uint32_t mLength = 0;         // number of valid bytes in mData
-    unsigned char mData[4] = {};  // the message bytes
+    uint32_t mTimestamp = 0;     // sample offset within the block
+    uint32_t mLength = 0;        // number of valid bytes in mData
+    unsigned char mData[4] = {}; // the message bytes
     AAX_CBoolean mIsImmediate = 0;
 };
 
 // The packets a MIDI node received for one block.
 struct AAX_CMidiStream
 {
-    uint32_t mBufferSize = 0;             // number of packets
-    AAX_CMidiPacket* mBuffer = nullptr;   // the packets
+    uint32_t mBufferSize = 0;           // number of packets
+    AAX_CMidiPacket* mBuffer = nullptr; // the packets
 };
 
 // A MIDI node field of an algorithm's context.

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "AAX.h"
-#include "AAX_Enums.h"
 #include "AAX_CString.h"
+#include "AAX_Enums.h"
 
 class AAX_IAutomationDelegate;
 class AAX_ITaperDelegateBase;
@@ -16,7 +16,7 @@ class AAX_IParameterValue
 public:
     virtual ~AAX_IParameterValue() {}
 
-    virtual AAX_IParameterValue* Clone() const = 0;  // the caller owns the copy
+    virtual AAX_IParameterValue* Clone() const = 0; // the caller owns the copy
     virtual AAX_CParamID Identifier() const = 0;
     virtual bool GetValueAsBool(bool* value) const = 0;
     virtual bool GetValueAsInt32(int32_t* value) const = 0;
@@ -34,7 +34,7 @@ class AAX_IParameter
 public:
     virtual ~AAX_IParameter() {}
 
-    virtual AAX_IParameterValue* CloneValue() const = 0;  // the caller owns the copy
+    virtual AAX_IParameterValue* CloneValue() const = 0; // the caller owns the copy
 
     // Identity and names
     virtual AAX_CParamID Identifier() const = 0;

@@ -20,8 +20,7 @@ public:
     virtual AAX_Result AddPointerProperty(AAX_EProperty inProperty, const void* inValue) = 0;
     virtual AAX_Result AddPointerProperty(AAX_EProperty inProperty, const char* inValue) = 0;
     virtual AAX_Result RemoveProperty(AAX_EProperty inProperty) = 0;
-    virtual AAX_Result AddPropertyWithIDArray(AAX_EProperty inProperty,
-                                              const AAX_SPlugInIdentifierTriad* inPluginIDs,
+    virtual AAX_Result AddPropertyWithIDArray(AAX_EProperty inProperty, const AAX_SPlugInIdentifierTriad* inPluginIDs,
                                               uint32_t inNumPluginIDs) = 0;
     virtual AAX_CBoolean GetPropertyWithIDArray(AAX_EProperty inProperty,
                                                 const AAX_SPlugInIdentifierTriad** outPluginIDs,

@@ -13,7 +13,7 @@ template <typename T>
 class AAX_ITaperDelegate : public AAX_ITaperDelegateBase
 {
 public:
-    virtual AAX_ITaperDelegate* Clone() const = 0;  // the caller owns the copy
+    virtual AAX_ITaperDelegate* Clone() const = 0; // the caller owns the copy
     virtual T GetMaximumValue() const = 0;
     virtual T GetMinimumValue() const = 0;
     virtual T ConstrainRealValue(T value) const = 0;

@@ -28,7 +28,8 @@ constexpr int kAAXShutdownWaitMilliseconds = 5000;
 void AAXPlatformGUITimerWakeup();
 
 AAX_Result AAXRegisterPlugin(IACFUnknown* pUnkHost, IACFPluginDefinition** ppPluginDefinition);
-AAX_Result AAXRegisterComponent(IACFUnknown* pUnkHost, acfUInt32 index, IACFComponentDefinition** ppComponentDefinition);
+AAX_Result AAXRegisterComponent(IACFUnknown* pUnkHost, acfUInt32 index,
+                                IACFComponentDefinition** ppComponentDefinition);
 AAX_Result AAXGetClassFactory(IACFUnknown* pUnkHost, const acfCLSID& clsid, const acfIID& iid, void** ppOut);
 AAX_Result AAXCanUnloadNow(IACFUnknown* pUnkHost);
 AAX_Result AAXStartup(IACFUnknown* pUnkHost);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "AAX.h"
-#include "AAX_ICollection.h"
 #include "AAX_IACFCollection.h"
+#include "AAX_ICollection.h"
 #include "AAX_VDescriptionHost.h"
 #include "ACFPtr.h"
 

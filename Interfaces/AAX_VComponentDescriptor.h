@@ -2,8 +2,8 @@
 
 #include "AAX.h"
 #include "AAX_Enums.h"
-#include "AAX_IComponentDescriptor.h"
 #include "AAX_IACFComponentDescriptor.h"
+#include "AAX_IComponentDescriptor.h"
 #include "ACFPtr.h"
 
 #include <set>
@@ -47,8 +47,7 @@ public:
                                      uint32_t* outProcID = nullptr) override;
     AAX_Result AddProcessProc_TI(const char inDLLFileNameUTF8[], const char inProcessProcSymbol[],
                                  AAX_IPropertyMap* inProperties, const char inInstanceInitProcSymbol[] = nullptr,
-                                 const char inBackgroundProcSymbol[] = nullptr,
-                                 uint32_t* outProcID = nullptr) override;
+                                 const char inBackgroundProcSymbol[] = nullptr, uint32_t* outProcID = nullptr) override;
     AAX_Result AddProcessProc(AAX_IPropertyMap* inProperties, uint32_t* outProcIDs = nullptr,
                               int32_t inProcIDsSize = 0) override;
 

@@ -2,9 +2,9 @@
 // the version that introduced it, answering a fixed result when the host lacks that version.
 #pragma once
 
-#include "AAX_IController.h"
 #include "AAX_IACFController.h"
 #include "AAX_IACFPageTableController.h"
+#include "AAX_IController.h"
 #include "ACFPtr.h"
 #include "acfbaseapi.h"
 

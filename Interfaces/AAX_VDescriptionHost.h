@@ -1,10 +1,10 @@
 #pragma once
 
 #include "AAX.h"
-#include "AAX_IDescriptionHost.h"
 #include "AAX_IACFDescriptionHost.h"
-#include "acfbaseapi.h"
+#include "AAX_IDescriptionHost.h"
 #include "ACFPtr.h"
+#include "acfbaseapi.h"
 
 // Proxy of the host's description host and of its definition object, both found on the host's
 // IACFUnknown.

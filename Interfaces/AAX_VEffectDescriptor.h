@@ -2,8 +2,8 @@
 
 #include "AAX.h"
 #include "AAX_Enums.h"
-#include "AAX_IEffectDescriptor.h"
 #include "AAX_IACFEffectDescriptor.h"
+#include "AAX_IEffectDescriptor.h"
 #include "ACFPtr.h"
 
 #include <set>

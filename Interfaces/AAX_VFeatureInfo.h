@@ -1,8 +1,8 @@
 #pragma once
 
 #include "AAX.h"
-#include "AAX_IFeatureInfo.h"
 #include "AAX_IACFFeatureInfo.h"
+#include "AAX_IFeatureInfo.h"
 #include "ACFPtr.h"
 
 // Proxy of one host feature-information object.

@@ -2,8 +2,8 @@
 // the version that introduced it; a missing version answers AAX_ERROR_UNIMPLEMENTED.
 #pragma once
 
-#include "AAX_IPageTable.h"
 #include "AAX_IACFPageTable.h"
+#include "AAX_IPageTable.h"
 #include "ACFPtr.h"
 
 class AAX_VPageTable : public AAX_IPageTable
@@ -26,15 +26,15 @@ public:
     AAX_Result GetNumParametersWithNameVariations(int32_t& oNumParameterIdentifiers) const override;
     AAX_Result GetNameVariationParameterIDAtIndex(int32_t iIndex, AAX_IString& oParameterIdentifier) const override;
     AAX_Result GetNumNameVariationsForParameter(AAX_CParamID iParameterIdentifier,
-                                                        int32_t& oNumVariations) const override;
+                                                int32_t& oNumVariations) const override;
     AAX_Result GetParameterNameVariationAtIndex(AAX_CParamID iParameterIdentifier, int32_t iIndex,
-                                                        AAX_IString& oNameVariation, int32_t& oLength) const override;
+                                                AAX_IString& oNameVariation, int32_t& oLength) const override;
     AAX_Result GetParameterNameVariationOfLength(AAX_CParamID iParameterIdentifier, int32_t iLength,
-                                                         AAX_IString& oNameVariation) const override;
+                                                 AAX_IString& oNameVariation) const override;
     AAX_Result ClearParameterNameVariations() override;
     AAX_Result ClearNameVariationsForParameter(AAX_CParamID iParameterIdentifier) override;
     AAX_Result SetParameterNameVariation(AAX_CParamID iParameterIdentifier, const AAX_IString& iNameVariation,
-                                                 int32_t iLength) override;
+                                         int32_t iLength) override;
 
     // Whether the host gave this proxy its version-1 page table.
     bool HasVersion1() const { return static_cast<bool>(mIPageTable); }

@@ -2,9 +2,9 @@
 
 #include "AAX.h"
 #include "AAX_Enums.h"
-#include "AAX_IPropertyMap.h"
-#include "AAX_IACFPropertyMap.h"
 #include "AAX_IACFDescriptionHost.h"
+#include "AAX_IACFPropertyMap.h"
+#include "AAX_IPropertyMap.h"
 #include "ACFPtr.h"
 
 #include <map>

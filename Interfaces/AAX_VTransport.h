@@ -2,8 +2,8 @@
 // the version that introduced it, answering a fixed result when the host lacks that version.
 #pragma once
 
-#include "AAX_ITransport.h"
 #include "AAX_IACFTransport.h"
+#include "AAX_ITransport.h"
 #include "ACFPtr.h"
 
 class AAX_VTransport : public AAX_ITransport

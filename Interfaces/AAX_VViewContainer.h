@@ -2,8 +2,8 @@
 // operation to the version that introduced it.
 #pragma once
 
-#include "AAX_IViewContainer.h"
 #include "AAX_IACFViewContainer.h"
+#include "AAX_IViewContainer.h"
 #include "ACFPtr.h"
 
 class AAX_VViewContainer : public AAX_IViewContainer

@@ -12,5 +12,5 @@
 #define AAX_SDK_2p4p0_REVISION (20200000)
 #define AAX_SDK_2p4p1_REVISION (20204000)
 
-#define AAX_SDK_VERSION_AND_REVISION \
+#define AAX_SDK_VERSION_AND_REVISION                                                                                   \
     ((((unsigned long long)AAX_SDK_VERSION) << 32) | ((unsigned long long)AAX_SDK_CURRENT_REVISION))

@@ -9,7 +9,7 @@ namespace juce
 // The framework's Linux event loop (juce_linux_Messaging.cpp): one pass over the registered event
 // sources; with true it returns false at once when none has anything pending. Its own host-driven
 // loop for plug-ins uses it the same way.
-bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
+bool dispatchNextMessageOnSystemQueue(bool returnIfNoPendingMessages);
 } // namespace juce
 
 namespace kelvane::platform
@@ -17,15 +17,15 @@ namespace kelvane::platform
 namespace
 {
 // The framework's loop must never run on two threads at once, nor inside itself.
-std::atomic<bool> batchRunning { false };
+std::atomic<bool> batchRunning{false};
 } // namespace
 
-int dispatchPendingGuiEvents (GuiDispatchLimits limits)
+int dispatchPendingGuiEvents(GuiDispatchLimits limits)
 {
     // Without a message manager there is no event loop, and the framework's pass would wait for one forever.
     auto* messageManager = juce::MessageManager::getInstanceWithoutCreating();
 
-    if (messageManager == nullptr || batchRunning.exchange (true, std::memory_order_acquire))
+    if (messageManager == nullptr || batchRunning.exchange(true, std::memory_order_acquire))
         return 0;
 
     messageManager->setCurrentThreadAsMessageThread();
@@ -39,7 +39,7 @@ int dispatchPendingGuiEvents (GuiDispatchLimits limits)
 
         try
         {
-            foundWork = juce::dispatchNextMessageOnSystemQueue (true);
+            foundWork = juce::dispatchNextMessageOnSystemQueue(true);
         }
         catch (...)
         {
@@ -47,13 +47,13 @@ int dispatchPendingGuiEvents (GuiDispatchLimits limits)
             break;
         }
 
-        if (! foundWork)
+        if (!foundWork)
             break;
 
         ++passesWithWork;
     }
 
-    batchRunning.store (false, std::memory_order_release);
+    batchRunning.store(false, std::memory_order_release);
     return passesWithWork;
 }
 } // namespace kelvane::platform

@@ -19,12 +19,12 @@ namespace kelvane::platform
 struct GuiDispatchLimits
 {
     int maxPasses = 16;
-    std::chrono::milliseconds budget { 8 };
+    std::chrono::milliseconds budget{8};
 };
 
 /** Makes the calling thread the framework's message thread and runs one batch of pending messages
     and X events within the limits. Returns the number of passes that found work (0: nothing was
     pending). Does nothing and returns 0 while the framework's message manager does not exist, or when
     a batch is already running (a call from inside a dispatched callback, or from a second thread). */
-int dispatchPendingGuiEvents (GuiDispatchLimits limits = {});
+int dispatchPendingGuiEvents(GuiDispatchLimits limits = {});
 } // namespace kelvane::platform

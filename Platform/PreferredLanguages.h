@@ -23,12 +23,12 @@ LocaleEnvironment readLocaleEnvironment();
 
 /** Turns one POSIX locale name into a language tag: "ja_JP.UTF-8" gives "ja-JP", "sr_RS@latin" gives
     "sr-RS". The neutral locales "C" and "POSIX" (with or without a codeset) and empty names give "". */
-std::string languageTagFromLocaleName (const std::string& localeName);
+std::string languageTagFromLocaleName(const std::string& localeName);
 
 /** The preferred language tags, most preferred first and without repeats: the entries of LANGUAGE in
     their order, then LC_ALL, LC_MESSAGES and LANG. Neutral and empty names are left out, so the list
     may be empty. */
-std::vector<std::string> preferredLanguagesFrom (const LocaleEnvironment& environment);
+std::vector<std::string> preferredLanguagesFrom(const LocaleEnvironment& environment);
 
 /** preferredLanguagesFrom (readLocaleEnvironment()). */
 std::vector<std::string> preferredLanguages();

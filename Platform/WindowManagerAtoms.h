@@ -13,8 +13,8 @@ public:
     WindowManagerAtoms();
     ~WindowManagerAtoms();
 
-    WindowManagerAtoms (const WindowManagerAtoms&) = delete;
-    WindowManagerAtoms& operator= (const WindowManagerAtoms&) = delete;
+    WindowManagerAtoms(const WindowManagerAtoms&) = delete;
+    WindowManagerAtoms& operator=(const WindowManagerAtoms&) = delete;
 
 private:
     void* display = nullptr;

@@ -2,15 +2,15 @@
 
 #include <cmath>
 
-void BoostRamp::setMode (const DetectorMode& mode, double sampleRate) noexcept
+void BoostRamp::setMode(const DetectorMode& mode, double sampleRate) noexcept
 {
-    threshold = std::exp (mode.logThreshold);
-    boostFactor = std::exp (mode.logBoostFactor);
+    threshold = std::exp(mode.logThreshold);
+    boostFactor = std::exp(mode.logBoostFactor);
     riseStep = 1000.0 / (mode.riseMs * sampleRate);
     fallStep = 1000.0 / (mode.fallMs * sampleRate);
 }
 
-void BoostRamp::process (const double* levels, double* gains, int count) noexcept
+void BoostRamp::process(const double* levels, double* gains, int count) noexcept
 {
     const double atLeast = threshold, rise = riseStep, fall = fallStep, k = boostFactor;
     double r = ramp;

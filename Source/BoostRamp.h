@@ -9,9 +9,9 @@ class BoostRamp
 public:
     void reset() noexcept { ramp = 0.0; }
     // The mode's threshold, ramp steps and K at this sample rate, for one block; the ramp carries on.
-    void setMode (const DetectorMode& mode, double sampleRate) noexcept;
+    void setMode(const DetectorMode& mode, double sampleRate) noexcept;
     // One step per detector level, giving the boost gain at that moment.
-    void process (const double* levels, double* gains, int count) noexcept;
+    void process(const double* levels, double* gains, int count) noexcept;
     double value() const noexcept { return ramp; }
 
 private:

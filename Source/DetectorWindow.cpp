@@ -17,19 +17,19 @@ struct Channel
     double sum;
     int32_t extremeSamples;
 
-    inline double write (int32_t position, int32_t length, double sample) noexcept
+    inline double write(int32_t position, int32_t length, double sample) noexcept
     {
         const double old = ring[position];
         ring[position] = sample;
-        sum = sum + (std::abs (sample) - std::abs (old));
-        if (std::abs (sample) > extremeSample)
+        sum = sum + (std::abs(sample) - std::abs(old));
+        if (std::abs(sample) > extremeSample)
             ++extremeSamples;
-        if (std::abs (old) > extremeSample && --extremeSamples <= 0)
+        if (std::abs(old) > extremeSample && --extremeSamples <= 0)
         {
             extremeSamples = 0;
             double rebuilt = 0.0;
             for (int32_t i = 0; i < length; ++i)
-                rebuilt += std::abs (ring[i]);
+                rebuilt += std::abs(ring[i]);
             sum = rebuilt;
         }
         return sum;
@@ -37,11 +37,11 @@ struct Channel
 };
 
 // The larger of two means; where one is NaN, the other.
-inline double largerOf (double a, double b) noexcept
+inline double largerOf(double a, double b) noexcept
 {
-    if (std::isnan (a))
+    if (std::isnan(a))
         return b;
-    if (std::isnan (b))
+    if (std::isnan(b))
         return a;
     return a < b ? b : a;
 }
@@ -58,14 +58,14 @@ void DetectorWindow::release() noexcept
     rings[1].reset();
 }
 
-void DetectorWindow::prepare (int32_t length)
+void DetectorWindow::prepare(int32_t length)
 {
     windowLength = length;
     release();
     try
     {
-        rings[0].reset (new double[(size_t) length]);
-        rings[1].reset (new double[(size_t) length]);
+        rings[0].reset(new double[(size_t)length]);
+        rings[1].reset(new double[(size_t)length]);
     }
     catch (...)
     {
@@ -79,35 +79,35 @@ void DetectorWindow::reset() noexcept
 {
     for (auto& ring : rings)
         if (ring != nullptr)
-            std::fill (ring.get(), ring.get() + windowLength, 0.0);
+            std::fill(ring.get(), ring.get() + windowLength, 0.0);
     sums[0] = sums[1] = 0.0;
     extremeSamples[0] = extremeSamples[1] = 0;
     position = 0;
 }
 
-void DetectorWindow::processMono (const double* input, double* levels, int count) noexcept
+void DetectorWindow::processMono(const double* input, double* levels, int count) noexcept
 {
-    process<false> (input, nullptr, levels, count);
+    process<false>(input, nullptr, levels, count);
 }
 
-void DetectorWindow::processStereo (const double* left, const double* right, double* levels, int count) noexcept
+void DetectorWindow::processStereo(const double* left, const double* right, double* levels, int count) noexcept
 {
-    process<true> (left, right, levels, count);
+    process<true>(left, right, levels, count);
 }
 
 template <bool stereo>
-void DetectorWindow::process (const double* inputLeft, const double* inputRight, double* levels, int count) noexcept
+void DetectorWindow::process(const double* inputLeft, const double* inputRight, double* levels, int count) noexcept
 {
-    Channel left { rings[0].get(), sums[0], extremeSamples[0] };
-    Channel right { rings[1].get(), sums[1], extremeSamples[1] };
-    const double length = (double) windowLength;
+    Channel left{rings[0].get(), sums[0], extremeSamples[0]};
+    Channel right{rings[1].get(), sums[1], extremeSamples[1]};
+    const double length = (double)windowLength;
     int32_t slot = position;
     for (int i = 0; i < count; ++i)
     {
         if (++slot >= windowLength)
             slot = 0;
-        const double meanLeft = left.write (slot, windowLength, inputLeft[i]) / length;
-        levels[i] = stereo ? largerOf (meanLeft, right.write (slot, windowLength, inputRight[i]) / length) : meanLeft;
+        const double meanLeft = left.write(slot, windowLength, inputLeft[i]) / length;
+        levels[i] = stereo ? largerOf(meanLeft, right.write(slot, windowLength, inputRight[i]) / length) : meanLeft;
     }
     position = slot;
     sums[0] = left.sum;

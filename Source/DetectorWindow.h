@@ -13,7 +13,7 @@ public:
 
     // Releases the rings, then allocates two of `length` samples, all 0. When an allocation fails there are no
     // rings at all and the exception propagates.
-    void prepare (int32_t length);
+    void prepare(int32_t length);
     // Empty windows: every slot, the sums and the slot written last back to 0.
     void reset() noexcept;
     bool isReady() const noexcept { return rings[0] != nullptr && rings[1] != nullptr; }
@@ -21,13 +21,13 @@ public:
 
     // Writes one sample per channel and moment and gives the detector level after each: the mean absolute
     // value over the window, in stereo the larger of the two channels' means.
-    void processMono (const double* input, double* levels, int count) noexcept;
-    void processStereo (const double* left, const double* right, double* levels, int count) noexcept;
+    void processMono(const double* input, double* levels, int count) noexcept;
+    void processStereo(const double* left, const double* right, double* levels, int count) noexcept;
 
 private:
     void release() noexcept;
     template <bool stereo>
-    void process (const double* left, const double* right, double* levels, int count) noexcept;
+    void process(const double* left, const double* right, double* levels, int count) noexcept;
 
     std::unique_ptr<double[]> rings[2];
     double sums[2] = {};

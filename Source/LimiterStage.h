@@ -15,22 +15,22 @@ public:
     static constexpr double ratio = 100.0;
     static constexpr double kneeDb = 0.01;
 
-    explicit LimiterStage (LimiterSettings settings) noexcept;
+    explicit LimiterStage(LimiterSettings settings) noexcept;
 
     // No reduction, and coefficients to be made at the next block.
     void reset() noexcept;
     // Once per block: installs the coefficients for this rate when the cache asks for them.
-    void setSampleRate (double sampleRate) noexcept;
+    void setSampleRate(double sampleRate) noexcept;
 
     // The reduction in dB the static curve asks for: of one sample, or the larger of a stereo pair's.
-    double staticReduction (double sample) const noexcept;
-    double staticReduction (double left, double right) const noexcept;
+    double staticReduction(double sample) const noexcept;
+    double staticReduction(double left, double right) const noexcept;
 
     // In place, over at most maxBlock samples; inputs are sanitised first, outputs are not. Mono leaves the
     // right channel's state alone.
     static constexpr int maxBlock = 64;
-    void processMono (double* samples, int count) noexcept;
-    void processStereo (double* left, double* right, int count) noexcept;
+    void processMono(double* samples, int count) noexcept;
+    void processStereo(double* left, double* right, int count) noexcept;
 
     double attackCoefficient() const noexcept { return attack; }
     double releaseCoefficient() const noexcept { return release; }

@@ -16,18 +16,18 @@ public:
     ~ParameterValueGuard() override;
 
     // Before any value arrives; the parameter must outlive the guard or stop being watched with it.
-    void watch (juce::AudioProcessorParameter& parameter);
+    void watch(juce::AudioProcessorParameter& parameter);
 
 private:
-    void parameterValueChanged (int parameterIndex, float newValue) override;
-    void parameterGestureChanged (int, bool) override {}
+    void parameterValueChanged(int parameterIndex, float newValue) override;
+    void parameterGestureChanged(int, bool) override {}
 
     struct Watched
     {
         juce::AudioProcessorParameter* parameter = nullptr;
-        std::atomic<float> lastUsable { 0.0f };
+        std::atomic<float> lastUsable{0.0f};
     };
     std::vector<std::unique_ptr<Watched>> watched;
 
-    JUCE_DECLARE_NON_COPYABLE (ParameterValueGuard)
+    JUCE_DECLARE_NON_COPYABLE(ParameterValueGuard)
 };

@@ -18,15 +18,14 @@ class CustomLookAndFeel : public juce::LookAndFeel_V3
 public:
     ~CustomLookAndFeel() override = default;
 
-    void drawLinearSlider (juce::Graphics&, int x, int y, int width, int height, float sliderPos,
-                           float minSliderPos, float maxSliderPos, juce::Slider::SliderStyle,
-                           juce::Slider&) override;
-    void drawLinearSliderBackground (juce::Graphics&, int x, int y, int width, int height, float sliderPos,
-                                     float minSliderPos, float maxSliderPos, juce::Slider::SliderStyle,
-                                     juce::Slider&) override;
-    void drawLinearSliderThumb (juce::Graphics&, int x, int y, int width, int height, float sliderPos,
-                                float minSliderPos, float maxSliderPos, juce::Slider::SliderStyle,
-                                juce::Slider&) override;
+    void drawLinearSlider(juce::Graphics&, int x, int y, int width, int height, float sliderPos, float minSliderPos,
+                          float maxSliderPos, juce::Slider::SliderStyle, juce::Slider&) override;
+    void drawLinearSliderBackground(juce::Graphics&, int x, int y, int width, int height, float sliderPos,
+                                    float minSliderPos, float maxSliderPos, juce::Slider::SliderStyle,
+                                    juce::Slider&) override;
+    void drawLinearSliderThumb(juce::Graphics&, int x, int y, int width, int height, float sliderPos,
+                               float minSliderPos, float maxSliderPos, juce::Slider::SliderStyle,
+                               juce::Slider&) override;
 };
 
 /** The enable switch: draws nothing (its two states are part of the rendered face). */
@@ -35,8 +34,8 @@ class CustomLookAndFeel_EnableBtn : public CustomLookAndFeel
 public:
     ~CustomLookAndFeel_EnableBtn() override = default;
 
-    void drawTickBox (juce::Graphics&, juce::Component&, float x, float y, float w, float h, bool ticked,
-                      bool isEnabled, bool isMouseOverButton, bool isButtonDown) override;
+    void drawTickBox(juce::Graphics&, juce::Component&, float x, float y, float w, float h, bool ticked, bool isEnabled,
+                     bool isMouseOverButton, bool isButtonDown) override;
 };
 
 /** The vocal-mode switch: draws nothing, like the enable switch. */
@@ -45,8 +44,8 @@ class CustomLookAndFeel_VocalBtn : public CustomLookAndFeel
 public:
     ~CustomLookAndFeel_VocalBtn() override = default;
 
-    void drawTickBox (juce::Graphics&, juce::Component&, float x, float y, float w, float h, bool ticked,
-                      bool isEnabled, bool isMouseOverButton, bool isButtonDown) override;
+    void drawTickBox(juce::Graphics&, juce::Component&, float x, float y, float w, float h, bool ticked, bool isEnabled,
+                     bool isMouseOverButton, bool isButtonDown) override;
 };
 
 /** The update badge: a red disc with a white exclamation mark, whatever image or state the button has. */
@@ -55,15 +54,15 @@ class CustomLookAndFeel_NoticationBtn : public CustomLookAndFeel
 public:
     ~CustomLookAndFeel_NoticationBtn() override = default;
 
-    void drawImageButton (juce::Graphics&, juce::Image*, int imageX, int imageY, int imageW, int imageH,
-                          const juce::Colour& overlayColour, float imageOpacity, juce::ImageButton&) override;
+    void drawImageButton(juce::Graphics&, juce::Image*, int imageX, int imageY, int imageW, int imageH,
+                         const juce::Colour& overlayColour, float imageOpacity, juce::ImageButton&) override;
 };
 
 /** Sets the fixed colour scheme of the fader's look-and-feel. */
-void setupSquareLookAndFeelColours (juce::LookAndFeel& lf);
+void setupSquareLookAndFeelColours(juce::LookAndFeel& lf);
 
 /** The artwork compiled into the plug-in, looked up in the image cache at every use. */
-juce::Image embeddedArtwork (kelvane::face::Piece piece);
+juce::Image embeddedArtwork(kelvane::face::Piece piece);
 
 //==============================================================================
 /** What the window reaches beyond itself. The plug-in uses the defaults; tests and tools put their own in
@@ -74,7 +73,7 @@ struct WindowServices
     WindowDialogs* dialogs = &desktopDialogs();
 
     /** Starts the window's update check with the window's share of it. */
-    std::function<void (SharedUpdateCheck)> checkForUpdates = askMakersServer;
+    std::function<void(SharedUpdateCheck)> checkForUpdates = askMakersServer;
 };
 
 /** The plug-in's window: a fixed 256 x 480 face rendered from the embedded artwork into one canvas, with
@@ -86,27 +85,27 @@ class KelvaneAudioProcessorEditor : public juce::AudioProcessorEditor,
                                     public juce::AsyncUpdater
 {
 public:
-    explicit KelvaneAudioProcessorEditor (KelvaneAudioProcessor&, WindowServices services = {});
+    explicit KelvaneAudioProcessorEditor(KelvaneAudioProcessor&, WindowServices services = {});
     ~KelvaneAudioProcessorEditor() override;
 
-    void paint (juce::Graphics&) override;
+    void paint(juce::Graphics&) override;
     void resized() override;
 
     void timerCallback() override;
     void handleAsyncUpdate() override;
-    void sliderDragStarted (juce::Slider*) override;
-    void sliderDragEnded (juce::Slider*) override;
-    void sliderValueChanged (juce::Slider*) override;
-    void buttonClicked (juce::Button*) override;
+    void sliderDragStarted(juce::Slider*) override;
+    void sliderDragEnded(juce::Slider*) override;
+    void sliderValueChanged(juce::Slider*) override;
+    void buttonClicked(juce::Button*) override;
 
 private:
     void drawBG();
-    juce::AudioParameterFloat* getParameterForSlider (juce::Slider* slider);
+    juce::AudioParameterFloat* getParameterForSlider(juce::Slider* slider);
 
-    void addSwitch (juce::AudioParameterBool& parameter, std::unique_ptr<juce::ToggleButton>& button,
-                    std::unique_ptr<juce::LookAndFeel>& switchLookAndFeel,
-                    std::unique_ptr<juce::LookAndFeel> newLookAndFeel);
-    void addFader (juce::AudioParameterFloat& parameter);
+    void addSwitch(juce::AudioParameterBool& parameter, std::unique_ptr<juce::ToggleButton>& button,
+                   std::unique_ptr<juce::LookAndFeel>& switchLookAndFeel,
+                   std::unique_ptr<juce::LookAndFeel> newLookAndFeel);
+    void addFader(juce::AudioParameterFloat& parameter);
 
     WindowDialogs& dialogs;
 
@@ -127,5 +126,5 @@ private:
     /** Holds isNewVersionAvailable, which the update check sets. */
     SharedUpdateCheck updateCheck;
 
-    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (KelvaneAudioProcessorEditor)
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(KelvaneAudioProcessorEditor)
 };

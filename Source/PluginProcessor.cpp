@@ -5,28 +5,29 @@
 #include "SavedState.h"
 
 KelvaneAudioProcessor::KelvaneAudioProcessor()
-    : juce::AudioProcessor (BusesProperties()
-                                .withInput ("Input", juce::AudioChannelSet::stereo(), true)
-                                .withOutput ("Output", juce::AudioChannelSet::stereo(), true))
+    : juce::AudioProcessor(BusesProperties()
+                               .withInput("Input", juce::AudioChannelSet::stereo(), true)
+                               .withOutput("Output", juce::AudioChannelSet::stereo(), true))
 {
     engineState = std::make_unique<EngineState>();
 
-    enableParameter = new juce::AudioParameterBool ("dbEnable", "Enable", true);
-    addParameter (enableParameter);
+    enableParameter = new juce::AudioParameterBool("dbEnable", "Enable", true);
+    addParameter(enableParameter);
 
     // The convenience constructor's 0.01 interval fixes the two-decimal text; the values themselves move
     // in steps of 0.001.
-    levelParameter = new juce::AudioParameterFloat ("dbMain", "Level", 0.0f, 1.0f, 0.5f);
-    levelParameter->range = juce::NormalisableRange<float> (0.0f, 1.0f, 0.001f, 1.0f);
-    addParameter (levelParameter);
+    levelParameter = new juce::AudioParameterFloat("dbMain", "Level", 0.0f, 1.0f, 0.5f);
+    levelParameter->range = juce::NormalisableRange<float>(0.0f, 1.0f, 0.001f, 1.0f);
+    addParameter(levelParameter);
     levelSource.parameter = levelParameter;
 
-    vocalParameter = new juce::AudioParameterBool ("dbVocal", "Vocal Mode", false);
-    addParameter (vocalParameter);
+    vocalParameter = new juce::AudioParameterBool("dbVocal", "Vocal Mode", false);
+    addParameter(vocalParameter);
 
-    for (auto* parameter : { (juce::AudioProcessorParameter*) enableParameter, (juce::AudioProcessorParameter*) levelParameter,
-                             (juce::AudioProcessorParameter*) vocalParameter })
-        parameterGuard.watch (*parameter);
+    for (auto* parameter :
+         {(juce::AudioProcessorParameter*)enableParameter, (juce::AudioProcessorParameter*)levelParameter,
+          (juce::AudioProcessorParameter*)vocalParameter})
+        parameterGuard.watch(*parameter);
 }
 
 KelvaneAudioProcessor::~KelvaneAudioProcessor() = default;
@@ -36,16 +37,14 @@ const juce::String KelvaneAudioProcessor::getName() const
     return "Kelvane";
 }
 
-void KelvaneAudioProcessor::prepareToPlay (double sampleRate, int)
+void KelvaneAudioProcessor::prepareToPlay(double sampleRate, int)
 {
-    engineState->prepare (sampleRate);
+    engineState->prepare(sampleRate);
 }
 
-void KelvaneAudioProcessor::releaseResources()
-{
-}
+void KelvaneAudioProcessor::releaseResources() {}
 
-void KelvaneAudioProcessor::LevelParameterSource::readLevels (float* levels, int count) noexcept
+void KelvaneAudioProcessor::LevelParameterSource::readLevels(float* levels, int count) noexcept
 {
     for (int i = 0; i < count; ++i)
         levels[i] = parameter->get();
@@ -54,41 +53,41 @@ void KelvaneAudioProcessor::LevelParameterSource::readLevels (float* levels, int
 // Both precisions run the same chain: single-precision samples are widened on the way in and rounded on the
 // way out, exactly as a double-precision copy of the block would be.
 template <typename Sample>
-void KelvaneAudioProcessor::processAnyBlock (juce::AudioBuffer<Sample>& buffer)
+void KelvaneAudioProcessor::processAnyBlock(juce::AudioBuffer<Sample>& buffer)
 {
     const int numSamples = buffer.getNumSamples();
     const int numChannels = buffer.getNumChannels();
 
-    for (int channel = getTotalNumInputChannels(); channel < std::min (getTotalNumOutputChannels(), numChannels);
+    for (int channel = getTotalNumInputChannels(); channel < std::min(getTotalNumOutputChannels(), numChannels);
          ++channel)
-        buffer.clear (channel, 0, numSamples);
+        buffer.clear(channel, 0, numSamples);
 
-    meterStepLeft.store (0.0, std::memory_order_relaxed);
-    meterStepRight.store (0.0, std::memory_order_relaxed);
-    if (numChannels == 0 || ! enableParameter->get())
+    meterStepLeft.store(0.0, std::memory_order_relaxed);
+    meterStepRight.store(0.0, std::memory_order_relaxed);
+    if (numChannels == 0 || !enableParameter->get())
         return;
 
-    if (! engineState->beginBlock (getSampleRate(), vocalParameter->get(), numSamples))
+    if (!engineState->beginBlock(getSampleRate(), vocalParameter->get(), numSamples))
         return;
 
     const bool stereo = getTotalNumInputChannels() > 1 && numChannels > 1;
-    Sample* left = buffer.getWritePointer (0);
-    Sample* right = stereo ? buffer.getWritePointer (1) : nullptr;
-    const auto peaks = engineState->process (left, right, numSamples, levelSource);
+    Sample* left = buffer.getWritePointer(0);
+    Sample* right = stereo ? buffer.getWritePointer(1) : nullptr;
+    const auto peaks = engineState->process(left, right, numSamples, levelSource);
 
-    const double leftStep = meterStepForPeak (peaks.left);
-    meterStepLeft.store (leftStep, std::memory_order_relaxed);
-    meterStepRight.store (stereo ? meterStepForPeak (peaks.right) : leftStep, std::memory_order_relaxed);
+    const double leftStep = meterStepForPeak(peaks.left);
+    meterStepLeft.store(leftStep, std::memory_order_relaxed);
+    meterStepRight.store(stereo ? meterStepForPeak(peaks.right) : leftStep, std::memory_order_relaxed);
 }
 
-void KelvaneAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
+void KelvaneAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
 {
-    processAnyBlock (buffer);
+    processAnyBlock(buffer);
 }
 
-void KelvaneAudioProcessor::processBlock (juce::AudioBuffer<double>& buffer, juce::MidiBuffer&)
+void KelvaneAudioProcessor::processBlock(juce::AudioBuffer<double>& buffer, juce::MidiBuffer&)
 {
-    processAnyBlock (buffer);
+    processAnyBlock(buffer);
 }
 
 double KelvaneAudioProcessor::getTailLengthSeconds() const
@@ -108,7 +107,7 @@ bool KelvaneAudioProcessor::producesMidi() const
 
 juce::AudioProcessorEditor* KelvaneAudioProcessor::createEditor()
 {
-    return new KelvaneAudioProcessorEditor (*this);
+    return new KelvaneAudioProcessorEditor(*this);
 }
 
 bool KelvaneAudioProcessor::hasEditor() const
@@ -126,50 +125,45 @@ int KelvaneAudioProcessor::getCurrentProgram()
     return 0;
 }
 
-void KelvaneAudioProcessor::setCurrentProgram (int)
-{
-}
+void KelvaneAudioProcessor::setCurrentProgram(int) {}
 
-const juce::String KelvaneAudioProcessor::getProgramName (int)
+const juce::String KelvaneAudioProcessor::getProgramName(int)
 {
     return {};
 }
 
-void KelvaneAudioProcessor::changeProgramName (int, const juce::String&)
+void KelvaneAudioProcessor::changeProgramName(int, const juce::String&) {}
+
+void KelvaneAudioProcessor::getStateInformation(juce::MemoryBlock& destData)
 {
+    SavedState::write({enableParameter->get(), levelParameter->get(), vocalParameter->get()}, destData);
 }
 
-void KelvaneAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
+void KelvaneAudioProcessor::getCurrentProgramStateInformation(juce::MemoryBlock& destData)
 {
-    SavedState::write ({ enableParameter->get(), levelParameter->get(), vocalParameter->get() }, destData);
-}
-
-void KelvaneAudioProcessor::getCurrentProgramStateInformation (juce::MemoryBlock& destData)
-{
-    getStateInformation (destData);
+    getStateInformation(destData);
 }
 
 // Every readable block sets all three parameters, in this order, each notifying the host; a missing
 // attribute re-applies the current value.
-void KelvaneAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
+void KelvaneAudioProcessor::setStateInformation(const void* data, int sizeInBytes)
 {
-    const auto settings = SavedState::read (data, sizeInBytes);
+    const auto settings = SavedState::read(data, sizeInBytes);
     if (settings == nullptr)
         return;
 
-    enableParameter->setValueNotifyingHost (
-        SavedState::valueOf (*settings, "dbEnable", enableParameter->get() ? 1.0 : 0.0));
-    levelParameter->setValueNotifyingHost (SavedState::valueOf (*settings, "dbMain", (double) levelParameter->get()));
-    vocalParameter->setValueNotifyingHost (
-        SavedState::valueOf (*settings, "dbVocal", vocalParameter->get() ? 1.0 : 0.0));
+    enableParameter->setValueNotifyingHost(
+        SavedState::valueOf(*settings, "dbEnable", enableParameter->get() ? 1.0 : 0.0));
+    levelParameter->setValueNotifyingHost(SavedState::valueOf(*settings, "dbMain", (double)levelParameter->get()));
+    vocalParameter->setValueNotifyingHost(SavedState::valueOf(*settings, "dbVocal", vocalParameter->get() ? 1.0 : 0.0));
 }
 
-void KelvaneAudioProcessor::setCurrentProgramStateInformation (const void* data, int sizeInBytes)
+void KelvaneAudioProcessor::setCurrentProgramStateInformation(const void* data, int sizeInBytes)
 {
-    setStateInformation (data, sizeInBytes);
+    setStateInformation(data, sizeInBytes);
 }
 
-bool KelvaneAudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const
+bool KelvaneAudioProcessor::isBusesLayoutSupported(const BusesLayout& layouts) const
 {
     const auto output = layouts.getMainOutputChannelSet();
     const auto input = layouts.getMainInputChannelSet();

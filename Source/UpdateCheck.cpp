@@ -3,12 +3,12 @@
 #include <condition_variable>
 #include <thread>
 
-#if defined (__SANITIZE_ADDRESS__)
- #include <sanitizer/lsan_interface.h>
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
 #endif
 
 #ifndef KELVANE_UPDATE_URL_BASE
- #error "KELVANE_UPDATE_URL_BASE must name the maker's web server (set by the build)"
+#error "KELVANE_UPDATE_URL_BASE must name the maker's web server (set by the build)"
 #endif
 
 namespace
@@ -27,9 +27,9 @@ ChecksInFlight& checksInFlight()
 {
     static auto& checks = *[] {
         auto* const made = new ChecksInFlight();
-       #if defined (__SANITIZE_ADDRESS__)
-        __lsan_ignore_object (made);
-       #endif
+#if defined(__SANITIZE_ADDRESS__)
+        __lsan_ignore_object(made);
+#endif
         return made;
     }();
     return checks;
@@ -38,14 +38,14 @@ ChecksInFlight& checksInFlight()
 void leaveFlight() noexcept
 {
     auto& checks = checksInFlight();
-    std::unique_lock<std::mutex> lock (checks.lock);
+    std::unique_lock<std::mutex> lock(checks.lock);
     --checks.count;
 
     try
     {
         // The lock is released, and the waiters woken, only once this thread has finished, so that a
         // waiter never sees zero while the thread still runs code of ours.
-        std::notify_all_at_thread_exit (checks.ended, std::move (lock));
+        std::notify_all_at_thread_exit(checks.ended, std::move(lock));
     }
     catch (...)
     {
@@ -56,7 +56,7 @@ void leaveFlight() noexcept
 
 void UpdateCheckShare::abandon()
 {
-    const std::lock_guard<std::mutex> guard (lock);
+    const std::lock_guard<std::mutex> guard(lock);
     abandoned = true;
 
     if (pendingRequest != nullptr)
@@ -68,13 +68,13 @@ juce::String makerServerBase()
     return KELVANE_UPDATE_URL_BASE;
 }
 
-void runUpdateCheck (UpdateCheckShare& check, const juce::String& serverBase)
+void runUpdateCheck(UpdateCheckShare& check, const juce::String& serverBase)
 {
-    juce::WebInputStream request (juce::URL (serverBase + "/kelvane_update.php?v=" + KELVANE_VERSION_TEXT), false);
-    request.withConnectionTimeout (3000).withNumRedirectsToFollow (5);
+    juce::WebInputStream request(juce::URL(serverBase + "/kelvane_update.php?v=" + KELVANE_VERSION_TEXT), false);
+    request.withConnectionTimeout(3000).withNumRedirectsToFollow(5);
 
     {
-        const std::lock_guard<std::mutex> guard (check.lock);
+        const std::lock_guard<std::mutex> guard(check.lock);
 
         if (check.abandoned)
             return;
@@ -82,72 +82,70 @@ void runUpdateCheck (UpdateCheckShare& check, const juce::String& serverBase)
         check.pendingRequest = &request;
     }
 
-    const auto answered = request.connect (nullptr) && ! request.isError();
+    const auto answered = request.connect(nullptr) && !request.isError();
 
     {
-        const std::lock_guard<std::mutex> guard (check.lock);
+        const std::lock_guard<std::mutex> guard(check.lock);
         check.pendingRequest = nullptr;
     }
 
     // Only the status counts: the request is dropped without reading the body.
     if (answered)
-        check.isNewVersionAvailable.store (request.getStatusCode() == 202);
+        check.isNewVersionAvailable.store(request.getStatusCode() == 202);
 }
 
-bool startUpdateCheck (SharedUpdateCheck check, juce::String serverBase)
+bool startUpdateCheck(SharedUpdateCheck check, juce::String serverBase)
 {
     {
         auto& checks = checksInFlight();
-        const std::lock_guard<std::mutex> lock (checks.lock);
+        const std::lock_guard<std::mutex> lock(checks.lock);
         ++checks.count;
     }
 
     try
     {
-        std::thread ([check = std::move (check), serverBase = std::move (serverBase)]() mutable noexcept
-                     {
-                         try
-                         {
-                             runUpdateCheck (*check, serverBase);
-                         }
-                         catch (...)
-                         {
-                             // A failed check means no news; nothing may leave this thread.
-                         }
+        std::thread([check = std::move(check), serverBase = std::move(serverBase)]() mutable noexcept {
+            try
+            {
+                runUpdateCheck(*check, serverBase);
+            }
+            catch (...)
+            {
+                // A failed check means no news; nothing may leave this thread.
+            }
 
-                         check.reset();
-                         serverBase = {};
-                         leaveFlight();
-                     })
-            .detach();
+            check.reset();
+            serverBase = {};
+            leaveFlight();
+        }).detach();
         return true;
     }
     catch (...)
     {
         auto& checks = checksInFlight();
-        const std::lock_guard<std::mutex> lock (checks.lock);
+        const std::lock_guard<std::mutex> lock(checks.lock);
         --checks.count;
         checks.ended.notify_all();
         return false;
     }
 }
 
-void askMakersServer (SharedUpdateCheck check)
+void askMakersServer(SharedUpdateCheck check)
 {
-    startUpdateCheck (std::move (check), makerServerBase());
+    startUpdateCheck(std::move(check), makerServerBase());
 }
 
 int updateChecksInFlight()
 {
     auto& checks = checksInFlight();
-    const std::lock_guard<std::mutex> lock (checks.lock);
+    const std::lock_guard<std::mutex> lock(checks.lock);
     return checks.count;
 }
 
-bool waitForUpdateChecksToFinish (int milliseconds)
+bool waitForUpdateChecksToFinish(int milliseconds)
 {
     auto& checks = checksInFlight();
-    std::unique_lock<std::mutex> lock (checks.lock);
-    return checks.ended.wait_for (lock, std::chrono::milliseconds (juce::jmax (0, milliseconds)),
-                                  [&] { return checks.count == 0; });
+    std::unique_lock<std::mutex> lock(checks.lock);
+    return checks.ended.wait_for(lock, std::chrono::milliseconds(juce::jmax(0, milliseconds)),
+                                 [&] { return checks.count == 0; });
 }

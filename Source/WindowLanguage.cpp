@@ -2,17 +2,17 @@
 
 #include "PreferredLanguages.h"
 
-UiLanguage uiLanguageForPreferredLanguages (const std::vector<std::string>& languageTags)
+UiLanguage uiLanguageForPreferredLanguages(const std::vector<std::string>& languageTags)
 {
     if (languageTags.empty())
         return UiLanguage::English;
 
     const auto& first = languageTags.front();
 
-    if (first.rfind ("zh", 0) == 0)
+    if (first.rfind("zh", 0) == 0)
         return UiLanguage::Chinese;
 
-    if (first.rfind ("ja", 0) == 0)
+    if (first.rfind("ja", 0) == 0)
         return UiLanguage::Japanese;
 
     return UiLanguage::English;
@@ -20,33 +20,33 @@ UiLanguage uiLanguageForPreferredLanguages (const std::vector<std::string>& lang
 
 UiLanguage currentUiLanguage()
 {
-    return uiLanguageForPreferredLanguages (kelvane::platform::preferredLanguages());
+    return uiLanguageForPreferredLanguages(kelvane::platform::preferredLanguages());
 }
 
-juce::String languageTypefaceName (UiLanguage language)
+juce::String languageTypefaceName(UiLanguage language)
 {
     switch (language)
     {
-       #if JUCE_MAC
-        case UiLanguage::Chinese:  return "PingFang SC";
+#if JUCE_MAC
+        case UiLanguage::Chinese: return "PingFang SC";
         case UiLanguage::Japanese: return "Arial Unicode MS";
-       #else
+#else
         // Here the framework reads only single-font TrueType and OpenType files, and where a typeface lacks a
         // character it draws that typeface's missing-glyph box rather than asking another font. So each
         // language needs one file with every character its dialogs show, Latin included.
-        case UiLanguage::Chinese:  return "LXGW WenKai";
+        case UiLanguage::Chinese: return "LXGW WenKai";
         case UiLanguage::Japanese: return "VL PGothic";
-       #endif
-        case UiLanguage::English:  break;
+#endif
+        case UiLanguage::English: break;
     }
 
     return {};
 }
 
-void applyLanguageFont (UiLanguage language)
+void applyLanguageFont(UiLanguage language)
 {
-    const auto typeface = languageTypefaceName (language);
+    const auto typeface = languageTypefaceName(language);
 
     if (typeface.isNotEmpty())
-        juce::Desktop::getInstance().getDefaultLookAndFeel().setDefaultSansSerifTypefaceName (typeface);
+        juce::Desktop::getInstance().getDefaultLookAndFeel().setDefaultSansSerifTypefaceName(typeface);
 }

@@ -18,10 +18,10 @@ UiLanguage currentUiLanguage();
 
 /** The language for a list of preferred language tags, most preferred first: only the first tag counts;
     it must start with "zh" or "ja" exactly (case-sensitive), anything else is English. */
-UiLanguage uiLanguageForPreferredLanguages (const std::vector<std::string>& languageTags);
+UiLanguage uiLanguageForPreferredLanguages(const std::vector<std::string>& languageTags);
 
 /** The sans-serif typeface the dialogs use for a language; empty for English (the current one stays). */
-juce::String languageTypefaceName (UiLanguage language);
+juce::String languageTypefaceName(UiLanguage language);
 
 /** Gives the framework's default look-and-feel a sans-serif typeface that can show the language. */
-void applyLanguageFont (UiLanguage language);
+void applyLanguageFont(UiLanguage language);

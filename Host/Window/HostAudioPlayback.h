@@ -16,13 +16,13 @@ class HostAudioPlayback
 {
 public:
     /** Starts playing `audio` (one vector per channel, all of one length) from `fromSeconds` on. */
-    HostAudioPlayback (HostInstance& instance, std::mutex& hostLock, std::vector<std::vector<float>> audio, int sampleRate,
-                       double fromSeconds, int blockSize);
+    HostAudioPlayback(HostInstance& instance, std::mutex& hostLock, std::vector<std::vector<float>> audio,
+                      int sampleRate, double fromSeconds, int blockSize);
     /** Stops after the block that is playing. */
     ~HostAudioPlayback();
 
-    HostAudioPlayback (const HostAudioPlayback&) = delete;
-    HostAudioPlayback& operator= (const HostAudioPlayback&) = delete;
+    HostAudioPlayback(const HostAudioPlayback&) = delete;
+    HostAudioPlayback& operator=(const HostAudioPlayback&) = delete;
 
     /** Blocks played so far. */
     long blocksPlayed() const { return blocks.load(); }
@@ -36,8 +36,8 @@ private:
     int sampleRate;
     int blockSize;
     std::size_t position = 0;
-    std::atomic<bool> stop { false };
-    std::atomic<long> blocks { 0 };
+    std::atomic<bool> stop{false};
+    std::atomic<long> blocks{0};
     std::thread thread;
 };
 } // namespace kelvane::host

@@ -25,7 +25,7 @@ class HostPlugInWindow
 public:
     /** Throws HostError when there is no display, or the GUI cannot be made or gives no size.
         `hostLock` is the lock the host's audio thread holds around each block of the instance. */
-    HostPlugInWindow (const HostPlugIn& plugIn, HostInstance& instance, std::mutex& hostLock, const std::string& title);
+    HostPlugInWindow(const HostPlugIn& plugIn, HostInstance& instance, std::mutex& hostLock, const std::string& title);
     ~HostPlugInWindow();
 
     /** One tick of the host's GUI timer: the values the window asked for are confirmed (between blocks);
@@ -33,7 +33,7 @@ public:
     void tick();
 
     /** Ticks every period until the time is up (never for duration::max()) or the window is closed on the desktop. */
-    void runFor (std::chrono::milliseconds duration, std::chrono::milliseconds period = std::chrono::milliseconds (15));
+    void runFor(std::chrono::milliseconds duration, std::chrono::milliseconds period = std::chrono::milliseconds(15));
 
     bool closeRequested() const { return window.closeRequested(); }
     RgbImage capture() const { return window.capture(); }

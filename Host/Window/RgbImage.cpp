@@ -8,54 +8,55 @@
 
 namespace kelvane::host
 {
-bool writePng (const RgbImage& image, const std::string& path)
+bool writePng(const RgbImage& image, const std::string& path)
 {
-    if (image.width <= 0 || image.height <= 0 || image.rgb.size() != static_cast<std::size_t> (image.width) * static_cast<std::size_t> (image.height) * 3)
+    if (image.width <= 0 || image.height <= 0
+        || image.rgb.size() != static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 3)
         return false;
 
-    png_image info {};
+    png_image info{};
     info.version = PNG_IMAGE_VERSION;
-    info.width = static_cast<png_uint_32> (image.width);
-    info.height = static_cast<png_uint_32> (image.height);
+    info.width = static_cast<png_uint_32>(image.width);
+    info.height = static_cast<png_uint_32>(image.height);
     info.format = PNG_FORMAT_RGB;
 
     // Written beside the target and renamed, so a failed write never leaves half a picture behind.
     const auto partial = path + ".partial";
 
-    if (png_image_write_to_file (&info, partial.c_str(), 0, image.rgb.data(), 0, nullptr) == 0)
+    if (png_image_write_to_file(&info, partial.c_str(), 0, image.rgb.data(), 0, nullptr) == 0)
     {
-        std::remove (partial.c_str());
+        std::remove(partial.c_str());
         return false;
     }
 
-    return std::rename (partial.c_str(), path.c_str()) == 0;
+    return std::rename(partial.c_str(), path.c_str()) == 0;
 }
 
-RgbImage readPng (const std::string& path)
+RgbImage readPng(const std::string& path)
 {
-    png_image info {};
+    png_image info{};
     info.version = PNG_IMAGE_VERSION;
 
-    if (png_image_begin_read_from_file (&info, path.c_str()) == 0)
+    if (png_image_begin_read_from_file(&info, path.c_str()) == 0)
         return {};
 
     info.format = PNG_FORMAT_RGB;
-    RgbImage image (static_cast<int> (info.width), static_cast<int> (info.height));
-    const png_color black { 0, 0, 0 };
+    RgbImage image(static_cast<int>(info.width), static_cast<int>(info.height));
+    const png_color black{0, 0, 0};
 
-    if (png_image_finish_read (&info, &black, image.rgb.data(), 0, nullptr) == 0)
+    if (png_image_finish_read(&info, &black, image.rgb.data(), 0, nullptr) == 0)
     {
-        png_image_free (&info);
+        png_image_free(&info);
         return {};
     }
 
     return image;
 }
 
-ImageDifference compareImages (const RgbImage& a, const RgbImage& b, int tolerance)
+ImageDifference compareImages(const RgbImage& a, const RgbImage& b, int tolerance)
 {
     if (a.width != b.width || a.height != b.height || a.rgb.size() != b.rgb.size() || a.rgb.empty())
-        return { 255, 1.0 };
+        return {255, 1.0};
 
     ImageDifference result;
     std::size_t pixelsAbove = 0;
@@ -65,13 +66,13 @@ ImageDifference compareImages (const RgbImage& a, const RgbImage& b, int toleran
         int pixelLargest = 0;
 
         for (std::size_t c = 0; c < 3; ++c)
-            pixelLargest = std::max (pixelLargest, std::abs (int (a.rgb[i + c]) - int (b.rgb[i + c])));
+            pixelLargest = std::max(pixelLargest, std::abs(int(a.rgb[i + c]) - int(b.rgb[i + c])));
 
-        result.largest = std::max (result.largest, pixelLargest);
+        result.largest = std::max(result.largest, pixelLargest);
         pixelsAbove += pixelLargest > tolerance ? 1 : 0;
     }
 
-    result.shareAbove = double (pixelsAbove) / double (a.rgb.size() / 3);
+    result.shareAbove = double(pixelsAbove) / double(a.rgb.size() / 3);
     return result;
 }
 } // namespace kelvane::host

@@ -14,17 +14,21 @@ struct RgbImage
     std::vector<std::uint8_t> rgb; // width * height * 3 bytes
 
     RgbImage() = default;
-    RgbImage (int w, int h) : width (w), height (h), rgb (static_cast<std::size_t> (w) * static_cast<std::size_t> (h) * 3) {}
+    RgbImage(int w, int h) : width(w), height(h), rgb(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 3) {}
 
-    std::uint8_t* pixel (int x, int y) { return rgb.data() + (static_cast<std::size_t> (y) * static_cast<std::size_t> (width) + static_cast<std::size_t> (x)) * 3; }
-    const std::uint8_t* pixel (int x, int y) const { return const_cast<RgbImage*> (this)->pixel (x, y); }
+    std::uint8_t* pixel(int x, int y)
+    {
+        return rgb.data()
+               + (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 3;
+    }
+    const std::uint8_t* pixel(int x, int y) const { return const_cast<RgbImage*>(this)->pixel(x, y); }
 };
 
 /** Writes the picture as an 8-bit RGB PNG file; returns false (and leaves no file) on failure. */
-bool writePng (const RgbImage& image, const std::string& path);
+bool writePng(const RgbImage& image, const std::string& path);
 
 /** Reads a PNG file of any colour type, transparency composed over black; empty on failure. */
-RgbImage readPng (const std::string& path);
+RgbImage readPng(const std::string& path);
 
 /** How far two pictures of the same size are apart: the largest difference of one colour value (0-255)
     and the share of pixels whose difference exceeds a tolerance. Pictures of different sizes differ
@@ -35,5 +39,5 @@ struct ImageDifference
     double shareAbove = 0.0;
 };
 
-ImageDifference compareImages (const RgbImage& a, const RgbImage& b, int tolerance);
+ImageDifference compareImages(const RgbImage& a, const RgbImage& b, int tolerance);
 } // namespace kelvane::host

@@ -7,29 +7,29 @@
 
 namespace kelvane::host
 {
-XTestPointer::XTestPointer (Display* d) : display (d)
+XTestPointer::XTestPointer(Display* d) : display(d)
 {
     int eventBase = 0, errorBase = 0, major = 0, minor = 0;
 
-    if (display == nullptr || ! XTestQueryExtension (display, &eventBase, &errorBase, &major, &minor))
-        throw std::runtime_error ("the X server offers no XTEST extension");
+    if (display == nullptr || !XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor))
+        throw std::runtime_error("the X server offers no XTEST extension");
 }
 
-void XTestPointer::moveTo (int screenX, int screenY)
+void XTestPointer::moveTo(int screenX, int screenY)
 {
-    XTestFakeMotionEvent (display, -1, screenX, screenY, CurrentTime);
-    XFlush (display);
+    XTestFakeMotionEvent(display, -1, screenX, screenY, CurrentTime);
+    XFlush(display);
 }
 
 void XTestPointer::press()
 {
-    XTestFakeButtonEvent (display, 1, True, CurrentTime);
-    XFlush (display);
+    XTestFakeButtonEvent(display, 1, True, CurrentTime);
+    XFlush(display);
 }
 
 void XTestPointer::release()
 {
-    XTestFakeButtonEvent (display, 1, False, CurrentTime);
-    XFlush (display);
+    XTestFakeButtonEvent(display, 1, False, CurrentTime);
+    XFlush(display);
 }
 } // namespace kelvane::host

@@ -10,9 +10,9 @@ class XTestPointer
 {
 public:
     /** Uses the host window's connection; throws std::runtime_error when the server lacks XTEST. */
-    explicit XTestPointer (Display* display);
+    explicit XTestPointer(Display* display);
 
-    void moveTo (int screenX, int screenY);
+    void moveTo(int screenX, int screenY);
     void press();
     void release();
 

@@ -16,152 +16,153 @@ namespace
 {
 HostError writeError(const std::string& path, const std::string& reason)
 {
-	return HostError("cannot write '" + path + "': " + reason);
+    return HostError("cannot write '" + path + "': " + reason);
 }
 } // namespace
 
 ReplacingFile::ReplacingFile(const std::string& path) : mPath(path)
 {
-	const size_t slash = path.find_last_of('/');
-	std::string pattern = slash == std::string::npos ? "." + path : path.substr(0, slash + 1) + "." + path.substr(slash + 1);
-	pattern += ".partial-XXXXXX";
-	mDescriptor = ::mkstemp(pattern.data());
-	if (mDescriptor < 0)
-		throw writeError(path, std::strerror(errno));
-	mTemporaryPath = pattern;
-	// The finished file gets the permissions of any new file, not the private ones of a temporary file.
-	const mode_t mask = ::umask(0);
-	::umask(mask);
-	::fchmod(mDescriptor, 0666 & ~mask);
+    const size_t slash = path.find_last_of('/');
+    std::string pattern =
+        slash == std::string::npos ? "." + path : path.substr(0, slash + 1) + "." + path.substr(slash + 1);
+    pattern += ".partial-XXXXXX";
+    mDescriptor = ::mkstemp(pattern.data());
+    if (mDescriptor < 0)
+        throw writeError(path, std::strerror(errno));
+    mTemporaryPath = pattern;
+    // The finished file gets the permissions of any new file, not the private ones of a temporary file.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(mDescriptor, 0666 & ~mask);
 }
 
 ReplacingFile::~ReplacingFile()
 {
-	if (mDescriptor >= 0)
-		::close(mDescriptor);
-	if (!mTemporaryPath.empty())
-		::unlink(mTemporaryPath.c_str());
+    if (mDescriptor >= 0)
+        ::close(mDescriptor);
+    if (!mTemporaryPath.empty())
+        ::unlink(mTemporaryPath.c_str());
 }
 
 void ReplacingFile::commit()
 {
-	const bool synced = ::fsync(mDescriptor) == 0;
-	const bool closed = ::close(mDescriptor) == 0;
-	mDescriptor = -1;
-	if (!synced || !closed || std::rename(mTemporaryPath.c_str(), mPath.c_str()) != 0)
-		throw writeError(mPath, std::strerror(errno));
-	mTemporaryPath.clear();
+    const bool synced = ::fsync(mDescriptor) == 0;
+    const bool closed = ::close(mDescriptor) == 0;
+    mDescriptor = -1;
+    if (!synced || !closed || std::rename(mTemporaryPath.c_str(), mPath.c_str()) != 0)
+        throw writeError(mPath, std::strerror(errno));
+    mTemporaryPath.clear();
 }
 
 void replaceFile(const std::string& path, const std::vector<char>& bytes)
 {
-	ReplacingFile file(path);
-	size_t written = 0;
-	while (written < bytes.size())
-	{
-		const ssize_t done = ::write(file.descriptor(), bytes.data() + written, bytes.size() - written);
-		if (done < 0 && errno == EINTR)
-			continue;
-		if (done <= 0)
-			throw writeError(path, std::strerror(errno));
-		written += static_cast<size_t>(done);
-	}
-	file.commit();
+    ReplacingFile file(path);
+    size_t written = 0;
+    while (written < bytes.size())
+    {
+        const ssize_t done = ::write(file.descriptor(), bytes.data() + written, bytes.size() - written);
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done <= 0)
+            throw writeError(path, std::strerror(errno));
+        written += static_cast<size_t>(done);
+    }
+    file.commit();
 }
 
 std::vector<char> readWholeFile(const std::string& path)
 {
-	std::ifstream file(path, std::ios::binary);
-	if (!file)
-		throw HostError("cannot read '" + path + "': " + std::strerror(errno));
-	std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-	if (file.bad())
-		throw HostError("cannot read '" + path + "'");
-	return bytes;
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        throw HostError("cannot read '" + path + "': " + std::strerror(errno));
+    std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (file.bad())
+        throw HostError("cannot read '" + path + "'");
+    return bytes;
 }
 
 AudioFileReader::AudioFileReader(const std::string& path) : mPath(path)
 {
-	SF_INFO info {};
-	mFile = sf_open(path.c_str(), SFM_READ, &info);
-	if (mFile == nullptr)
-		throw HostError("cannot read '" + path + "': " + sf_strerror(nullptr));
-	mChannels = info.channels;
-	mSampleRate = info.samplerate;
-	mFrames = info.frames;
+    SF_INFO info{};
+    mFile = sf_open(path.c_str(), SFM_READ, &info);
+    if (mFile == nullptr)
+        throw HostError("cannot read '" + path + "': " + sf_strerror(nullptr));
+    mChannels = info.channels;
+    mSampleRate = info.samplerate;
+    mFrames = info.frames;
 }
 
 AudioFileReader::~AudioFileReader()
 {
-	sf_close(mFile);
+    sf_close(mFile);
 }
 
 int64_t AudioFileReader::read(float* interleaved, int64_t frames)
 {
-	const sf_count_t done = sf_readf_float(mFile, interleaved, frames);
-	if (done < frames && sf_error(mFile) != SF_ERR_NO_ERROR)
-		throw HostError("cannot read '" + mPath + "': " + sf_strerror(mFile));
-	return done;
+    const sf_count_t done = sf_readf_float(mFile, interleaved, frames);
+    if (done < frames && sf_error(mFile) != SF_ERR_NO_ERROR)
+        throw HostError("cannot read '" + mPath + "': " + sf_strerror(mFile));
+    return done;
 }
 
 namespace
 {
 int wavFormat(AudioSampleFormat format)
 {
-	switch (format)
-	{
-	case AudioSampleFormat::Pcm16: return SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-	case AudioSampleFormat::Pcm24: return SF_FORMAT_WAV | SF_FORMAT_PCM_24;
-	case AudioSampleFormat::Float32: break;
-	}
-	return SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    switch (format)
+    {
+        case AudioSampleFormat::Pcm16: return SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+        case AudioSampleFormat::Pcm24: return SF_FORMAT_WAV | SF_FORMAT_PCM_24;
+        case AudioSampleFormat::Float32: break;
+    }
+    return SF_FORMAT_WAV | SF_FORMAT_FLOAT;
 }
 } // namespace
 
 AtomicWavWriter::AtomicWavWriter(const std::string& path, int channels, int sampleRate, AudioSampleFormat format)
     : mPath(path), mTarget(path)
 {
-	SF_INFO info {};
-	info.channels = channels;
-	info.samplerate = sampleRate;
-	info.format = wavFormat(format);
-	mFile = sf_open_fd(mTarget.descriptor(), SFM_WRITE, &info, SF_FALSE);
-	if (mFile == nullptr)
-		throw writeError(path, sf_strerror(nullptr));
-	// Integer formats clip what lies beyond full scale instead of wrapping it round.
-	sf_command(mFile, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    SF_INFO info{};
+    info.channels = channels;
+    info.samplerate = sampleRate;
+    info.format = wavFormat(format);
+    mFile = sf_open_fd(mTarget.descriptor(), SFM_WRITE, &info, SF_FALSE);
+    if (mFile == nullptr)
+        throw writeError(path, sf_strerror(nullptr));
+    // Integer formats clip what lies beyond full scale instead of wrapping it round.
+    sf_command(mFile, SFC_SET_CLIPPING, nullptr, SF_TRUE);
 }
 
 AtomicWavWriter::~AtomicWavWriter()
 {
-	if (mFile != nullptr)
-		sf_close(mFile);
+    if (mFile != nullptr)
+        sf_close(mFile);
 }
 
 void AtomicWavWriter::write(const float* interleaved, int64_t frames)
 {
-	if (sf_writef_float(mFile, interleaved, frames) != frames)
-		throw writeError(mPath, sf_strerror(mFile));
+    if (sf_writef_float(mFile, interleaved, frames) != frames)
+        throw writeError(mPath, sf_strerror(mFile));
 }
 
 void AtomicWavWriter::commit()
 {
-	const int closed = sf_close(mFile);
-	mFile = nullptr;
-	if (closed != 0)
-		throw writeError(mPath, sf_error_number(closed));
-	mTarget.commit();
+    const int closed = sf_close(mFile);
+    mFile = nullptr;
+    if (closed != 0)
+        throw writeError(mPath, sf_error_number(closed));
+    mTarget.commit();
 }
 
 bool parseAudioSampleFormat(const std::string& text, AudioSampleFormat& format)
 {
-	if (text == "float")
-		format = AudioSampleFormat::Float32;
-	else if (text == "pcm16")
-		format = AudioSampleFormat::Pcm16;
-	else if (text == "pcm24")
-		format = AudioSampleFormat::Pcm24;
-	else
-		return false;
-	return true;
+    if (text == "float")
+        format = AudioSampleFormat::Float32;
+    else if (text == "pcm16")
+        format = AudioSampleFormat::Pcm16;
+    else if (text == "pcm24")
+        format = AudioSampleFormat::Pcm24;
+    else
+        return false;
+    return true;
 }

@@ -12,34 +12,34 @@ struct sf_private_tag;
 class AudioFileReader
 {
 public:
-	// Throws HostError when the file is missing or not an audio file libsndfile reads.
-	explicit AudioFileReader(const std::string& path);
-	~AudioFileReader();
+    // Throws HostError when the file is missing or not an audio file libsndfile reads.
+    explicit AudioFileReader(const std::string& path);
+    ~AudioFileReader();
 
-	AudioFileReader(const AudioFileReader&) = delete;
-	AudioFileReader& operator=(const AudioFileReader&) = delete;
+    AudioFileReader(const AudioFileReader&) = delete;
+    AudioFileReader& operator=(const AudioFileReader&) = delete;
 
-	int channels() const { return mChannels; }
-	int sampleRate() const { return mSampleRate; }
-	int64_t frames() const { return mFrames; }
+    int channels() const { return mChannels; }
+    int sampleRate() const { return mSampleRate; }
+    int64_t frames() const { return mFrames; }
 
-	// Reads up to `frames` frames into `interleaved` (room for frames * channels()); returns the number read,
-	// 0 at the end. Throws HostError on a read error.
-	int64_t read(float* interleaved, int64_t frames);
+    // Reads up to `frames` frames into `interleaved` (room for frames * channels()); returns the number read,
+    // 0 at the end. Throws HostError on a read error.
+    int64_t read(float* interleaved, int64_t frames);
 
 private:
-	std::string mPath;
-	sf_private_tag* mFile = nullptr;
-	int mChannels = 0;
-	int mSampleRate = 0;
-	int64_t mFrames = 0;
+    std::string mPath;
+    sf_private_tag* mFile = nullptr;
+    int mChannels = 0;
+    int mSampleRate = 0;
+    int64_t mFrames = 0;
 };
 
 enum class AudioSampleFormat
 {
-	Float32,
-	Pcm16,
-	Pcm24
+    Float32,
+    Pcm16,
+    Pcm24
 };
 
 // A file that replaces whatever is at `path` only once it is complete: it is written under a temporary
@@ -48,21 +48,21 @@ enum class AudioSampleFormat
 class ReplacingFile
 {
 public:
-	// Throws HostError when the folder cannot take a new file.
-	explicit ReplacingFile(const std::string& path);
-	~ReplacingFile();
+    // Throws HostError when the folder cannot take a new file.
+    explicit ReplacingFile(const std::string& path);
+    ~ReplacingFile();
 
-	ReplacingFile(const ReplacingFile&) = delete;
-	ReplacingFile& operator=(const ReplacingFile&) = delete;
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
 
-	int descriptor() const { return mDescriptor; }
-	// Flushes, closes and renames into place. Throws HostError on failure (the old file stays).
-	void commit();
+    int descriptor() const { return mDescriptor; }
+    // Flushes, closes and renames into place. Throws HostError on failure (the old file stays).
+    void commit();
 
 private:
-	std::string mPath;
-	std::string mTemporaryPath;
-	int mDescriptor = -1;
+    std::string mPath;
+    std::string mTemporaryPath;
+    int mDescriptor = -1;
 };
 
 // Writes `bytes` to `path` through a ReplacingFile. Throws HostError.
@@ -74,22 +74,22 @@ std::vector<char> readWholeFile(const std::string& path);
 class AtomicWavWriter
 {
 public:
-	// Throws HostError when the folder cannot take a new file.
-	AtomicWavWriter(const std::string& path, int channels, int sampleRate, AudioSampleFormat format);
-	~AtomicWavWriter();
+    // Throws HostError when the folder cannot take a new file.
+    AtomicWavWriter(const std::string& path, int channels, int sampleRate, AudioSampleFormat format);
+    ~AtomicWavWriter();
 
-	AtomicWavWriter(const AtomicWavWriter&) = delete;
-	AtomicWavWriter& operator=(const AtomicWavWriter&) = delete;
+    AtomicWavWriter(const AtomicWavWriter&) = delete;
+    AtomicWavWriter& operator=(const AtomicWavWriter&) = delete;
 
-	// Throws HostError when the samples cannot be written (disk full, ...).
-	void write(const float* interleaved, int64_t frames);
-	// Completes the file and moves it into place. Throws HostError on failure (the old file stays).
-	void commit();
+    // Throws HostError when the samples cannot be written (disk full, ...).
+    void write(const float* interleaved, int64_t frames);
+    // Completes the file and moves it into place. Throws HostError on failure (the old file stays).
+    void commit();
 
 private:
-	std::string mPath;
-	ReplacingFile mTarget;
-	sf_private_tag* mFile = nullptr;
+    std::string mPath;
+    ReplacingFile mTarget;
+    sf_private_tag* mFile = nullptr;
 };
 
 // Parses "float", "pcm16" or "pcm24"; false for anything else.

@@ -14,172 +14,174 @@ namespace
 {
 std::string joined(const std::vector<std::string>& texts)
 {
-	std::string result;
-	for (const std::string& text : texts)
-		result += (result.empty() ? "" : ", ") + text;
-	return result;
+    std::string result;
+    for (const std::string& text : texts)
+        result += (result.empty() ? "" : ", ") + text;
+    return result;
 }
 
 int64_t framesAt(double seconds, int sampleRate)
 {
-	return static_cast<int64_t>(std::llround(seconds * sampleRate));
+    return static_cast<int64_t>(std::llround(seconds * sampleRate));
 }
 
 // An automation curve: the first value before its first point, the last after its last, linear between.
 double valueAt(const RenderOptions::Automation& automation, double seconds)
 {
-	const auto& points = automation.points;
-	if (seconds <= points.front().seconds)
-		return points.front().value;
-	for (size_t i = 1; i < points.size(); ++i)
-		if (seconds < points[i].seconds)
-		{
-			const double share = (seconds - points[i - 1].seconds) / (points[i].seconds - points[i - 1].seconds);
-			return points[i - 1].value + share * (points[i].value - points[i - 1].value);
-		}
-	return points.back().value;
+    const auto& points = automation.points;
+    if (seconds <= points.front().seconds)
+        return points.front().value;
+    for (size_t i = 1; i < points.size(); ++i)
+        if (seconds < points[i].seconds)
+        {
+            const double share = (seconds - points[i - 1].seconds) / (points[i].seconds - points[i - 1].seconds);
+            return points[i - 1].value + share * (points[i].value - points[i - 1].value);
+        }
+    return points.back().value;
 }
 
 void checkParameters(const HostInstance& instance, const RenderOptions& options)
 {
-	std::vector<std::string> named;
-	for (const RenderOptions::Setting& setting : options.settings)
-		named.push_back(setting.parameterID);
-	for (const RenderOptions::Automation& automation : options.automation)
-		named.push_back(automation.parameterID);
-	for (const std::string& parameterID : named)
-		if (!instance.hasParameter(parameterID))
-			throw HostError("unknown parameter ID '" + parameterID + "' (the plug-in has " + joined(instance.parameterIDs())
-			                + ")");
+    std::vector<std::string> named;
+    for (const RenderOptions::Setting& setting : options.settings)
+        named.push_back(setting.parameterID);
+    for (const RenderOptions::Automation& automation : options.automation)
+        named.push_back(automation.parameterID);
+    for (const std::string& parameterID : named)
+        if (!instance.hasParameter(parameterID))
+            throw HostError("unknown parameter ID '" + parameterID + "' (the plug-in has "
+                            + joined(instance.parameterIDs()) + ")");
 }
 
 void check(AAX_Result result, const std::string& what)
 {
-	if (result != 0)
-		throw HostError(what + " failed (" + std::to_string(result) + ")");
+    if (result != 0)
+        throw HostError(what + " failed (" + std::to_string(result) + ")");
 }
 
 class BypassSchedule
 {
 public:
-	BypassSchedule(const std::vector<RenderOptions::TimeRange>& ranges, int sampleRate)
-	{
-		for (const RenderOptions::TimeRange& range : ranges)
-			mRanges.push_back({ framesAt(range.startSeconds, sampleRate), framesAt(range.endSeconds, sampleRate) });
-	}
+    BypassSchedule(const std::vector<RenderOptions::TimeRange>& ranges, int sampleRate)
+    {
+        for (const RenderOptions::TimeRange& range : ranges)
+            mRanges.push_back({framesAt(range.startSeconds, sampleRate), framesAt(range.endSeconds, sampleRate)});
+    }
 
-	bool bypassedAt(int64_t frame) const
-	{
-		return std::any_of(mRanges.begin(), mRanges.end(),
-		                   [frame](const auto& range) { return frame >= range.first && frame < range.second; });
-	}
+    bool bypassedAt(int64_t frame) const
+    {
+        return std::any_of(mRanges.begin(), mRanges.end(),
+                           [frame](const auto& range) { return frame >= range.first && frame < range.second; });
+    }
 
-	// The first range edge after `frame`, or `limit`.
-	int64_t nextEdge(int64_t frame, int64_t limit) const
-	{
-		for (const auto& [start, end] : mRanges)
-			for (const int64_t edge : { start, end })
-				if (edge > frame)
-					limit = std::min(limit, edge);
-		return limit;
-	}
+    // The first range edge after `frame`, or `limit`.
+    int64_t nextEdge(int64_t frame, int64_t limit) const
+    {
+        for (const auto& [start, end] : mRanges)
+            for (const int64_t edge : {start, end})
+                if (edge > frame)
+                    limit = std::min(limit, edge);
+        return limit;
+    }
 
 private:
-	std::vector<std::pair<int64_t, int64_t>> mRanges;
+    std::vector<std::pair<int64_t, int64_t>> mRanges;
 };
 } // namespace
 
 const std::vector<int>& hostSampleRates()
 {
-	static const std::vector<int> rates = { 44100, 48000, 88200, 96000, 176400, 192000 };
-	return rates;
+    static const std::vector<int> rates = {44100, 48000, 88200, 96000, 176400, 192000};
+    return rates;
 }
 
 RenderSummary render(const RenderOptions& options)
 {
-	AudioFileReader input(options.inputPath);
-	if (input.channels() != 1 && input.channels() != 2)
-		throw HostError("'" + options.inputPath + "' has " + std::to_string(input.channels())
-		                + " channels; the plug-in takes mono or stereo");
-	const std::vector<int>& rates = hostSampleRates();
-	if (std::find(rates.begin(), rates.end(), input.sampleRate()) == rates.end())
-		throw HostError("'" + options.inputPath + "' is at " + std::to_string(input.sampleRate())
-		                + " Hz; an AAX host runs plug-ins at 44100, 48000, 88200, 96000, 176400 or 192000 Hz");
-	std::vector<std::vector<char>> restored;
-	for (const RenderOptions::ChunkFile& chunk : options.restoredChunks)
-		restored.push_back(readWholeFile(chunk.path));
+    AudioFileReader input(options.inputPath);
+    if (input.channels() != 1 && input.channels() != 2)
+        throw HostError("'" + options.inputPath + "' has " + std::to_string(input.channels())
+                        + " channels; the plug-in takes mono or stereo");
+    const std::vector<int>& rates = hostSampleRates();
+    if (std::find(rates.begin(), rates.end(), input.sampleRate()) == rates.end())
+        throw HostError("'" + options.inputPath + "' is at " + std::to_string(input.sampleRate())
+                        + " Hz; an AAX host runs plug-ins at 44100, 48000, 88200, 96000, 176400 or 192000 Hz");
+    std::vector<std::vector<char>> restored;
+    for (const RenderOptions::ChunkFile& chunk : options.restoredChunks)
+        restored.push_back(readWholeFile(chunk.path));
 
-	const int channels = input.channels();
-	const int sampleRate = input.sampleRate();
-	HostEnvironment host;
-	HostPlugIn plugIn(host, options.bundlePath);
-	RenderSummary summary { 0, channels, sampleRate };
-	{
-		HostInstance::Setup setup;
-		setup.sampleRate = static_cast<AAX_CSampleRate>(sampleRate);
-		setup.stemFormat = channels == 1 ? AAX_eStemFormat_Mono : AAX_eStemFormat_Stereo;
-		HostInstance instance(plugIn, setup);
-		checkParameters(instance, options);
+    const int channels = input.channels();
+    const int sampleRate = input.sampleRate();
+    HostEnvironment host;
+    HostPlugIn plugIn(host, options.bundlePath);
+    RenderSummary summary{0, channels, sampleRate};
+    {
+        HostInstance::Setup setup;
+        setup.sampleRate = static_cast<AAX_CSampleRate>(sampleRate);
+        setup.stemFormat = channels == 1 ? AAX_eStemFormat_Mono : AAX_eStemFormat_Stereo;
+        HostInstance instance(plugIn, setup);
+        checkParameters(instance, options);
 
-		for (size_t i = 0; i < options.restoredChunks.size(); ++i)
-			check(instance.restoreChunk(options.restoredChunks[i].chunkID, restored[i]),
-			      "restoring chunk " + hostFourCharacterCode(options.restoredChunks[i].chunkID) + " from '"
-			          + options.restoredChunks[i].path + "'");
-		for (const RenderOptions::Setting& setting : options.settings)
-			check(instance.setParameter(setting.parameterID, setting.value), "setting " + setting.parameterID);
+        for (size_t i = 0; i < options.restoredChunks.size(); ++i)
+            check(instance.restoreChunk(options.restoredChunks[i].chunkID, restored[i]),
+                  "restoring chunk " + hostFourCharacterCode(options.restoredChunks[i].chunkID) + " from '"
+                      + options.restoredChunks[i].path + "'");
+        for (const RenderOptions::Setting& setting : options.settings)
+            check(instance.setParameter(setting.parameterID, setting.value), "setting " + setting.parameterID);
 
-		AtomicWavWriter output(options.outputPath, channels, sampleRate, options.format);
-		const BypassSchedule bypass(options.bypassed, sampleRate);
-		const size_t blockSize = static_cast<size_t>(options.blockSize);
-		std::vector<float> interleaved(blockSize * static_cast<size_t>(channels));
-		std::vector<std::vector<float>> in(channels, std::vector<float>(blockSize));
-		std::vector<std::vector<float>> out(channels, std::vector<float>(blockSize));
-		std::vector<const float*> inputs;
-		std::vector<float*> outputs;
-		for (int channel = 0; channel < channels; ++channel)
-		{
-			inputs.push_back(in[channel].data());
-			outputs.push_back(out[channel].data());
-		}
-		std::vector<double> automated(options.automation.size(), -1.0);
-		bool bypassed = false;
+        AtomicWavWriter output(options.outputPath, channels, sampleRate, options.format);
+        const BypassSchedule bypass(options.bypassed, sampleRate);
+        const size_t blockSize = static_cast<size_t>(options.blockSize);
+        std::vector<float> interleaved(blockSize * static_cast<size_t>(channels));
+        std::vector<std::vector<float>> in(channels, std::vector<float>(blockSize));
+        std::vector<std::vector<float>> out(channels, std::vector<float>(blockSize));
+        std::vector<const float*> inputs;
+        std::vector<float*> outputs;
+        for (int channel = 0; channel < channels; ++channel)
+        {
+            inputs.push_back(in[channel].data());
+            outputs.push_back(out[channel].data());
+        }
+        std::vector<double> automated(options.automation.size(), -1.0);
+        bool bypassed = false;
 
-		int64_t position = 0;
-		for (;;)
-		{
-			// Between blocks: the host's automation and bypass.
-			for (size_t i = 0; i < options.automation.size(); ++i)
-			{
-				const double value = valueAt(options.automation[i], static_cast<double>(position) / sampleRate);
-				if (value != automated[i])
-					check(instance.setParameter(options.automation[i].parameterID, value),
-					      "automating " + options.automation[i].parameterID);
-				automated[i] = value;
-			}
-			if (bypass.bypassedAt(position) != bypassed)
-				check(instance.setBypass(bypassed = !bypassed), "switching the bypass");
-			host.log().clear();
+        int64_t position = 0;
+        for (;;)
+        {
+            // Between blocks: the host's automation and bypass.
+            for (size_t i = 0; i < options.automation.size(); ++i)
+            {
+                const double value = valueAt(options.automation[i], static_cast<double>(position) / sampleRate);
+                if (value != automated[i])
+                    check(instance.setParameter(options.automation[i].parameterID, value),
+                          "automating " + options.automation[i].parameterID);
+                automated[i] = value;
+            }
+            if (bypass.bypassedAt(position) != bypassed)
+                check(instance.setBypass(bypassed = !bypassed), "switching the bypass");
+            host.log().clear();
 
-			// A block ends early where the bypass switches, so it switches on the exact sample.
-			const int64_t wanted = bypass.nextEdge(position, position + static_cast<int64_t>(blockSize)) - position;
-			const int64_t frames = input.read(interleaved.data(), wanted);
-			if (frames == 0)
-				break;
-			for (int64_t frame = 0; frame < frames; ++frame)
-				for (int channel = 0; channel < channels; ++channel)
-					in[channel][static_cast<size_t>(frame)] = interleaved[static_cast<size_t>(frame * channels + channel)];
-			instance.process(inputs.data(), outputs.data(), static_cast<int32_t>(frames));
-			for (int64_t frame = 0; frame < frames; ++frame)
-				for (int channel = 0; channel < channels; ++channel)
-					interleaved[static_cast<size_t>(frame * channels + channel)] = out[channel][static_cast<size_t>(frame)];
-			output.write(interleaved.data(), frames);
-			position += frames;
-		}
-		summary.frames = position;
-		for (const RenderOptions::ChunkFile& chunk : options.savedChunks)
-			replaceFile(chunk.path, instance.chunk(chunk.chunkID));
-		output.commit();
-	}
-	plugIn.finish();
-	return summary;
+            // A block ends early where the bypass switches, so it switches on the exact sample.
+            const int64_t wanted = bypass.nextEdge(position, position + static_cast<int64_t>(blockSize)) - position;
+            const int64_t frames = input.read(interleaved.data(), wanted);
+            if (frames == 0)
+                break;
+            for (int64_t frame = 0; frame < frames; ++frame)
+                for (int channel = 0; channel < channels; ++channel)
+                    in[channel][static_cast<size_t>(frame)] =
+                        interleaved[static_cast<size_t>(frame * channels + channel)];
+            instance.process(inputs.data(), outputs.data(), static_cast<int32_t>(frames));
+            for (int64_t frame = 0; frame < frames; ++frame)
+                for (int channel = 0; channel < channels; ++channel)
+                    interleaved[static_cast<size_t>(frame * channels + channel)] =
+                        out[channel][static_cast<size_t>(frame)];
+            output.write(interleaved.data(), frames);
+            position += frames;
+        }
+        summary.frames = position;
+        for (const RenderOptions::ChunkFile& chunk : options.savedChunks)
+            replaceFile(chunk.path, instance.chunk(chunk.chunkID));
+        output.commit();
+    }
+    plugIn.finish();
+    return summary;
 }

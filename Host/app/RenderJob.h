@@ -10,9 +10,9 @@
 
 struct RenderSummary
 {
-	int64_t frames = 0;
-	int channels = 0;
-	int sampleRate = 0;
+    int64_t frames = 0;
+    int channels = 0;
+    int sampleRate = 0;
 };
 
 // The sample rates an AAX host runs at.

@@ -9,42 +9,42 @@
 
 struct RenderOptions
 {
-	struct Setting
-	{
-		std::string parameterID;
-		double value = 0.0; // normalised, 0 to 1
-	};
-	struct AutomationPoint
-	{
-		double seconds = 0.0;
-		double value = 0.0; // normalised, 0 to 1
-	};
-	struct Automation
-	{
-		std::string parameterID;
-		std::vector<AutomationPoint> points; // ascending in time
-	};
-	struct TimeRange
-	{
-		double startSeconds = 0.0;
-		double endSeconds = 0.0;
-	};
-	struct ChunkFile
-	{
-		uint32_t chunkID = 0;
-		std::string path;
-	};
+    struct Setting
+    {
+        std::string parameterID;
+        double value = 0.0; // normalised, 0 to 1
+    };
+    struct AutomationPoint
+    {
+        double seconds = 0.0;
+        double value = 0.0; // normalised, 0 to 1
+    };
+    struct Automation
+    {
+        std::string parameterID;
+        std::vector<AutomationPoint> points; // ascending in time
+    };
+    struct TimeRange
+    {
+        double startSeconds = 0.0;
+        double endSeconds = 0.0;
+    };
+    struct ChunkFile
+    {
+        uint32_t chunkID = 0;
+        std::string path;
+    };
 
-	std::string bundlePath;
-	std::string inputPath;
-	std::string outputPath;
-	int blockSize = 512;
-	AudioSampleFormat format = AudioSampleFormat::Float32;
-	std::vector<Setting> settings;
-	std::vector<Automation> automation;
-	std::vector<TimeRange> bypassed;
-	std::vector<ChunkFile> restoredChunks;
-	std::vector<ChunkFile> savedChunks;
+    std::string bundlePath;
+    std::string inputPath;
+    std::string outputPath;
+    int blockSize = 512;
+    AudioSampleFormat format = AudioSampleFormat::Float32;
+    std::vector<Setting> settings;
+    std::vector<Automation> automation;
+    std::vector<TimeRange> bypassed;
+    std::vector<ChunkFile> restoredChunks;
+    std::vector<ChunkFile> savedChunks;
 };
 
 // The largest block the host hands the plug-in.

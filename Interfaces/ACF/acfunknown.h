@@ -7,10 +7,10 @@
 class IACFUnknown
 {
 public:
-	virtual ACFRESULT QueryInterface(const acfIID& interfaceID, void** out) = 0; // method 0
-	virtual acfUInt32 AddRef() = 0;                                               // method 1
-	virtual acfUInt32 Release() = 0;                                              // method 2
+    virtual ACFRESULT QueryInterface(const acfIID& interfaceID, void** out) = 0; // method 0
+    virtual acfUInt32 AddRef() = 0;                                              // method 1
+    virtual acfUInt32 Release() = 0;                                             // method 2
 
 protected:
-	~IACFUnknown() = default;
+    ~IACFUnknown() = default;
 };

@@ -6,13 +6,13 @@
 namespace
 {
 const std::vector<uint8_t> kWorkedExample = {
-    0x01, 0x01, 0x01, 0x01,                                                       // marker
-    'd', '_', 'd', 'b', 'E', 'n', 'a', 'b', 'l', 'e', 0, 0,                       // "d_dbEnable", padding
-    0x3F, 0xF0, 0, 0, 0, 0, 0, 0,                                                 // 1.0
-    'd', '_', 'd', 'b', 'M', 'a', 'i', 'n', 0, 0, 0, 0,                           // "d_dbMain"
-    0x3F, 0xE0, 0, 0, 0, 0, 0, 0,                                                 // 0.5
-    'd', '_', 'd', 'b', 'V', 'o', 'c', 'a', 'l', 0, 0, 0,                         // "d_dbVocal"
-    0, 0, 0, 0, 0, 0, 0, 0,                                                       // 0.0
+    0x01, 0x01, 0x01, 0x01,                                     // marker
+    'd',  '_',  'd',  'b',  'E', 'n', 'a', 'b', 'l', 'e', 0, 0, // "d_dbEnable", padding
+    0x3F, 0xF0, 0,    0,    0,   0,   0,   0,                   // 1.0
+    'd',  '_',  'd',  'b',  'M', 'a', 'i', 'n', 0,   0,   0, 0, // "d_dbMain"
+    0x3F, 0xE0, 0,    0,    0,   0,   0,   0,                   // 0.5
+    'd',  '_',  'd',  'b',  'V', 'o', 'c', 'a', 'l', 0,   0, 0, // "d_dbVocal"
+    0,    0,    0,    0,    0,   0,   0,   0,                   // 0.0
 };
 
 class ParameterValuesChunk : public ChunkTest
@@ -39,20 +39,20 @@ TEST_F(ParameterValuesChunk, WorkedExampleIsWrittenByteForByte)
 
 TEST_F(ParameterValuesChunk, SavedValuesComeBackAfterChanges)
 {
-    const std::vector<double> cases[] = { { 0.0, 0.123, 1.0 }, { 1.0, 1.0 / 3.0, 0.0 }, { 0.25, 0.999, 0.5 } };
+    const std::vector<double> cases[] = {{0.0, 0.123, 1.0}, {1.0, 1.0 / 3.0, 0.0}, {0.25, 0.999, 0.5}};
     for (const std::vector<double>& saved : cases)
     {
         setValues(saved);
         const std::vector<double> expected = values();
         const std::vector<char> record = saveChunk();
-        setValues({ 0.6, 0.7, 0.8 }, 1.0);
+        setValues({0.6, 0.7, 0.8}, 1.0);
         EXPECT_FALSE(equals(record));
         EXPECT_EQ(effect->SetChunk(kElck, asChunk(record)), AAX_SUCCESS);
-        EXPECT_EQ(values(), (std::vector<double> { 0.6f, 0.7f, 0.8f }));  // asked for, not yet confirmed
+        EXPECT_EQ(values(), (std::vector<double>{0.6f, 0.7f, 0.8f})); // asked for, not yet confirmed
         confirm();
         EXPECT_EQ(values(), expected);
         EXPECT_TRUE(equals(record));
-        setValues(expected, 0.0);  // the bypass is neither saved nor compared
+        setValues(expected, 0.0); // the bypass is neither saved nor compared
         EXPECT_TRUE(equals(record));
     }
 }
@@ -61,15 +61,16 @@ TEST_F(ParameterValuesChunk, DataThatIsNotAChunkIsRefusedAndChangesNothing)
 {
     std::vector<uint8_t> wrongMarker = kWorkedExample;
     wrongMarker[2] = 0x02;
-    std::vector<uint8_t> levelAsFloat = { 1, 1, 1, 1, 'f', '_', 'd', 'b', 'M', 'a', 'i', 'n', 0, 0, 0, 0, 0x3F, 0x80, 0, 0 };
+    std::vector<uint8_t> levelAsFloat = {1,   1,   1, 1, 'f', '_', 'd',  'b',  'M', 'a',
+                                         'i', 'n', 0, 0, 0,   0,   0x3F, 0x80, 0,   0};
     const std::pair<std::vector<char>, AAX_Result> cases[] = {
-        { chunkOf({}), AAX_ERROR_MALFORMED_CHUNK },
-        { chunkOf({ 1, 1, 1 }), AAX_ERROR_MALFORMED_CHUNK },
-        { chunkOf(wrongMarker), AAX_ERROR_MALFORMED_CHUNK },
-        { chunkOf({ 1, 1, 1, 1 }), AAX_SUCCESS },  // valid, and empty
-        { chunkOf(levelAsFloat), AAX_SUCCESS },    // a float parameter is restored from a double entry only
+        {chunkOf({}), AAX_ERROR_MALFORMED_CHUNK},
+        {chunkOf({1, 1, 1}), AAX_ERROR_MALFORMED_CHUNK},
+        {chunkOf(wrongMarker), AAX_ERROR_MALFORMED_CHUNK},
+        {chunkOf({1, 1, 1, 1}), AAX_SUCCESS}, // valid, and empty
+        {chunkOf(levelAsFloat), AAX_SUCCESS}, // a float parameter is restored from a double entry only
     };
-    setValues({ 0.0, 0.25, 1.0 });
+    setValues({0.0, 0.25, 1.0});
     for (const auto& c : cases)
     {
         EXPECT_EQ(effect->SetChunk(kElck, asChunk(c.first)), c.second);
@@ -77,9 +78,10 @@ TEST_F(ParameterValuesChunk, DataThatIsNotAChunkIsRefusedAndChangesNothing)
         EXPECT_FALSE(equals(c.first));
     }
     EXPECT_EQ(effect->SetChunk(kElck, nullptr), AAX_ERROR_NULL_ARGUMENT);
-    EXPECT_EQ(effect->SetChunk(AAX_FOURCHAR('j', 'u', 'c', 'e'), asChunk(chunkOf(kWorkedExample))), AAX_ERROR_INVALID_CHUNK_ID);
+    EXPECT_EQ(effect->SetChunk(AAX_FOURCHAR('j', 'u', 'c', 'e'), asChunk(chunkOf(kWorkedExample))),
+              AAX_ERROR_INVALID_CHUNK_ID);
     EXPECT_TRUE(automation().pendingRequests().empty());
-    EXPECT_EQ(values(), (std::vector<double> { 0.0, 0.25, 1.0 }));
+    EXPECT_EQ(values(), (std::vector<double>{0.0, 0.25, 1.0}));
 }
 
 TEST_F(ParameterValuesChunk, ChunkIsServedOnlyAtTheSizeLastReported)

@@ -18,17 +18,27 @@ struct DispatchCase
 };
 
 const DispatchCase kDispatches[] = {
-    { "NewPacketPostsOnceThenRests", { { "MasterBypassID", 3 } }, 0, {}, { 0, 0 }, { 1, 0 } },
-    { "DirtyPacketPostsAgain", { { "MasterBypassID", 3 } }, 0, { "MasterBypassID" }, { 0, 0 }, { 1, 1 } },
-    { "TwoParametersOnOnePortPostItOnce", { { "dbMain", 3 }, { "dbVocal", 3 } }, 0, { "dbVocal", "dbMain" }, { 0, 0 }, { 1, 1 } },
-    { "NoPortNoPacket", { { "dbMain", -1 } }, 0, { "dbMain", "dbEnable" }, { 0, 0 }, { 0, 0 } },
-    { "FailingHandlerIsRetriedAndReported", { { "unknown", 4 }, { "dbMain", 5 } }, 0, {},
-      { AAX_ERROR_NULL_OBJECT, AAX_ERROR_NULL_OBJECT }, { 1, 0 } },
-    { "FailingPostIsRetriedAndReported", { { "dbMain", 3 }, { "dbVocal", 4 } }, AAX_ERROR_POST_PACKET_FAILED, {},
-      { AAX_ERROR_POST_PACKET_FAILED, 0 }, { 0, 2 } },
+    {"NewPacketPostsOnceThenRests", {{"MasterBypassID", 3}}, 0, {}, {0, 0}, {1, 0}},
+    {"DirtyPacketPostsAgain", {{"MasterBypassID", 3}}, 0, {"MasterBypassID"}, {0, 0}, {1, 1}},
+    {"TwoParametersOnOnePortPostItOnce", {{"dbMain", 3}, {"dbVocal", 3}}, 0, {"dbVocal", "dbMain"}, {0, 0}, {1, 1}},
+    {"NoPortNoPacket", {{"dbMain", -1}}, 0, {"dbMain", "dbEnable"}, {0, 0}, {0, 0}},
+    {"FailingHandlerIsRetriedAndReported",
+     {{"unknown", 4}, {"dbMain", 5}},
+     0,
+     {},
+     {AAX_ERROR_NULL_OBJECT, AAX_ERROR_NULL_OBJECT},
+     {1, 0}},
+    {"FailingPostIsRetriedAndReported",
+     {{"dbMain", 3}, {"dbVocal", 4}},
+     AAX_ERROR_POST_PACKET_FAILED,
+     {},
+     {AAX_ERROR_POST_PACKET_FAILED, 0},
+     {0, 2}},
 };
 
-class Dispatching : public EffectTest, public ::testing::WithParamInterface<DispatchCase> {};
+class Dispatching : public EffectTest, public ::testing::WithParamInterface<DispatchCase>
+{
+};
 
 TEST_P(Dispatching, PostsDirtyPacketsOnceAndKeepsFailedOnesDirty)
 {

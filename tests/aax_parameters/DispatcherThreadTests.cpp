@@ -12,7 +12,9 @@
 
 namespace
 {
-class DispatcherThreads : public EffectTest {};
+class DispatcherThreads : public EffectTest
+{
+};
 
 TEST_F(DispatcherThreads, RegisterSetDirtyAndDispatchTakeTurns)
 {
@@ -23,7 +25,10 @@ TEST_F(DispatcherThreads, RegisterSetDirtyAndDispatchTakeTurns)
     constexpr int kPorts = 8;
 
     const auto repeat = [](int times, std::function<void(int)> step) {
-        return std::thread([=] { for (int index = 0; index < times; ++index) step(index); });
+        return std::thread([=] {
+            for (int index = 0; index < times; ++index)
+                step(index);
+        });
     };
     std::thread threads[] = {
         repeat(200, [&](int i) { dispatcher.RegisterPacket(i % 2 != 0 ? "dbMain" : "dbVocal", i % kPorts); }),
@@ -55,8 +60,10 @@ TEST(Mutex, OwnerPassesThroughNestedLocksAndOneUnlockReleases)
     EXPECT_TRUE(OtherThreadLocks(mutex));
     {
         AAX_StLock_Guard outer(mutex);
-        { AAX_StLock_Guard inner(mutex); }
-        EXPECT_FALSE(mutex.Lock());  // the inner guard left it held
+        {
+            AAX_StLock_Guard inner(mutex);
+        }
+        EXPECT_FALSE(mutex.Lock()); // the inner guard left it held
     }
     EXPECT_TRUE(OtherThreadLocks(mutex));
 }
@@ -65,9 +72,9 @@ TEST(Mutex, OnlyTheOwnerUnlocks)
 {
     AAX_CMutex mutex;
     ASSERT_TRUE(mutex.Lock());
-    std::atomic<bool> ownerLetGo { false };
+    std::atomic<bool> ownerLetGo{false};
     auto other = std::async(std::launch::async, [&] {
-        mutex.Unlock();  // not the owner: nothing happens
+        mutex.Unlock(); // not the owner: nothing happens
         const bool locked = mutex.Lock();
         const bool afterOwner = ownerLetGo.load();
         mutex.Unlock();

@@ -19,8 +19,9 @@ AAX_Result PluginLikeEffect::EffectInit()
 
 AAX_Result PluginLikeEffect::AddParameter(const char* id, const char* name, float defaultValue, uint32_t steps)
 {
-    auto* parameter = new AAX_CParameter<float>(id, AAX_CString(name), defaultValue, AAX_CLinearTaperDelegate<float, 0>(),
-                                                AAX_CNumberDisplayDelegate<float, 3>(), true);
+    auto* parameter =
+        new AAX_CParameter<float>(id, AAX_CString(name), defaultValue, AAX_CLinearTaperDelegate<float, 0>(),
+                                  AAX_CNumberDisplayDelegate<float, 3>(), true);
     parameter->AddShortenedName(std::string(name).substr(0, 4).c_str());
     parameter->SetNumberOfSteps(steps);
     parameter->SetType(steps > 2 ? AAX_eParameterType_Continuous : AAX_eParameterType_Discrete);
@@ -84,7 +85,7 @@ std::vector<char> EffectTest::chunkOf(const std::vector<uint8_t>& data, AAX_CTyp
     std::vector<char> record(offsetof(AAX_SPlugInChunk, fData) + data.size());
     auto* chunk = reinterpret_cast<AAX_SPlugInChunk*>(record.data());
     chunk->fSize = static_cast<int32_t>(data.size());
-    chunk->fChunkID = id;  // the host's part of the record
+    chunk->fChunkID = id; // the host's part of the record
     std::copy(data.begin(), data.end(), record.begin() + offsetof(AAX_SPlugInChunk, fData));
     return record;
 }
@@ -105,5 +106,5 @@ void ChunkTest::setValues(const std::vector<double>& values, double bypass)
 
 std::vector<double> ChunkTest::values() const
 {
-    return { value("dbEnable"), value("dbMain"), value("dbVocal") };
+    return {value("dbEnable"), value("dbMain"), value("dbVocal")};
 }

@@ -31,14 +31,28 @@ public:
     int32_t phantomParameters = 0;
 
     AAX_Result GetNumberOfParameters(int32_t* n) const override
-    { note(__func__); const AAX_Result result = Base::GetNumberOfParameters(n); *n += phantomParameters; return result; }
-    AAX_Result GetMasterBypassParameter(AAX_IString* id) const override { return note(__func__), Base::GetMasterBypassParameter(id); }
+    {
+        note(__func__);
+        const AAX_Result result = Base::GetNumberOfParameters(n);
+        *n += phantomParameters;
+        return result;
+    }
+    AAX_Result GetMasterBypassParameter(AAX_IString* id) const override
+    {
+        return note(__func__), Base::GetMasterBypassParameter(id);
+    }
     AAX_Result GetParameterNormalizedValue(AAX_CParamID id, double* value) const override
-    { return note(__func__), Base::GetParameterNormalizedValue(id, value); }
+    {
+        return note(__func__), Base::GetParameterNormalizedValue(id, value);
+    }
     AAX_Result SetParameterNormalizedValue(AAX_CParamID id, double value) override
-    { return note(__func__), Base::SetParameterNormalizedValue(id, value); }
+    {
+        return note(__func__), Base::SetParameterNormalizedValue(id, value);
+    }
     AAX_Result UpdateParameterNormalizedValue(AAX_CParamID id, double value, AAX_EUpdateSource source) override
-    { return note(__func__), Base::UpdateParameterNormalizedValue(id, value, source); }
+    {
+        return note(__func__), Base::UpdateParameterNormalizedValue(id, value, source);
+    }
     void note(const char* operation) const { reached.push_back(operation); }
 
     using AAX_CEffectParameters::Controller;
@@ -75,7 +89,7 @@ protected:
     void setValues(const std::vector<double>& values, double bypass = 0.0);
     std::vector<double> values() const;
 
-    static constexpr const char* kChunkedIDs[] = { "dbEnable", "dbMain", "dbVocal" };
+    static constexpr const char* kChunkedIDs[] = {"dbEnable", "dbMain", "dbVocal"};
 };
 
 inline const AAX_SPlugInChunk* asChunk(const std::vector<char>& record)
@@ -85,5 +99,5 @@ inline const AAX_SPlugInChunk* asChunk(const std::vector<char>& record)
 
 inline std::vector<uint8_t> dataOf(const std::vector<char>& record)
 {
-    return { record.begin() + offsetof(AAX_SPlugInChunk, fData), record.end() };
+    return {record.begin() + offsetof(AAX_SPlugInChunk, fData), record.end()};
 }

@@ -6,18 +6,18 @@
 
 #include "UpdateCheck.h"
 
-int main (int argc, char** argv)
+int main(int argc, char** argv)
 {
-    ::testing::InitGoogleTest (&argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
 
     // The update checks of these tests talk to servers on this machine only, never through a proxy.
-    ::setenv ("no_proxy", "127.0.0.1,localhost", 1);
-    ::setenv ("NO_PROXY", "127.0.0.1,localhost", 1);
+    ::setenv("no_proxy", "127.0.0.1,localhost", 1);
+    ::setenv("NO_PROXY", "127.0.0.1,localhost", 1);
 
     const kelvane::platform::WindowManagerAtoms atoms;
     const juce::ScopedJuceInitialiser_GUI juce;
     const auto result = RUN_ALL_TESTS();
-    waitForUpdateChecksToFinish (20000);
+    waitForUpdateChecksToFinish(20000);
     juce::ImageCache::releaseUnusedImages();
     return result;
 }

@@ -15,30 +15,30 @@ using namespace std::chrono_literals;
 using kelvane::platform::dispatchPendingGuiEvents;
 using Clock = std::chrono::steady_clock;
 
-TEST (GuiDispatch, WithoutTheFrameworkRunningReturnsAtOnce)
+TEST(GuiDispatch, WithoutTheFrameworkRunningReturnsAtOnce)
 {
-    ASSERT_EQ (juce::MessageManager::getInstanceWithoutCreating(), nullptr);
-    EXPECT_EQ (dispatchPendingGuiEvents(), 0);
+    ASSERT_EQ(juce::MessageManager::getInstanceWithoutCreating(), nullptr);
+    EXPECT_EQ(dispatchPendingGuiEvents(), 0);
 }
 
-TEST (GuiDispatch, RunsPendingMessagesOnTheHostsThreadAndNothingFromInsideABatch)
+TEST(GuiDispatch, RunsPendingMessagesOnTheHostsThreadAndNothingFromInsideABatch)
 {
     const juce::ScopedJuceInitialiser_GUI framework;
     std::thread::id ranOn;
     int nestedPasses = -1;
-    juce::MessageManager::callAsync ([&] {
+    juce::MessageManager::callAsync([&] {
         ranOn = std::this_thread::get_id();
         nestedPasses = dispatchPendingGuiEvents();
     });
 
-    std::thread hostGuiThread ([] { dispatchPendingGuiEvents(); });
+    std::thread hostGuiThread([] { dispatchPendingGuiEvents(); });
     const auto hostGuiThreadID = hostGuiThread.get_id();
     hostGuiThread.join();
 
-    EXPECT_EQ (ranOn, hostGuiThreadID);
-    EXPECT_EQ (nestedPasses, 0);
+    EXPECT_EQ(ranOn, hostGuiThreadID);
+    EXPECT_EQ(nestedPasses, 0);
     const auto start = Clock::now();
-    EXPECT_EQ (dispatchPendingGuiEvents(), 0) << "nothing was left";
-    EXPECT_LT (Clock::now() - start, 50ms) << "it waited for more";
+    EXPECT_EQ(dispatchPendingGuiEvents(), 0) << "nothing was left";
+    EXPECT_LT(Clock::now() - start, 50ms) << "it waited for more";
 }
 } // namespace

@@ -16,7 +16,7 @@ using Audio = std::vector<std::vector<float>>; // [channel][frame]
 
 inline std::string bundlePath()
 {
-	return KELVANE_BUNDLE_PATH;
+    return KELVANE_BUNDLE_PATH;
 }
 
 constexpr AAX_CTypeID kElck = 0x656C636B; // 'elck'
@@ -25,9 +25,9 @@ constexpr AAX_CTypeID kJuce = 0x6A756365; // 'juce'
 // A host parameter change made between blocks: before block `block`.
 struct Change
 {
-	int block;
-	std::string parameterID;
-	double value;
+    int block;
+    std::string parameterID;
+    double value;
 };
 
 // Programme-like audio: loud passages with peaks above full scale and quiet ones below the detector's

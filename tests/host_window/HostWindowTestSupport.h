@@ -29,18 +29,18 @@ struct Region
 };
 
 // Places on the plug-in's 256 x 480 window.
-constexpr Region enableSwitch { 12, 12, 44, 44 };
-constexpr Region logo { 95, 15, 130, 35 };
-constexpr Region fader { 180, 62, 55, 275 };
-constexpr Region meters { 40, 85, 110, 300 };
-constexpr Region vocalSwitch { 10, 410, 230, 60 };
+constexpr Region enableSwitch{12, 12, 44, 44};
+constexpr Region logo{95, 15, 130, 35};
+constexpr Region fader{180, 62, 55, 275};
+constexpr Region meters{40, 85, 110, 300};
+constexpr Region vocalSwitch{10, 410, 230, 60};
 
-RgbImage crop (const RgbImage& image, Region region);
+RgbImage crop(const RgbImage& image, Region region);
 // The share of the region's pixels that differ by more than 32 in a colour value.
-double changedShare (const RgbImage& before, const RgbImage& after, Region region);
+double changedShare(const RgbImage& before, const RgbImage& after, Region region);
 
 // Calls the plug-in made to the host's automation delegate, as "touch ID", "request ID VALUE", "release ID".
-std::vector<std::string> automationCalls (const HostEnvironment& host);
+std::vector<std::string> automationCalls(const HostEnvironment& host);
 
 // Mono test audio: a tone whose level swings between loud and silent twice a second, as two channels.
 std::vector<std::vector<float>> swingingTone();
@@ -57,13 +57,16 @@ protected:
     void openWindow();
     void closeWindow() { window.reset(); }
     // The host's GUI timer for this long, one tick every 10 ms.
-    void tickFor (std::chrono::milliseconds duration) { window->runFor (duration, 10ms); }
+    void tickFor(std::chrono::milliseconds duration) { window->runFor(duration, 10ms); }
     RgbImage capture() const { return window->capture(); }
-    void setFromHost (const std::string& parameterID, double value);
+    void setFromHost(const std::string& parameterID, double value);
     void startAudio();
     // The middle of a place on the window, on the screen.
-    struct Point { int x, y; };
-    Point onScreen (Region region);
+    struct Point
+    {
+        int x, y;
+    };
+    Point onScreen(Region region);
 
     HostEnvironment host;
     int threadsBeforeLoading = 0;

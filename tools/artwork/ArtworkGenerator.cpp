@@ -6,10 +6,10 @@
 // With a preview directory it also writes pictures of the whole window in a few states, drawn by the
 // window's own face code (Source/WindowFace.h) from the new images, to judge the look.
 //
-// The positions come from the window's layout and the sizes below follow how the window cuts the images: switch images hold two halves (off above, on below), the meter strip holds 11 segments of
-// 27 rows counted from the bottom, the readout strip holds 11 glyphs of 16 x 22 (0-9, minus).
-// Text uses the DejaVu fonts of Debian's fonts-dejavu-core, loaded from their files, so a rerun on any
-// machine with that package gives the same pixels.
+// The positions come from the window's layout and the sizes below follow how the window cuts the images: switch images
+// hold two halves (off above, on below), the meter strip holds 11 segments of 27 rows counted from the bottom, the
+// readout strip holds 11 glyphs of 16 x 22 (0-9, minus). Text uses the DejaVu fonts of Debian's fonts-dejavu-core,
+// loaded from their files, so a rerun on any machine with that package gives the same pixels.
 
 #include "WindowFace.h"
 
@@ -40,8 +40,8 @@ constexpr int pointWidth = 8;
 // With one decimal the readout always ends at the same place: digits at 177, 193, 209, the point at 225, a
 // digit at 233.
 constexpr int readoutPointX = face::readoutLeft + 3 * glyphWidth;
-constexpr std::array<int, 4> readoutDigitXs { face::readoutLeft, face::readoutLeft + glyphWidth,
-                                              face::readoutLeft + 2 * glyphWidth, readoutPointX + pointWidth };
+constexpr std::array<int, 4> readoutDigitXs{face::readoutLeft, face::readoutLeft + glyphWidth,
+                                            face::readoutLeft + 2 * glyphWidth, readoutPointX + pointWidth};
 
 constexpr int enableSize = 44;
 constexpr int vocalWidth = 109, vocalHalfHeight = 39;
@@ -57,26 +57,32 @@ Image knobImage();
 float faderMarkY(double dB)
 {
     static const Image knob = knobImage();
-    return (float) (face::faderKnobTopOnCanvas((dB + 12.0) / 15.0, knob) + knobHeight / 2);
+    return (float)(face::faderKnobTopOnCanvas((dB + 12.0) / 15.0, knob) + knobHeight / 2);
 }
 
 // Lower edge of meter segment k (1 = bottom) on the canvas, and its top edge.
-int segmentBottomY(int k) { return face::meterTop + meterHeight - meterSegmentHeight * (k - 1); }
-int segmentTopY(int k) { return segmentBottomY(k) - meterSegmentHeight; }
+int segmentBottomY(int k)
+{
+    return face::meterTop + meterHeight - meterSegmentHeight * (k - 1);
+}
+int segmentTopY(int k)
+{
+    return segmentBottomY(k) - meterSegmentHeight;
+}
 
 // ---------------------------------------------------------------------------------------------------------
 // Palette.
-const Colour panelTop { 0xff2d3136 };
-const Colour panelBottom { 0xff1b1d21 };
-const Colour wellColour { 0xff111316 };
-const Colour labelColour { 0xffb4bcc5 };
-const Colour dimLabelColour { 0xff79828c };
-const Colour normalAccent { 0xff3fd3e6 };
-const Colour vocalAccent { 0xffffa83a };
-const Colour readoutColour { 0xff8ff0ff };
-const Colour meterGreen { 0xff3ee872 };
-const Colour meterAmber { 0xffffb424 };
-const Colour meterRed { 0xffff3b2f };
+const Colour panelTop{0xff2d3136};
+const Colour panelBottom{0xff1b1d21};
+const Colour wellColour{0xff111316};
+const Colour labelColour{0xffb4bcc5};
+const Colour dimLabelColour{0xff79828c};
+const Colour normalAccent{0xff3fd3e6};
+const Colour vocalAccent{0xffffa83a};
+const Colour readoutColour{0xff8ff0ff};
+const Colour meterGreen{0xff3ee872};
+const Colour meterAmber{0xffffb424};
+const Colour meterRed{0xffff3b2f};
 
 Colour segmentColour(int k)
 {
@@ -99,7 +105,7 @@ juce::Typeface::Ptr loadTypeface(const char* fileName)
 {
     const juce::File file(juce::String("/usr/share/fonts/truetype/dejavu/") + fileName);
     juce::MemoryBlock data;
-    if (! file.loadFileAsData(data) || data.getSize() == 0)
+    if (!file.loadFileAsData(data) || data.getSize() == 0)
     {
         std::fprintf(stderr, "cannot read %s (install fonts-dejavu-core)\n", file.getFullPathName().toRawUTF8());
         std::exit(1);
@@ -120,15 +126,15 @@ Path textPath(const juce::Font& font, const juce::String& text, Rectangle<float>
               juce::Justification justification)
 {
     juce::GlyphArrangement glyphs;
-    glyphs.addFittedText(font, text, area.getX(), area.getY(), area.getWidth(), area.getHeight(), justification,
-                         1, 1.0f);
+    glyphs.addFittedText(font, text, area.getX(), area.getY(), area.getWidth(), area.getHeight(), justification, 1,
+                         1.0f);
     Path path;
     glyphs.createPath(path);
     return path;
 }
 
-void drawLabel(Graphics& g, const juce::Font& font, const juce::String& text, Rectangle<float> area,
-               Colour colour, juce::Justification justification = juce::Justification::centred)
+void drawLabel(Graphics& g, const juce::Font& font, const juce::String& text, Rectangle<float> area, Colour colour,
+               juce::Justification justification = juce::Justification::centred)
 {
     const Path path = textPath(font, text, area, justification);
     // A faint dark line below each letter reads as text engraved into the panel.
@@ -142,7 +148,7 @@ void drawLabel(Graphics& g, const juce::Font& font, const juce::String& text, Re
 juce::String scaleText(int dB)
 {
     if (dB < 0)
-        return juce::String::charToString((juce::juce_wchar) 0x2212) + juce::String(-dB);
+        return juce::String::charToString((juce::juce_wchar)0x2212) + juce::String(-dB);
     return dB > 0 ? "+" + juce::String(dB) : juce::String(dB);
 }
 
@@ -215,9 +221,8 @@ Path segmentPath(char segment)
 }
 
 // Segments of glyphs 0..9 and 10 (minus), in the order of the readout strip.
-const std::array<const char*, 11> glyphSegments {
-    "abcdef", "bc", "abdeg", "abcdg", "bcfg", "acdfg", "acdefg", "abc", "abcdefg", "abcdfg", "g"
-};
+const std::array<const char*, 11> glyphSegments{"abcdef", "bc",  "abdeg",   "abcdg",  "bcfg", "acdfg",
+                                                "acdefg", "abc", "abcdefg", "abcdfg", "g"};
 
 Path glyphPath(const char* segments)
 {
@@ -250,12 +255,12 @@ void drawLitSegments(Graphics& g, const Path& path)
 // as a fine ladder; the bars of one band light together. The same shapes are drawn unlit on the backgrounds
 // and lit on the strip.
 constexpr int barsPerSegment = 3;
-constexpr float barPitch = (float) meterSegmentHeight / barsPerSegment; // 9
+constexpr float barPitch = (float)meterSegmentHeight / barsPerSegment; // 9
 constexpr float barHeight = 7.0f;
 
 Rectangle<float> barRect(float bandTop, float x, int bar)
 {
-    return { x + 5.0f, bandTop + 1.0f + barPitch * (float) bar, (float) meterWidth - 10.0f, barHeight };
+    return {x + 5.0f, bandTop + 1.0f + barPitch * (float)bar, (float)meterWidth - 10.0f, barHeight};
 }
 
 void drawUnlitSegment(Graphics& g, float bandTop, float x, Colour colour)
@@ -265,10 +270,9 @@ void drawUnlitSegment(Graphics& g, float bandTop, float x, Colour colour)
         const Rectangle<float> r = barRect(bandTop, x, bar);
         g.setColour(juce::Colours::black.withAlpha(0.75f));
         g.fillRoundedRectangle(r.expanded(1.0f), 2.0f);
-        g.setGradientFill(juce::ColourGradient(colour.withMultipliedBrightness(0.24f).withMultipliedSaturation(0.75f),
-                                               r.getX(), r.getY(),
-                                               colour.withMultipliedBrightness(0.14f).withMultipliedSaturation(0.75f),
-                                               r.getX(), r.getBottom(), false));
+        g.setGradientFill(juce::ColourGradient(
+            colour.withMultipliedBrightness(0.24f).withMultipliedSaturation(0.75f), r.getX(), r.getY(),
+            colour.withMultipliedBrightness(0.14f).withMultipliedSaturation(0.75f), r.getX(), r.getBottom(), false));
         g.fillRoundedRectangle(r, 1.5f);
         g.setColour(juce::Colours::white.withAlpha(0.06f));
         g.fillRect(r.getX() + 1.5f, r.getY(), r.getWidth() - 3.0f, 1.0f);
@@ -304,21 +308,21 @@ void fillPanel(Graphics& g, Image& image, bool vocal)
 {
     const Colour top = vocal ? Colour(0xff37302a) : panelTop;
     const Colour bottom = vocal ? Colour(0xff201b18) : panelBottom;
-    g.setGradientFill(juce::ColourGradient(top, 0.0f, 0.0f, bottom, 0.0f, (float) face::height, false));
+    g.setGradientFill(juce::ColourGradient(top, 0.0f, 0.0f, bottom, 0.0f, (float)face::height, false));
     g.fillAll();
 
     // Fine vertical brushing, the same grain on every run.
     juce::Random random(0x4b656c76);
-    std::array<int, face::width> columnGrain {};
+    std::array<int, face::width> columnGrain{};
     for (auto& grain : columnGrain)
         grain = random.nextInt(7) - 3;
     Image::BitmapData pixels(image, Image::BitmapData::readWrite);
     for (int y = 0; y < face::height; ++y)
         for (int x = 0; x < face::width; ++x)
         {
-            const int delta = columnGrain[(size_t) x] + random.nextInt(3) - 1;
+            const int delta = columnGrain[(size_t)x] + random.nextInt(3) - 1;
             const Colour c = pixels.getPixelColour(x, y);
-            auto shift = [delta](juce::uint8 v) { return (juce::uint8) juce::jlimit(0, 255, (int) v + delta); };
+            auto shift = [delta](juce::uint8 v) { return (juce::uint8)juce::jlimit(0, 255, (int)v + delta); };
             pixels.setPixelColour(x, y, Colour(shift(c.getRed()), shift(c.getGreen()), shift(c.getBlue())));
         }
 }
@@ -355,7 +359,7 @@ void drawScrew(Graphics& g, float cx, float cy)
 void drawMeterColumn(Graphics& g, int x)
 {
     for (int k = 1; k <= face::meterSegments; ++k)
-        drawUnlitSegment(g, (float) segmentTopY(k), (float) x, segmentColour(k));
+        drawUnlitSegment(g, (float)segmentTopY(k), (float)x, segmentColour(k));
 }
 
 void drawBackground(Image& image, const Fonts& fonts, bool vocal)
@@ -369,41 +373,44 @@ void drawBackground(Image& image, const Fonts& fonts, bool vocal)
     g.drawRect(0, 0, face::width, face::height, 1);
     g.setColour(juce::Colours::black.withAlpha(0.5f));
     g.drawRect(1, 1, face::width - 2, face::height - 2, 1);
-    for (auto [x, y] : { std::pair { 6.0f, 6.0f }, { 250.0f, 6.0f }, { 6.0f, 474.0f }, { 250.0f, 474.0f } })
+    for (auto [x, y] : {std::pair{6.0f, 6.0f}, {250.0f, 6.0f}, {6.0f, 474.0f}, {250.0f, 474.0f}})
         drawScrew(g, x, y);
 
     const juce::Font small = makeFont(fonts.condensedBold, 8.5f, 0.08f);
     const juce::Font tiny = makeFont(fonts.condensed, 8.0f, 0.04f);
 
     // Enable switch: a seat for the cap and its label.
-    drawWell(g, { (float) face::enableSwitchAt.x - 2.0f, (float) face::enableSwitchAt.y - 2.0f, enableSize + 4.0f, enableSize + 4.0f }, 7.0f);
-    drawLabel(g, small, "ENABLE", { 4.0f, 59.0f, 60.0f, 10.0f }, labelColour);
+    drawWell(g,
+             {(float)face::enableSwitchAt.x - 2.0f, (float)face::enableSwitchAt.y - 2.0f, enableSize + 4.0f,
+              enableSize + 4.0f},
+             7.0f);
+    drawLabel(g, small, "ENABLE", {4.0f, 59.0f, 60.0f, 10.0f}, labelColour);
 
     // Meters: one well for both, L and R heads, unlit segments, a dB scale between them.
-    drawWell(g, { 41.0f, 70.0f, 116.0f, 324.0f }, 6.0f);
-    drawLabel(g, small, "L", { (float) face::leftMeterX, 73.0f, (float) meterWidth, 11.0f }, labelColour);
-    drawLabel(g, small, "R", { (float) face::rightMeterX, 73.0f, (float) meterWidth, 11.0f }, labelColour);
+    drawWell(g, {41.0f, 70.0f, 116.0f, 324.0f}, 6.0f);
+    drawLabel(g, small, "L", {(float)face::leftMeterX, 73.0f, (float)meterWidth, 11.0f}, labelColour);
+    drawLabel(g, small, "R", {(float)face::rightMeterX, 73.0f, (float)meterWidth, 11.0f}, labelColour);
     drawMeterColumn(g, face::leftMeterX);
     drawMeterColumn(g, face::rightMeterX);
     // Each segment is labelled with the peak level from which it lights.
-    const std::array<int, face::meterSegments> meterLevels { 0, -48, -36, -24, -18, -12, -9, -6, -3, 0, 3 };
+    const std::array<int, face::meterSegments> meterLevels{0, -48, -36, -24, -18, -12, -9, -6, -3, 0, 3};
     for (int k = 2; k <= face::meterSegments; ++k)
     {
-        const float centre = (float) segmentTopY(k) + meterSegmentHeight * 0.5f;
+        const float centre = (float)segmentTopY(k) + meterSegmentHeight * 0.5f;
         const Colour c = k >= 10 ? meterRed.interpolatedWith(labelColour, 0.35f)
                                  : (k >= 8 ? meterAmber.interpolatedWith(labelColour, 0.45f) : dimLabelColour);
-        drawLabel(g, tiny, scaleText(meterLevels[(size_t) k - 1]), { 84.0f, centre - 5.0f, 30.0f, 10.0f }, c);
+        drawLabel(g, tiny, scaleText(meterLevels[(size_t)k - 1]), {84.0f, centre - 5.0f, 30.0f, 10.0f}, c);
     }
-    drawLabel(g, tiny, "dBFS", { 81.0f, 376.0f, 36.0f, 10.0f }, dimLabelColour);
+    drawLabel(g, tiny, "dBFS", {81.0f, 376.0f, 36.0f, 10.0f}, dimLabelColour);
 
     // Fader: slot, scale marks on both sides of the cap's path and their dB labels.
-    drawWell(g, { 182.0f, 66.0f, 51.0f, 270.0f }, 6.0f);
+    drawWell(g, {182.0f, 66.0f, 51.0f, 270.0f}, 6.0f);
     {
         const float top = faderMarkY(3.0) - 9.0f, bottom = faderMarkY(-12.0) + 9.0f;
         g.setColour(Colour(0xff050607));
         g.fillRoundedRectangle(knobCentreX - 3.0f, top, 6.0f, bottom - top, 3.0f);
         g.setColour(juce::Colours::white.withAlpha(0.08f));
-        g.drawVerticalLine((int) (knobCentreX + 3.0f), top + 3.0f, bottom - 3.0f);
+        g.drawVerticalLine((int)(knobCentreX + 3.0f), top + 3.0f, bottom - 3.0f);
     }
     for (int dB = 3; dB >= -12; --dB)
     {
@@ -420,32 +427,29 @@ void drawBackground(Image& image, const Fonts& fonts, bool vocal)
         if (major)
         {
             const juce::String text = scaleText(dB);
-            drawLabel(g, tiny, text, { 157.0f, y - 5.5f, 22.0f, 10.0f }, markColour,
-                      juce::Justification::centredRight);
+            drawLabel(g, tiny, text, {157.0f, y - 5.5f, 22.0f, 10.0f}, markColour, juce::Justification::centredRight);
         }
     }
-    drawLabel(g, small, "LEVEL", { 158.0f, 341.0f, 98.0f, 10.0f }, labelColour);
+    drawLabel(g, small, "LEVEL", {158.0f, 341.0f, 98.0f, 10.0f}, labelColour);
 
     // Readout window with the unlit segments of every digit place.
-    drawWell(g, { 170.0f, 364.0f, 84.0f, 37.0f }, 4.0f);
+    drawWell(g, {170.0f, 364.0f, 84.0f, 37.0f}, 4.0f);
     {
         const Path ghost = glyphPath("abcdefg");
         g.setColour(readoutColour.withAlpha(0.075f));
         for (int x : readoutDigitXs)
-            g.fillPath(ghost, glyphSlant().translated((float) x, (float) face::readoutTop));
-        g.fillPath(pointPath(), glyphSlant().translated((float) readoutPointX, (float) face::readoutTop));
+            g.fillPath(ghost, glyphSlant().translated((float)x, (float)face::readoutTop));
+        g.fillPath(pointPath(), glyphSlant().translated((float)readoutPointX, (float)face::readoutTop));
         g.setColour(juce::Colours::white.withAlpha(0.025f));
         g.fillRect(172.0f, 366.0f, 80.0f, 14.0f);
     }
-    drawLabel(g, small, "OUTPUT dB", { 158.0f, 403.0f, 98.0f, 10.0f }, labelColour);
+    drawLabel(g, small, "OUTPUT dB", {158.0f, 403.0f, 98.0f, 10.0f}, labelColour);
 
     // Mode panel: which detector settings are active.
-    drawWell(g, { 12.0f, 412.0f, 106.0f, 56.0f }, 5.0f);
-    drawLabel(g, small, "MODE", { 18.0f, 416.0f, 60.0f, 10.0f }, dimLabelColour,
-              juce::Justification::centredLeft);
-    auto modeLine = [&](float y, const juce::String& text, bool active, Colour colour)
-    {
-        const Rectangle<float> led { 20.0f, y + 2.0f, 6.0f, 6.0f };
+    drawWell(g, {12.0f, 412.0f, 106.0f, 56.0f}, 5.0f);
+    drawLabel(g, small, "MODE", {18.0f, 416.0f, 60.0f, 10.0f}, dimLabelColour, juce::Justification::centredLeft);
+    auto modeLine = [&](float y, const juce::String& text, bool active, Colour colour) {
+        const Rectangle<float> led{20.0f, y + 2.0f, 6.0f, 6.0f};
         Path dot;
         dot.addEllipse(led);
         if (active)
@@ -458,17 +462,20 @@ void drawBackground(Image& image, const Fonts& fonts, bool vocal)
             g.setColour(colour.withMultipliedBrightness(0.25f));
         }
         g.fillPath(dot);
-        drawLabel(g, small, text, { 31.0f, y, 84.0f, 10.0f }, active ? colour.interpolatedWith(juce::Colours::white, 0.3f)
-                                                                     : dimLabelColour,
+        drawLabel(g, small, text, {31.0f, y, 84.0f, 10.0f},
+                  active ? colour.interpolatedWith(juce::Colours::white, 0.3f) : dimLabelColour,
                   juce::Justification::centredLeft);
     };
-    modeLine(429.0f, vocal ? "NORMAL" : "NORMAL  -45 dB", ! vocal, normalAccent);
+    modeLine(429.0f, vocal ? "NORMAL" : "NORMAL  -45 dB", !vocal, normalAccent);
     modeLine(443.0f, vocal ? "VOCAL  -55 dB" : "VOCAL", vocal, vocalAccent);
-    drawLabel(g, tiny, vocal ? "BOOST UP TO +12.4 dB" : "BOOST UP TO +20.8 dB", { 18.0f, 455.0f, 100.0f, 10.0f },
+    drawLabel(g, tiny, vocal ? "BOOST UP TO +12.4 dB" : "BOOST UP TO +20.8 dB", {18.0f, 455.0f, 100.0f, 10.0f},
               dimLabelColour, juce::Justification::centredLeft);
 
     // Vocal switch seat.
-    drawWell(g, { (float) face::vocalSwitchAt.x - 2.0f, (float) face::vocalSwitchAt.y - 2.0f, vocalWidth + 4.0f, vocalHalfHeight + 4.0f }, 8.0f);
+    drawWell(g,
+             {(float)face::vocalSwitchAt.x - 2.0f, (float)face::vocalSwitchAt.y - 2.0f, vocalWidth + 4.0f,
+              vocalHalfHeight + 4.0f},
+             8.0f);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -477,8 +484,8 @@ void drawCapBody(Graphics& g, Rectangle<float> r, float corner, bool pressed, Co
 {
     Path body;
     body.addRoundedRectangle(r, corner);
-    juce::DropShadow(juce::Colours::black.withAlpha(pressed ? 0.5f : 0.8f), pressed ? 2 : 4,
-                     { 0, pressed ? 1 : 2 }).drawForPath(g, body);
+    juce::DropShadow(juce::Colours::black.withAlpha(pressed ? 0.5f : 0.8f), pressed ? 2 : 4, {0, pressed ? 1 : 2})
+        .drawForPath(g, body);
     const Colour light = (pressed ? Colour(0xff3f444a) : Colour(0xff565c63)).interpolatedWith(tint, 0.12f);
     const Colour dark = (pressed ? Colour(0xff2a2e33) : Colour(0xff2f3338)).interpolatedWith(tint, 0.08f);
     g.setGradientFill(juce::ColourGradient(light, 0.0f, r.getY(), dark, 0.0f, r.getBottom(), false));
@@ -504,7 +511,7 @@ Path powerSymbol(float cx, float cy, float radius)
 
 void drawEnableHalf(Graphics& g, float top, bool on)
 {
-    const Rectangle<float> r { 3.0f, top + 3.0f, enableSize - 6.0f, enableSize - 6.0f };
+    const Rectangle<float> r{3.0f, top + 3.0f, enableSize - 6.0f, enableSize - 6.0f};
     drawCapBody(g, r, 6.0f, on, on ? meterGreen : juce::Colours::grey);
     const Path icon = powerSymbol(r.getCentreX(), r.getCentreY() + 0.5f, 8.5f);
     if (on)
@@ -523,7 +530,7 @@ void drawEnableHalf(Graphics& g, float top, bool on)
 
 void drawVocalHalf(Graphics& g, const Fonts& fonts, float top, bool on)
 {
-    const Rectangle<float> r { 3.0f, top + 3.0f, vocalWidth - 6.0f, vocalHalfHeight - 6.0f };
+    const Rectangle<float> r{3.0f, top + 3.0f, vocalWidth - 6.0f, vocalHalfHeight - 6.0f};
     drawCapBody(g, r, 7.0f, on, on ? vocalAccent : juce::Colours::grey);
 
     Path led;
@@ -531,8 +538,8 @@ void drawVocalHalf(Graphics& g, const Fonts& fonts, float top, bool on)
     if (on)
     {
         glow(g, led, vocalAccent, 6);
-        g.setGradientFill(juce::ColourGradient(Colour(0xfffff1d0), r.getX() + 13.0f, r.getCentreY() - 2.0f,
-                                               vocalAccent, r.getX() + 19.0f, r.getCentreY() + 4.5f, true));
+        g.setGradientFill(juce::ColourGradient(Colour(0xfffff1d0), r.getX() + 13.0f, r.getCentreY() - 2.0f, vocalAccent,
+                                               r.getX() + 19.0f, r.getCentreY() + 4.5f, true));
     }
     else
     {
@@ -544,7 +551,7 @@ void drawVocalHalf(Graphics& g, const Fonts& fonts, float top, bool on)
     g.strokePath(led, juce::PathStrokeType(1.0f));
 
     const juce::Font font = makeFont(fonts.condensedBold, 15.0f, 0.16f);
-    const Path text = textPath(font, "VOCAL", { r.getX() + 24.0f, r.getY(), r.getWidth() - 30.0f, r.getHeight() },
+    const Path text = textPath(font, "VOCAL", {r.getX() + 24.0f, r.getY(), r.getWidth() - 30.0f, r.getHeight()},
                                juce::Justification::centred);
     if (on)
     {
@@ -565,13 +572,12 @@ void drawVocalHalf(Graphics& g, const Fonts& fonts, float top, bool on)
 // where the scale marks on the background are placed.
 void drawKnob(Graphics& g)
 {
-    const Rectangle<float> cap { 10.5f, 8.0f, 34.0f, 56.0f };
+    const Rectangle<float> cap{10.5f, 8.0f, 34.0f, 56.0f};
     Path body;
     body.addRoundedRectangle(cap, 4.0f);
-    juce::DropShadow(juce::Colours::black.withAlpha(0.85f), 6, { 0, 3 }).drawForPath(g, body);
+    juce::DropShadow(juce::Colours::black.withAlpha(0.85f), 6, {0, 3}).drawForPath(g, body);
 
-    juce::ColourGradient metal(Colour(0xff6b727a), 0.0f, cap.getY(), Colour(0xff23272b), 0.0f, cap.getBottom(),
-                               false);
+    juce::ColourGradient metal(Colour(0xff6b727a), 0.0f, cap.getY(), Colour(0xff23272b), 0.0f, cap.getBottom(), false);
     metal.addColour(0.42, Colour(0xff3b4046));
     metal.addColour(0.5, Colour(0xff2a2e33));
     metal.addColour(0.58, Colour(0xff40454b));
@@ -581,7 +587,7 @@ void drawKnob(Graphics& g)
     // Grip ridges above and below the centre line.
     for (int i = 0; i < 4; ++i)
     {
-        for (float y : { cap.getY() + 7.0f + (float) i * 5.0f, cap.getBottom() - 9.0f - (float) i * 5.0f })
+        for (float y : {cap.getY() + 7.0f + (float)i * 5.0f, cap.getBottom() - 9.0f - (float)i * 5.0f})
         {
             g.setColour(juce::Colours::black.withAlpha(0.45f));
             g.fillRect(cap.getX() + 4.0f, y, cap.getWidth() - 8.0f, 1.0f);
@@ -604,7 +610,7 @@ void drawKnob(Graphics& g)
     g.drawRoundedRectangle(cap.expanded(0.5f), 4.5f, 1.0f);
 
     // Centre line: rows 35 and 36, so its middle is the knob's half height (36).
-    const float lineY = (float) (knobHeight / 2) - 1.0f;
+    const float lineY = (float)(knobHeight / 2) - 1.0f;
     g.setColour(juce::Colours::black.withAlpha(0.6f));
     g.fillRect(cap.getX() + 1.0f, lineY - 1.0f, cap.getWidth() - 2.0f, 4.0f);
     g.setColour(Colour(0xfff4f6f8));
@@ -617,8 +623,8 @@ void drawKnob(Graphics& g)
 void drawLogo(Graphics& g, const Fonts& fonts)
 {
     const juce::Font wordFont = makeFont(fonts.bold, 30.0f, -0.01f);
-    const Path word = textPath(wordFont, "Kelvane", { 4.0f, 2.0f, 130.0f, 32.0f }, juce::Justification::centredLeft);
-    juce::DropShadow(juce::Colours::black.withAlpha(0.8f), 3, { 0, 2 }).drawForPath(g, word);
+    const Path word = textPath(wordFont, "Kelvane", {4.0f, 2.0f, 130.0f, 32.0f}, juce::Justification::centredLeft);
+    juce::DropShadow(juce::Colours::black.withAlpha(0.8f), 3, {0, 2}).drawForPath(g, word);
     juce::ColourGradient chrome(Colour(0xfffafcfd), 0.0f, 8.0f, Colour(0xff9aa4ae), 0.0f, 32.0f, false);
     chrome.addColour(0.55, Colour(0xffd9dfe4));
     chrome.addColour(0.62, Colour(0xffaeb7c0));
@@ -626,8 +632,8 @@ void drawLogo(Graphics& g, const Fonts& fonts)
     g.fillPath(word);
 
     const juce::Font makerFont = makeFont(fonts.condensedBold, 8.5f, 0.42f);
-    const Path maker = textPath(makerFont, "ZELVO AUDIO", { 5.0f, 36.0f, 120.0f, 10.0f },
-                                juce::Justification::centredLeft);
+    const Path maker =
+        textPath(makerFont, "ZELVO AUDIO", {5.0f, 36.0f, 120.0f, 10.0f}, juce::Justification::centredLeft);
     g.setColour(normalAccent.withAlpha(0.9f));
     g.fillPath(maker);
 
@@ -638,14 +644,18 @@ void drawLogo(Graphics& g, const Fonts& fonts)
     ramp.cubicTo(121.0f, 43.5f, 123.0f, 35.5f, 130.0f, 35.5f);
     ramp.lineTo(150.0f, 35.5f);
     Path stroke;
-    juce::PathStrokeType(1.6f, juce::PathStrokeType::curved, juce::PathStrokeType::rounded).createStrokedPath(stroke, ramp);
+    juce::PathStrokeType(1.6f, juce::PathStrokeType::curved, juce::PathStrokeType::rounded)
+        .createStrokedPath(stroke, ramp);
     glow(g, stroke, normalAccent.withAlpha(0.7f), 4);
     g.setColour(normalAccent.brighter(0.4f));
     g.fillPath(stroke);
 }
 
 // ---------------------------------------------------------------------------------------------------------
-Image makeImage(bool alpha, int width, int height) { return Image(alpha ? Image::ARGB : Image::RGB, width, height, true); }
+Image makeImage(bool alpha, int width, int height)
+{
+    return Image(alpha ? Image::ARGB : Image::RGB, width, height, true);
+}
 
 Image backgroundImage(const Fonts& fonts, bool vocal)
 {
@@ -669,7 +679,7 @@ Image enableImage()
     Image image = makeImage(true, enableSize, enableSize * 2);
     Graphics g(image);
     drawEnableHalf(g, 0.0f, false);
-    drawEnableHalf(g, (float) enableSize, true);
+    drawEnableHalf(g, (float)enableSize, true);
     return image;
 }
 
@@ -683,7 +693,7 @@ Image meterImage()
         // Each segment's glow stays inside its own band: the renderer cuts the strip at band edges.
         Graphics::ScopedSaveState state(g);
         g.reduceClipRegion(0, bandTop, meterWidth, meterSegmentHeight);
-        drawLitSegment(g, (float) bandTop, 0.0f, segmentColour(k));
+        drawLitSegment(g, (float)bandTop, 0.0f, segmentColour(k));
     }
     return image;
 }
@@ -703,10 +713,10 @@ Image glyphStripImage()
     for (size_t i = 0; i < glyphSegments.size(); ++i)
     {
         Graphics::ScopedSaveState state(g);
-        const int top = (int) i * glyphHeight;
+        const int top = (int)i * glyphHeight;
         g.reduceClipRegion(0, top, glyphWidth, glyphHeight);
         Path glyph = glyphPath(glyphSegments[i]);
-        glyph.applyTransform(glyphSlant().translated(0.0f, (float) top));
+        glyph.applyTransform(glyphSlant().translated(0.0f, (float)top));
         drawLitSegments(g, glyph);
     }
     return image;
@@ -725,7 +735,7 @@ Image vocalImage(const Fonts& fonts)
     Image image = makeImage(true, vocalWidth, vocalHalfHeight * 2);
     Graphics g(image);
     drawVocalHalf(g, fonts, 0.0f, false);
-    drawVocalHalf(g, fonts, (float) vocalHalfHeight, true);
+    drawVocalHalf(g, fonts, (float)vocalHalfHeight, true);
     return image;
 }
 
@@ -733,7 +743,7 @@ bool writePng(const Image& image, const juce::File& file)
 {
     file.deleteFile(); // an output stream would append to an existing file
     juce::FileOutputStream out(file);
-    if (! out.openedOk())
+    if (!out.openedOk())
         return false;
     juce::PNGImageFormat png;
     return png.writeImageToStream(image, out);
@@ -758,7 +768,7 @@ Image previewOf(const std::array<Image, 9>& images, const Preview& preview)
     state.gainDb = 15.0 * preview.level - 12.0;
     state.meterStepLeft = preview.meterLeft;
     state.meterStepRight = preview.meterRight;
-    const face::Art art = [&](face::Piece piece) { return images[(size_t) piece]; };
+    const face::Art art = [&](face::Piece piece) { return images[(size_t)piece]; };
     return face::renderWindowPicture(art, state, preview.level, preview.badge);
 }
 
@@ -767,7 +777,7 @@ Image scaledUp(const Image& image, int factor)
     Image big(Image::ARGB, image.getWidth() * factor, image.getHeight() * factor, true);
     Graphics g(big);
     g.setImageResamplingQuality(Graphics::lowResamplingQuality);
-    g.drawImageTransformed(image, juce::AffineTransform::scale((float) factor));
+    g.drawImageTransformed(image, juce::AffineTransform::scale((float)factor));
     return big;
 }
 } // namespace
@@ -782,7 +792,7 @@ int main(int argc, char** argv)
     // The preview lays out a fader, which takes the framework's GUI classes.
     const juce::ScopedJuceInitialiser_GUI juceGui;
     const juce::File outDir = juce::File::getCurrentWorkingDirectory().getChildFile(argv[1]);
-    if (! outDir.createDirectory())
+    if (!outDir.createDirectory())
     {
         std::fprintf(stderr, "cannot create %s\n", outDir.getFullPathName().toRawUTF8());
         return 1;
@@ -793,15 +803,22 @@ int main(int argc, char** argv)
     fonts.condensed = loadTypeface("DejaVuSansCondensed.ttf");
     fonts.condensedBold = loadTypeface("DejaVuSansCondensed-Bold.ttf");
 
-    const std::array<Image, 9> images {
-        backgroundImage(fonts, false), backgroundImage(fonts, true), pointImage(), enableImage(), meterImage(),
-        logoImage(fonts),              glyphStripImage(),           knobImage(),         vocalImage(fonts),
+    const std::array<Image, 9> images{
+        backgroundImage(fonts, false),
+        backgroundImage(fonts, true),
+        pointImage(),
+        enableImage(),
+        meterImage(),
+        logoImage(fonts),
+        glyphStripImage(),
+        knobImage(),
+        vocalImage(fonts),
     };
 
     for (size_t i = 0; i < images.size(); ++i)
     {
-        const juce::File file = outDir.getChildFile("temp" + juce::String((int) i + 1) + ".png");
-        if (! writePng(images[i], file))
+        const juce::File file = outDir.getChildFile("temp" + juce::String((int)i + 1) + ".png");
+        if (!writePng(images[i], file))
         {
             std::fprintf(stderr, "cannot write %s\n", file.getFullPathName().toRawUTF8());
             return 1;
@@ -813,10 +830,10 @@ int main(int argc, char** argv)
         const juce::File previewDir = juce::File::getCurrentWorkingDirectory().getChildFile(argv[2]);
         previewDir.createDirectory();
         const Preview previews[] = {
-            { "preview-normal.png", false, true, 0.5, 8, 6, false },
-            { "preview-vocal.png", true, true, 0.8, 10, 11, false },
-            { "preview-off.png", false, false, 0.0, 0, 0, false },
-            { "preview-max.png", false, true, 1.0, 11, 9, true },
+            {"preview-normal.png", false, true, 0.5, 8, 6, false},
+            {"preview-vocal.png", true, true, 0.8, 10, 11, false},
+            {"preview-off.png", false, false, 0.0, 0, 0, false},
+            {"preview-max.png", false, true, 1.0, 11, 9, true},
         };
         // The overlay images side by side, enlarged, on a mid grey that shows their edges and glows.
         {
@@ -824,12 +841,13 @@ int main(int argc, char** argv)
             Graphics g(sheet);
             g.fillAll(Colour(0xff808080));
             int x = 10;
-            for (size_t i : { 6u, 2u, 4u, 3u, 7u, 8u })
+            for (size_t i : {6u, 2u, 4u, 3u, 7u, 8u})
             {
-                g.drawImageTransformed(scaledUp(images[i], 4), juce::AffineTransform::translation((float) x, 10.0f));
+                g.drawImageTransformed(scaledUp(images[i], 4), juce::AffineTransform::translation((float)x, 10.0f));
                 x += images[i].getWidth() * 4 + 10;
             }
-            g.drawImageTransformed(scaledUp(images[5], 4), juce::AffineTransform::translation(10.0f + 4 * 80.0f, 4 * 200.0f));
+            g.drawImageTransformed(scaledUp(images[5], 4),
+                                   juce::AffineTransform::translation(10.0f + 4 * 80.0f, 4 * 200.0f));
             writePng(sheet, previewDir.getChildFile("sheet.png"));
         }
         for (const auto& preview : previews)

@@ -26,27 +26,30 @@ struct Audio
     int rate = 0;
     int channels = 0;
     std::vector<double> samples; // interleaved
-    std::size_t frames() const { return channels > 0 ? samples.size() / std::size_t (channels) : 0; }
+    std::size_t frames() const { return channels > 0 ? samples.size() / std::size_t(channels) : 0; }
 };
 
-bool readAudio (const std::string& path, Audio& audio)
+bool readAudio(const std::string& path, Audio& audio)
 {
-    SF_INFO info {};
-    SNDFILE* file = sf_open (path.c_str(), SFM_READ, &info);
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
 
     if (file == nullptr)
         return false;
 
     audio.rate = info.samplerate;
     audio.channels = info.channels;
-    audio.samples.resize (std::size_t (info.frames) * std::size_t (info.channels));
-    const auto read = sf_readf_double (file, audio.samples.data(), info.frames);
-    sf_close (file);
-    audio.samples.resize (std::size_t (std::max<sf_count_t> (read, 0)) * std::size_t (info.channels));
+    audio.samples.resize(std::size_t(info.frames) * std::size_t(info.channels));
+    const auto read = sf_readf_double(file, audio.samples.data(), info.frames);
+    sf_close(file);
+    audio.samples.resize(std::size_t(std::max<sf_count_t>(read, 0)) * std::size_t(info.channels));
     return audio.rate > 0 && audio.channels > 0;
 }
 
-double toDb (double amplitude) { return amplitude > 0.0 ? std::max (floorDb, 20.0 * std::log10 (amplitude)) : floorDb; }
+double toDb(double amplitude)
+{
+    return amplitude > 0.0 ? std::max(floorDb, 20.0 * std::log10(amplitude)) : floorDb;
+}
 
 struct Summary
 {
@@ -55,55 +58,58 @@ struct Summary
     double loudnessLufs = floorDb;
 };
 
-Summary summarise (const Audio& audio)
+Summary summarise(const Audio& audio)
 {
     Summary summary;
-    std::unique_ptr<ebur128_state, void (*) (ebur128_state*)> meter (
-        ebur128_init (static_cast<unsigned> (audio.channels), static_cast<unsigned long> (audio.rate), EBUR128_MODE_I | EBUR128_MODE_SAMPLE_PEAK | EBUR128_MODE_TRUE_PEAK),
-        [] (ebur128_state* s) { ebur128_destroy (&s); });
+    std::unique_ptr<ebur128_state, void (*)(ebur128_state*)> meter(
+        ebur128_init(static_cast<unsigned>(audio.channels), static_cast<unsigned long>(audio.rate),
+                     EBUR128_MODE_I | EBUR128_MODE_SAMPLE_PEAK | EBUR128_MODE_TRUE_PEAK),
+        [](ebur128_state* s) { ebur128_destroy(&s); });
 
-    if (meter == nullptr || ebur128_add_frames_double (meter.get(), audio.samples.data(), audio.frames()) != EBUR128_SUCCESS)
+    if (meter == nullptr
+        || ebur128_add_frames_double(meter.get(), audio.samples.data(), audio.frames()) != EBUR128_SUCCESS)
         return summary;
 
     double loudness = 0.0;
 
-    if (ebur128_loudness_global (meter.get(), &loudness) == EBUR128_SUCCESS && std::isfinite (loudness))
+    if (ebur128_loudness_global(meter.get(), &loudness) == EBUR128_SUCCESS && std::isfinite(loudness))
         summary.loudnessLufs = loudness;
 
-    for (unsigned channel = 0; channel < unsigned (audio.channels); ++channel)
+    for (unsigned channel = 0; channel < unsigned(audio.channels); ++channel)
     {
         double peak = 0.0, truePeak = 0.0;
 
-        if (ebur128_sample_peak (meter.get(), channel, &peak) == EBUR128_SUCCESS)
-            summary.peakDb = std::max (summary.peakDb, toDb (peak));
+        if (ebur128_sample_peak(meter.get(), channel, &peak) == EBUR128_SUCCESS)
+            summary.peakDb = std::max(summary.peakDb, toDb(peak));
 
-        if (ebur128_true_peak (meter.get(), channel, &truePeak) == EBUR128_SUCCESS)
-            summary.truePeakDb = std::max (summary.truePeakDb, toDb (truePeak));
+        if (ebur128_true_peak(meter.get(), channel, &truePeak) == EBUR128_SUCCESS)
+            summary.truePeakDb = std::max(summary.truePeakDb, toDb(truePeak));
     }
 
     return summary;
 }
 
 // RMS level of all channels over one window, in dBFS.
-double windowLevelDb (const Audio& audio, std::size_t firstFrame, std::size_t frameCount)
+double windowLevelDb(const Audio& audio, std::size_t firstFrame, std::size_t frameCount)
 {
     double sum = 0.0;
-    const auto first = firstFrame * std::size_t (audio.channels);
-    const auto count = frameCount * std::size_t (audio.channels);
+    const auto first = firstFrame * std::size_t(audio.channels);
+    const auto count = frameCount * std::size_t(audio.channels);
 
     for (std::size_t i = first; i < first + count; ++i)
         sum += audio.samples[i] * audio.samples[i];
 
-    return toDb (std::sqrt (sum / double (count)));
+    return toDb(std::sqrt(sum / double(count)));
 }
 
-void printSummary (const char* name, const Summary& s)
+void printSummary(const char* name, const Summary& s)
 {
-    std::printf ("%s_peak_dbfs=%.2f\n%s_true_peak_dbtp=%.2f\n%s_loudness_lufs=%.2f\n", name, s.peakDb, name, s.truePeakDb, name, s.loudnessLufs);
+    std::printf("%s_peak_dbfs=%.2f\n%s_true_peak_dbtp=%.2f\n%s_loudness_lufs=%.2f\n", name, s.peakDb, name,
+                s.truePeakDb, name, s.loudnessLufs);
 }
 } // namespace
 
-int main (int argc, char** argv)
+int main(int argc, char** argv)
 {
     if (argc != 4)
     {
@@ -113,8 +119,8 @@ int main (int argc, char** argv)
 
     Audio input, output;
 
-    for (auto [path, audio] : { std::pair { argv[1], &input }, std::pair { argv[2], &output } })
-        if (! readAudio (path, *audio))
+    for (auto [path, audio] : {std::pair{argv[1], &input}, std::pair{argv[2], &output}})
+        if (!readAudio(path, *audio))
         {
             std::cerr << "kelvane_level_analysis: cannot read " << path << "\n";
             return 1;
@@ -126,7 +132,7 @@ int main (int argc, char** argv)
         return 1;
     }
 
-    FILE* csv = std::fopen (argv[3], "w");
+    FILE* csv = std::fopen(argv[3], "w");
 
     if (csv == nullptr)
     {
@@ -134,24 +140,25 @@ int main (int argc, char** argv)
         return 1;
     }
 
-    std::fprintf (csv, "time_s,input_dbfs,output_dbfs,gain_db\n");
-    const auto window = std::size_t (windowSeconds * input.rate);
+    std::fprintf(csv, "time_s,input_dbfs,output_dbfs,gain_db\n");
+    const auto window = std::size_t(windowSeconds * input.rate);
 
     for (std::size_t first = 0; first + window <= input.frames(); first += window)
     {
-        const double in = windowLevelDb (input, first, window);
-        const double out = windowLevelDb (output, first, window);
-        std::fprintf (csv, "%.3f,%.2f,%.2f,", double (first + window / 2) / input.rate, in, out);
+        const double in = windowLevelDb(input, first, window);
+        const double out = windowLevelDb(output, first, window);
+        std::fprintf(csv, "%.3f,%.2f,%.2f,", double(first + window / 2) / input.rate, in, out);
 
         if (in >= quietestInputForGainDb)
-            std::fprintf (csv, "%.2f", out - in);
+            std::fprintf(csv, "%.2f", out - in);
 
-        std::fprintf (csv, "\n");
+        std::fprintf(csv, "\n");
     }
 
-    const bool written = std::fclose (csv) == 0;
-    std::printf ("sample_rate=%d\nchannels=%d\nseconds=%.2f\n", input.rate, input.channels, double (input.frames()) / input.rate);
-    printSummary ("input", summarise (input));
-    printSummary ("output", summarise (output));
+    const bool written = std::fclose(csv) == 0;
+    std::printf("sample_rate=%d\nchannels=%d\nseconds=%.2f\n", input.rate, input.channels,
+                double(input.frames()) / input.rate);
+    printSummary("input", summarise(input));
+    printSummary("output", summarise(output));
     return written ? 0 : 1;
 }

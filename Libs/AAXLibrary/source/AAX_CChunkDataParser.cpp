@@ -14,15 +14,15 @@
 namespace
 {
 constexpr int32_t kChunkWriteFailed = -333;
-constexpr unsigned char kMarker[4] = { 1, 1, 1, 1 };
-constexpr char kTags[][3] = { "", "f_", "l_", "d_", "s_", "r_" };
+constexpr unsigned char kMarker[4] = {1, 1, 1, 1};
+constexpr char kTags[][3] = {"", "f_", "l_", "d_", "s_", "r_"};
 constexpr int32_t kLongestEntryName = 255;
 
 // Entries of type 0 (an unknown tag read from a chunk) are never written.
 bool IsWritten(const AAX_CChunkDataParser::DataValue& entry)
 {
     return entry.mDataType > AAX_CChunkDataParser::kDataType_None
-        && entry.mDataType <= AAX_CChunkDataParser::kDataType_String;
+           && entry.mDataType <= AAX_CChunkDataParser::kDataType_String;
 }
 
 int64_t RoundUpToFour(int64_t offset)
@@ -64,8 +64,8 @@ int64_t TextLength(const unsigned char* data, int64_t position, int64_t limit, b
     return zero != nullptr ? static_cast<const unsigned char*>(zero) - (data + position) : limit - position;
 }
 // The entry found at index when it has the type asked for.
-const AAX_CChunkDataParser::DataValue* EntryOfType(int32_t index, const std::vector<AAX_CChunkDataParser::DataValue>& entries,
-                                                   int32_t type)
+const AAX_CChunkDataParser::DataValue*
+EntryOfType(int32_t index, const std::vector<AAX_CChunkDataParser::DataValue>& entries, int32_t type)
 {
     return index >= 0 && entries[size_t(index)].mDataType == type ? &entries[size_t(index)] : nullptr;
 }
@@ -208,7 +208,7 @@ int32_t AAX_CChunkDataParser::GetChunkData(AAX_SPlugInChunk* chunk) const
 bool AAX_CChunkDataParser::IsWellFormed(const AAX_SPlugInChunk* chunk)
 {
     return chunk != nullptr && chunk->fSize >= int32_t(sizeof kMarker)
-        && std::memcmp(chunk->fData, kMarker, sizeof kMarker) == 0;
+           && std::memcmp(chunk->fData, kMarker, sizeof kMarker) == 0;
 }
 
 void AAX_CChunkDataParser::LoadChunk(const AAX_SPlugInChunk* chunk)
@@ -241,10 +241,22 @@ void AAX_CChunkDataParser::LoadChunk(const AAX_SPlugInChunk* chunk)
         int64_t valueSize = 0;
         switch (type)
         {
-            case 'd': entry.mDataType = kDataType_Double; valueSize = 8; break;
-            case 'f': entry.mDataType = kDataType_Float; valueSize = 4; break;
-            case 'l': entry.mDataType = kDataType_Int32; valueSize = 4; break;
-            case 's': entry.mDataType = kDataType_Int16; valueSize = 2; break;
+            case 'd':
+                entry.mDataType = kDataType_Double;
+                valueSize = 8;
+                break;
+            case 'f':
+                entry.mDataType = kDataType_Float;
+                valueSize = 4;
+                break;
+            case 'l':
+                entry.mDataType = kDataType_Int32;
+                valueSize = 4;
+                break;
+            case 's':
+                entry.mDataType = kDataType_Int16;
+                valueSize = 2;
+                break;
             case 'r': entry.mDataType = kDataType_String; break;
             default: break;
         }
@@ -264,8 +276,9 @@ void AAX_CChunkDataParser::LoadChunk(const AAX_SPlugInChunk* chunk)
                 return;
             const uint64_t bits = ReadBigEndian(data + position, int(valueSize));
             // Integers keep their sign in the 64-bit holder; a double keeps its bits.
-            entry.mIntValue = valueSize == 8 ? int64_t(bits) : valueSize == 4 ? int64_t(int32_t(uint32_t(bits)))
-                                                                              : int64_t(int16_t(uint16_t(bits)));
+            entry.mIntValue = valueSize == 8   ? int64_t(bits)
+                              : valueSize == 4 ? int64_t(int32_t(uint32_t(bits)))
+                                               : int64_t(int16_t(uint16_t(bits)));
             position += valueSize == 8 ? 8 : 4;
         }
         mDataValues.push_back(entry);

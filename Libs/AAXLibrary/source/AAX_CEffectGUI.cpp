@@ -30,7 +30,8 @@ AAX_Result AAX_CEffectGUI::Initialize(IACFUnknown* iController)
         // A refused query leaves the member null; only an answered query carries a reference.
         void* effectParameters = nullptr;
         if (iController->QueryInterface(IID_IAAXEffectParametersV1, &effectParameters) == ACF_OK)
-            mEffectParameters = static_cast<AAX_IEffectParameters*>(static_cast<AAX_IACFEffectParameters*>(effectParameters));
+            mEffectParameters =
+                static_cast<AAX_IEffectParameters*>(static_cast<AAX_IACFEffectParameters*>(effectParameters));
         mTransport = new AAX_VTransport(iController);
         CreateViewContents();
         return AAX_Result(AAX_SUCCESS);
@@ -40,8 +41,8 @@ AAX_Result AAX_CEffectGUI::Initialize(IACFUnknown* iController)
 AAX_Result AAX_CEffectGUI::Uninitialize()
 {
     // The proxies go even when detaching the view failed.
-    const AAX_Result result = mViewContainer ? AAX_AnswerHost([this] { return this->SetViewContainer(nullptr); })
-                                             : AAX_Result(AAX_SUCCESS);
+    const AAX_Result result =
+        mViewContainer ? AAX_AnswerHost([this] { return this->SetViewContainer(nullptr); }) : AAX_Result(AAX_SUCCESS);
     ReleaseHostProxies();
     return result;
 }

@@ -26,7 +26,15 @@ constexpr uint32_t kLongestNameOfLength = 255;
 // saved in, restored from and compared with the parameter-values chunk.
 struct TypedValue
 {
-    enum Kind { None, Float, Int32, Bool, Double, String } kind = None;
+    enum Kind
+    {
+        None,
+        Float,
+        Int32,
+        Bool,
+        Double,
+        String
+    } kind = None;
     float floatValue = 0.0f;
     int32_t intValue = 0;
     bool boolValue = false;
@@ -64,7 +72,7 @@ bool ChunkHoldsValue(AAX_CChunkDataParser& parser, AAX_CParamID id, const TypedV
         case TypedValue::Bool: return parser.FindInt32(id, &storedInt) && (storedInt != 0) == value.boolValue;
         case TypedValue::Double:
             return parser.FindDouble(id, &storedDouble)
-                && AAX_RealFromDouble<float>(storedDouble) == AAX_RealFromDouble<float>(value.doubleValue);
+                   && AAX_RealFromDouble<float>(storedDouble) == AAX_RealFromDouble<float>(value.doubleValue);
         case TypedValue::String: return parser.FindString(id, &storedString) && storedString == value.stringValue;
         case TypedValue::None: break;
     }
@@ -128,11 +136,7 @@ AAX_Result MovedValue(const AAX_CEffectParameters& effect, AAX_CParamID id, doub
 } // namespace
 
 AAX_CEffectParameters::AAX_CEffectParameters()
-    : mNumPlugInChanges(0),
-      mChunkSize(0),
-      mNumChunkedParameters(0),
-      mController(nullptr),
-      mTransport(nullptr),
+    : mNumPlugInChanges(0), mChunkSize(0), mNumChunkedParameters(0), mController(nullptr), mTransport(nullptr),
       mAutomationDelegate(nullptr)
 {
 }
@@ -223,7 +227,8 @@ AAX_Result AAX_CEffectParameters::GetNumberOfParameters(int32_t* oNumControls) c
 AAX_Result AAX_CEffectParameters::GetMasterBypassParameter(AAX_IString* oIDString) const
 {
     return AnswerInto(oIDString, [&]() -> AAX_Result {
-        oIDString->Set(mParameterManager.GetParameterByID(cDefaultMasterBypassID) != nullptr ? cDefaultMasterBypassID : "");
+        oIDString->Set(mParameterManager.GetParameterByID(cDefaultMasterBypassID) != nullptr ? cDefaultMasterBypassID
+                                                                                             : "");
         return AAX_SUCCESS;
     });
 }
@@ -455,8 +460,9 @@ AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedRelative(AAX_CParamID
     return AAX_AnswerHost([&]() -> AAX_Result {
         double value = 0.0;
         const AAX_Result result = MovedValue(*this, iParameterID, iValue, &value);
-        return result != AAX_SUCCESS ? result
-                                     : UpdateParameterNormalizedValue(iParameterID, value, AAX_eUpdateSource_Unspecified);
+        return result != AAX_SUCCESS
+                   ? result
+                   : UpdateParameterNormalizedValue(iParameterID, value, AAX_eUpdateSource_Unspecified);
     });
 }
 

@@ -8,7 +8,7 @@
 // holder writes it.
 struct AAX_CMutex::opaque_aax_mutex_t
 {
-    std::atomic<pthread_t> owner {};
+    std::atomic<pthread_t> owner{};
     pthread_mutex_t mutex;
 };
 

@@ -110,8 +110,9 @@ AAX_Result AAX_CPacketDispatcher::Dispatch()
         failed.Add(packet);
         AAX_Result packetResult = registration.second.second->Call(registration.first.c_str(), *packet);
         if (packetResult == AAX_SUCCESS)
-            packetResult = mPlugIn != nullptr ? mPlugIn->PostPacket(packet->GetID(), packet->GetData(), packet->GetSize())
-                                              : AAX_ERROR_NULL_OBJECT;
+            packetResult = mPlugIn != nullptr
+                               ? mPlugIn->PostPacket(packet->GetID(), packet->GetData(), packet->GetSize())
+                               : AAX_ERROR_NULL_OBJECT;
         if (packetResult == AAX_SUCCESS)
             failed.RemoveLast();
         else if (result == AAX_SUCCESS)

@@ -80,8 +80,7 @@ AAX_Result AAXRegisterComponent(IACFUnknown* /*pUnkHost*/, acfUInt32 /*index*/,
     return AAX_SUCCESS;
 }
 
-AAX_Result AAXGetClassFactory(IACFUnknown* /*pUnkHost*/, const acfCLSID& /*clsid*/, const acfIID& /*iid*/,
-                              void** ppOut)
+AAX_Result AAXGetClassFactory(IACFUnknown* /*pUnkHost*/, const acfCLSID& /*clsid*/, const acfIID& /*iid*/, void** ppOut)
 {
     // The bundle offers no class factories.
     if (ppOut != nullptr)

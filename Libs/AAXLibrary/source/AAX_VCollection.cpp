@@ -8,8 +8,7 @@
 
 #include <memory>
 
-AAX_VCollection::AAX_VCollection(IACFUnknown* inHostUnknown)
-    : mUnkHost(inHostUnknown), mDescriptionHost(inHostUnknown)
+AAX_VCollection::AAX_VCollection(IACFUnknown* inHostUnknown) : mUnkHost(inHostUnknown), mDescriptionHost(inHostUnknown)
 {
     ACFPtr<IACFComponentFactory> factory = AAX_AcquireComponentFactory(inHostUnknown);
     if (!factory)

@@ -68,11 +68,13 @@ AAX_Result AAX_VComponentDescriptor::ManuallyAddProcessProcs(AAX_IPropertyMap* i
 
     if (wantsNative)
     {
-        const void* const processProc = ReadPointerProperty(*inProperties, AAX_eProperty_NativeProcessProc,
+        const void* const processProc = ReadPointerProperty(
+            *inProperties, AAX_eProperty_NativeProcessProc,
             "AAX_VComponentDescriptor: ManuallyAddProcessProcs() - no value found for AAX_eProperty_NativeProcessProc");
         const void* const instanceInitProc =
             ReadPointerProperty(*inProperties, AAX_eProperty_NativeInstanceInitProc, nullptr);
-        const void* const backgroundProc = ReadPointerProperty(*inProperties, AAX_eProperty_NativeBackgroundProc, nullptr);
+        const void* const backgroundProc =
+            ReadPointerProperty(*inProperties, AAX_eProperty_NativeBackgroundProc, nullptr);
 
         // A native procedure must not be registered with a fixed buffer length: hand the host a copy
         // without it, as long as the copy really lives in the host.
@@ -84,12 +86,13 @@ AAX_Result AAX_VComponentDescriptor::ManuallyAddProcessProcs(AAX_IPropertyMap* i
             {
                 AAX_CPropertyValue bufferLength = 0;
                 // Read back from the copy: the host may have refused it.
-                const AAX_CBoolean gotPropertySuccess = copy->GetProperty(AAX_eProperty_NativeAudioBufferLength,
-                                                                          &bufferLength);
+                const AAX_CBoolean gotPropertySuccess =
+                    copy->GetProperty(AAX_eProperty_NativeAudioBufferLength, &bufferLength);
                 AAX_ASSERT_AT(89, 0 != gotPropertySuccess);
                 if (gotPropertySuccess != 0)
                 {
-                    const AAX_Result removeNativeAudioBufferLengthResult = copy->RemoveProperty(AAX_eProperty_NativeAudioBufferLength);
+                    const AAX_Result removeNativeAudioBufferLengthResult =
+                        copy->RemoveProperty(AAX_eProperty_NativeAudioBufferLength);
                     AAX_ASSERT_AT(93, AAX_SUCCESS == removeNativeAudioBufferLengthResult);
                     mapForHost = copy;
                 }
@@ -97,9 +100,9 @@ AAX_Result AAX_VComponentDescriptor::ManuallyAddProcessProcs(AAX_IPropertyMap* i
         }
 
         uint32_t procID = 0;
-        const AAX_Result nativeResult = AddProcessProc_Native(AsProcessProc(processProc), mapForHost,
-                                                              AsInstanceInitProc(instanceInitProc),
-                                                              AsBackgroundProc(backgroundProc), &procID);
+        const AAX_Result nativeResult =
+            AddProcessProc_Native(AsProcessProc(processProc), mapForHost, AsInstanceInitProc(instanceInitProc),
+                                  AsBackgroundProc(backgroundProc), &procID);
         if (nativeResult == AAX_SUCCESS)
             procIDs[numProcIDs++] = procID;
         else
@@ -108,19 +111,21 @@ AAX_Result AAX_VComponentDescriptor::ManuallyAddProcessProcs(AAX_IPropertyMap* i
 
     if (result == AAX_SUCCESS && wantsTI)
     {
-        const void* const dllFileName = ReadPointerProperty(*inProperties, AAX_eProperty_TIDLLFileName,
+        const void* const dllFileName = ReadPointerProperty(
+            *inProperties, AAX_eProperty_TIDLLFileName,
             "AAX_VComponentDescriptor: ManuallyAddProcessProcs() - no value found for AAX_eProperty_TIDLLFileName");
-        const void* const processProcName = ReadPointerProperty(*inProperties, AAX_eProperty_TIProcessProc,
+        const void* const processProcName = ReadPointerProperty(
+            *inProperties, AAX_eProperty_TIProcessProc,
             "AAX_VComponentDescriptor: ManuallyAddProcessProcs() - no value found for AAX_eProperty_TIProcessProc");
-        const void* const instanceInitName = ReadPointerProperty(*inProperties, AAX_eProperty_TIInstanceInitProc, nullptr);
+        const void* const instanceInitName =
+            ReadPointerProperty(*inProperties, AAX_eProperty_TIInstanceInitProc, nullptr);
         const void* const backgroundName = ReadPointerProperty(*inProperties, AAX_eProperty_TIBackgroundProc, nullptr);
 
         // The TI registration always gets the caller's own map.
         uint32_t procID = 0;
-        const AAX_Result tiResult = AddProcessProc_TI(static_cast<const char*>(dllFileName),
-                                                      static_cast<const char*>(processProcName), inProperties,
-                                                      static_cast<const char*>(instanceInitName),
-                                                      static_cast<const char*>(backgroundName), &procID);
+        const AAX_Result tiResult = AddProcessProc_TI(
+            static_cast<const char*>(dllFileName), static_cast<const char*>(processProcName), inProperties,
+            static_cast<const char*>(instanceInitName), static_cast<const char*>(backgroundName), &procID);
         if (tiResult == AAX_SUCCESS)
             procIDs[numProcIDs++] = procID;
         else
@@ -318,9 +323,9 @@ AAX_Result AAX_VComponentDescriptor::AddProcessProc_TI(const char inDLLFileNameU
 {
     if (!mIACFComponentDescriptor)
         return AAX_ERROR_NULL_OBJECT;
-    return mIACFComponentDescriptor->AddProcessProc_TI(
-        inDLLFileNameUTF8, inProcessProcSymbol, inProperties != nullptr ? inProperties->GetIUnknown() : nullptr,
-        inInstanceInitProcSymbol, inBackgroundProcSymbol, outProcID);
+    return mIACFComponentDescriptor->AddProcessProc_TI(inDLLFileNameUTF8, inProcessProcSymbol,
+                                                       inProperties != nullptr ? inProperties->GetIUnknown() : nullptr,
+                                                       inInstanceInitProcSymbol, inBackgroundProcSymbol, outProcID);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddProcessProc(AAX_IPropertyMap* inProperties, uint32_t* outProcIDs,

@@ -10,8 +10,8 @@ namespace
 // The four table copies: the host fills an empty table of ours, which is then handed out behind a proxy.
 // Every failure on the way gives null and releases what was taken.
 template <class Interface, class Method, class... Args>
-AAX_IPageTable* CopyHostTable(const AAX_VController& inController, const ACFPtr<Interface>& inSource,
-                              Method inMethod, Args... inArgs)
+AAX_IPageTable* CopyHostTable(const AAX_VController& inController, const ACFPtr<Interface>& inSource, Method inMethod,
+                              Args... inArgs)
 {
     if (!inSource)
         return nullptr;
@@ -101,9 +101,8 @@ AAX_Result AAX_VController::PostPacket(AAX_CFieldIndex iFieldIndex, const void* 
 AAX_Result AAX_VController::SendNotification(AAX_CTypeID iNotificationType, const void* iNotificationData,
                                              uint32_t iNotificationDataSize)
 {
-    return AAX_CallHostOrUnimplemented(mControllerV2,
-                                      &AAX_IACFController_V2::SendNotification, iNotificationType,
-                                      iNotificationData, iNotificationDataSize);
+    return AAX_CallHostOrUnimplemented(mControllerV2, &AAX_IACFController_V2::SendNotification, iNotificationType,
+                                       iNotificationData, iNotificationDataSize);
 }
 
 AAX_Result AAX_VController::SendNotification(AAX_CTypeID iNotificationType)
@@ -148,8 +147,7 @@ AAX_Result AAX_VController::GetNextMIDIPacket(AAX_CFieldIndex* oPort, AAX_CMidiP
 
 AAX_Result AAX_VController::GetHybridSignalLatency(int32_t* oSamples) const
 {
-    return AAX_CallHostOrUnimplemented(mControllerV2,
-                                      &AAX_IACFController_V2::GetHybridSignalLatency, oSamples);
+    return AAX_CallHostOrUnimplemented(mControllerV2, &AAX_IACFController_V2::GetHybridSignalLatency, oSamples);
 }
 
 AAX_Result AAX_VController::GetCurrentAutomationTimestamp(AAX_CTransportCounter* oTimestamp) const
@@ -166,20 +164,17 @@ AAX_Result AAX_VController::GetCurrentAutomationTimestamp(AAX_CTransportCounter*
 
 AAX_Result AAX_VController::GetHostName(AAX_IString* oHostNameString) const
 {
-    return AAX_CallHostOrUnimplemented(mControllerV2, &AAX_IACFController_V2::GetHostName,
-                                      oHostNameString);
+    return AAX_CallHostOrUnimplemented(mControllerV2, &AAX_IACFController_V2::GetHostName, oHostNameString);
 }
 
 AAX_Result AAX_VController::GetPlugInTargetPlatform(int32_t* oTargetPlatform) const
 {
-    return AAX_CallHostOrUnimplemented(mControllerV3,
-                                      &AAX_IACFController_V3::GetPlugInTargetPlatform, oTargetPlatform);
+    return AAX_CallHostOrUnimplemented(mControllerV3, &AAX_IACFController_V3::GetPlugInTargetPlatform, oTargetPlatform);
 }
 
 AAX_Result AAX_VController::GetIsAudioSuite(AAX_CBoolean* oIsAudioSuite) const
 {
-    return AAX_CallHostOrUnimplemented(mControllerV3, &AAX_IACFController_V3::GetIsAudioSuite,
-                                      oIsAudioSuite);
+    return AAX_CallHostOrUnimplemented(mControllerV3, &AAX_IACFController_V3::GetIsAudioSuite, oIsAudioSuite);
 }
 
 AAX_IPageTable* AAX_VController::CreateTableCopyForEffect(AAX_CPropertyValue inManufacturerID,
@@ -197,12 +192,9 @@ AAX_IPageTable* AAX_VController::CreateTableCopyForLayout(const char* inEffectID
                          inLayoutName, inTableType, inTablePageSize);
 }
 
-AAX_IPageTable* AAX_VController::CreateTableCopyForEffectFromFile(const char* inPageTableFilePath,
-                                                                  AAX_ETextEncoding inFilePathEncoding,
-                                                                  AAX_CPropertyValue inManufacturerID,
-                                                                  AAX_CPropertyValue inProductID,
-                                                                  AAX_CPropertyValue inPlugInID, uint32_t inTableType,
-                                                                  int32_t inTablePageSize) const
+AAX_IPageTable* AAX_VController::CreateTableCopyForEffectFromFile(
+    const char* inPageTableFilePath, AAX_ETextEncoding inFilePathEncoding, AAX_CPropertyValue inManufacturerID,
+    AAX_CPropertyValue inProductID, AAX_CPropertyValue inPlugInID, uint32_t inTableType, int32_t inTablePageSize) const
 {
     return CopyHostTable(*this, mPageTableControllerV2, &AAX_IACFPageTableController_V2::CopyTableForEffectFromFile,
                          inPageTableFilePath, inFilePathEncoding, inManufacturerID, inProductID, inPlugInID,

@@ -45,7 +45,8 @@ AAX_Result AAX_VPageTable::RemovePage(int32_t iPage)
 
 AAX_Result AAX_VPageTable::GetNumMappedParameterIDs(int32_t iPage, int32_t& oNumParameterIdentifiers) const
 {
-    return AAX_CallHostOrUnimplemented(mIPageTable, &AAX_IACFPageTable::GetNumMappedParameterIDs, iPage, oNumParameterIdentifiers);
+    return AAX_CallHostOrUnimplemented(mIPageTable, &AAX_IACFPageTable::GetNumMappedParameterIDs, iPage,
+                                       oNumParameterIdentifiers);
 }
 
 AAX_Result AAX_VPageTable::ClearMappedParameter(int32_t iPage, int32_t iIndex)
@@ -55,45 +56,47 @@ AAX_Result AAX_VPageTable::ClearMappedParameter(int32_t iPage, int32_t iIndex)
 
 AAX_Result AAX_VPageTable::GetMappedParameterID(int32_t iPage, int32_t iIndex, AAX_IString& oParameterIdentifier) const
 {
-    return AAX_CallHostOrUnimplemented(mIPageTable, &AAX_IACFPageTable::GetMappedParameterID, iPage, iIndex, oParameterIdentifier);
+    return AAX_CallHostOrUnimplemented(mIPageTable, &AAX_IACFPageTable::GetMappedParameterID, iPage, iIndex,
+                                       oParameterIdentifier);
 }
 
 AAX_Result AAX_VPageTable::MapParameterID(AAX_CParamID iParameterIdentifier, int32_t iPage, int32_t iIndex)
 {
-    return AAX_CallHostOrUnimplemented(mIPageTable, &AAX_IACFPageTable::MapParameterID, iParameterIdentifier, iPage, iIndex);
+    return AAX_CallHostOrUnimplemented(mIPageTable, &AAX_IACFPageTable::MapParameterID, iParameterIdentifier, iPage,
+                                       iIndex);
 }
 
 AAX_Result AAX_VPageTable::GetNumParametersWithNameVariations(int32_t& oNumParameterIdentifiers) const
 {
     return AAX_CallHostOrUnimplemented(mIPageTableV2, &AAX_IACFPageTable_V2::GetNumParametersWithNameVariations,
-                     oNumParameterIdentifiers);
+                                       oNumParameterIdentifiers);
 }
 
 AAX_Result AAX_VPageTable::GetNameVariationParameterIDAtIndex(int32_t iIndex, AAX_IString& oParameterIdentifier) const
 {
     return AAX_CallHostOrUnimplemented(mIPageTableV2, &AAX_IACFPageTable_V2::GetNameVariationParameterIDAtIndex, iIndex,
-                     oParameterIdentifier);
+                                       oParameterIdentifier);
 }
 
 AAX_Result AAX_VPageTable::GetNumNameVariationsForParameter(AAX_CParamID iParameterIdentifier,
                                                             int32_t& oNumVariations) const
 {
-    return AAX_CallHostOrUnimplemented(mIPageTableV2, &AAX_IACFPageTable_V2::GetNumNameVariationsForParameter, iParameterIdentifier,
-                     oNumVariations);
+    return AAX_CallHostOrUnimplemented(mIPageTableV2, &AAX_IACFPageTable_V2::GetNumNameVariationsForParameter,
+                                       iParameterIdentifier, oNumVariations);
 }
 
 AAX_Result AAX_VPageTable::GetParameterNameVariationAtIndex(AAX_CParamID iParameterIdentifier, int32_t iIndex,
                                                             AAX_IString& oNameVariation, int32_t& oLength) const
 {
-    return AAX_CallHostOrUnimplemented(mIPageTableV2, &AAX_IACFPageTable_V2::GetParameterNameVariationAtIndex, iParameterIdentifier,
-                     iIndex, oNameVariation, oLength);
+    return AAX_CallHostOrUnimplemented(mIPageTableV2, &AAX_IACFPageTable_V2::GetParameterNameVariationAtIndex,
+                                       iParameterIdentifier, iIndex, oNameVariation, oLength);
 }
 
 AAX_Result AAX_VPageTable::GetParameterNameVariationOfLength(AAX_CParamID iParameterIdentifier, int32_t iLength,
                                                              AAX_IString& oNameVariation) const
 {
-    return AAX_CallHostOrUnimplemented(mIPageTableV2, &AAX_IACFPageTable_V2::GetParameterNameVariationOfLength, iParameterIdentifier,
-                     iLength, oNameVariation);
+    return AAX_CallHostOrUnimplemented(mIPageTableV2, &AAX_IACFPageTable_V2::GetParameterNameVariationOfLength,
+                                       iParameterIdentifier, iLength, oNameVariation);
 }
 
 AAX_Result AAX_VPageTable::ClearParameterNameVariations()
@@ -103,12 +106,13 @@ AAX_Result AAX_VPageTable::ClearParameterNameVariations()
 
 AAX_Result AAX_VPageTable::ClearNameVariationsForParameter(AAX_CParamID iParameterIdentifier)
 {
-    return AAX_CallHostOrUnimplemented(mIPageTableV2, &AAX_IACFPageTable_V2::ClearNameVariationsForParameter, iParameterIdentifier);
+    return AAX_CallHostOrUnimplemented(mIPageTableV2, &AAX_IACFPageTable_V2::ClearNameVariationsForParameter,
+                                       iParameterIdentifier);
 }
 
 AAX_Result AAX_VPageTable::SetParameterNameVariation(AAX_CParamID iParameterIdentifier,
                                                      const AAX_IString& iNameVariation, int32_t iLength)
 {
-    return AAX_CallHostOrUnimplemented(mIPageTableV2, &AAX_IACFPageTable_V2::SetParameterNameVariation, iParameterIdentifier,
-                     iNameVariation, iLength);
+    return AAX_CallHostOrUnimplemented(mIPageTableV2, &AAX_IACFPageTable_V2::SetParameterNameVariation,
+                                       iParameterIdentifier, iNameVariation, iLength);
 }

@@ -58,7 +58,8 @@ AAX_Result AAX_VTransport::GetCustomTickPosition(int64_t* oTickPosition, int64_t
 AAX_Result AAX_VTransport::GetBarBeatPosition(int32_t* Bars, int32_t* Beats, int64_t* DisplayTicks,
                                               int64_t SampleLocation) const
 {
-    return AAX_CallHost(mTransportV1, &AAX_IACFTransport::GetBarBeatPosition, Bars, Beats, DisplayTicks, SampleLocation);
+    return AAX_CallHost(mTransportV1, &AAX_IACFTransport::GetBarBeatPosition, Bars, Beats, DisplayTicks,
+                        SampleLocation);
 }
 
 AAX_Result AAX_VTransport::GetTicksPerQuarter(uint32_t* ticks) const
@@ -73,7 +74,8 @@ AAX_Result AAX_VTransport::GetCurrentTicksPerBeat(uint32_t* ticks) const
 
 AAX_Result AAX_VTransport::GetTimelineSelectionStartPosition(int64_t* oSampleLocation) const
 {
-    return AAX_CallHostOrUnimplemented(mTransportV2, &AAX_IACFTransport_V2::GetTimelineSelectionStartPosition, oSampleLocation);
+    return AAX_CallHostOrUnimplemented(mTransportV2, &AAX_IACFTransport_V2::GetTimelineSelectionStartPosition,
+                                       oSampleLocation);
 }
 
 AAX_Result AAX_VTransport::GetTimeCodeInfo(AAX_EFrameRate* oFrameRate, int32_t* oOffset) const
@@ -83,7 +85,8 @@ AAX_Result AAX_VTransport::GetTimeCodeInfo(AAX_EFrameRate* oFrameRate, int32_t* 
 
 AAX_Result AAX_VTransport::GetFeetFramesInfo(AAX_EFeetFramesRate* oFeetFramesRate, int64_t* oOffset) const
 {
-    return AAX_CallHostOrUnimplemented(mTransportV2, &AAX_IACFTransport_V2::GetFeetFramesInfo, oFeetFramesRate, oOffset);
+    return AAX_CallHostOrUnimplemented(mTransportV2, &AAX_IACFTransport_V2::GetFeetFramesInfo, oFeetFramesRate,
+                                       oOffset);
 }
 
 AAX_Result AAX_VTransport::IsMetronomeEnabled(int32_t* isEnabled) const

@@ -41,36 +41,39 @@ AAX_Result AAX_VViewContainer::SetViewSize(AAX_Point& inSize)
 
 AAX_Result AAX_VViewContainer::HandleParameterMouseDown(AAX_CParamID inParamID, uint32_t inModifiers)
 {
-    return AAX_CallHostOrUnimplemented(mViewContainerV1, &AAX_IACFViewContainer::HandleParameterMouseDown, inParamID, inModifiers);
+    return AAX_CallHostOrUnimplemented(mViewContainerV1, &AAX_IACFViewContainer::HandleParameterMouseDown, inParamID,
+                                       inModifiers);
 }
 
 AAX_Result AAX_VViewContainer::HandleParameterMouseDrag(AAX_CParamID inParamID, uint32_t inModifiers)
 {
-    return AAX_CallHostOrUnimplemented(mViewContainerV1, &AAX_IACFViewContainer::HandleParameterMouseDrag, inParamID, inModifiers);
+    return AAX_CallHostOrUnimplemented(mViewContainerV1, &AAX_IACFViewContainer::HandleParameterMouseDrag, inParamID,
+                                       inModifiers);
 }
 
 AAX_Result AAX_VViewContainer::HandleParameterMouseUp(AAX_CParamID inParamID, uint32_t inModifiers)
 {
-    return AAX_CallHostOrUnimplemented(mViewContainerV1, &AAX_IACFViewContainer::HandleParameterMouseUp, inParamID, inModifiers);
+    return AAX_CallHostOrUnimplemented(mViewContainerV1, &AAX_IACFViewContainer::HandleParameterMouseUp, inParamID,
+                                       inModifiers);
 }
 
 AAX_Result AAX_VViewContainer::HandleMultipleParametersMouseDown(const AAX_CParamID* inParamIDs, uint32_t inNumOfParams,
                                                                  uint32_t inModifiers)
 {
-    return AAX_CallHostOrUnimplemented(mViewContainerV2, &AAX_IACFViewContainer_V2::HandleMultipleParametersMouseDown, inParamIDs,
-                         inNumOfParams, inModifiers);
+    return AAX_CallHostOrUnimplemented(mViewContainerV2, &AAX_IACFViewContainer_V2::HandleMultipleParametersMouseDown,
+                                       inParamIDs, inNumOfParams, inModifiers);
 }
 
 AAX_Result AAX_VViewContainer::HandleMultipleParametersMouseDrag(const AAX_CParamID* inParamIDs, uint32_t inNumOfParams,
                                                                  uint32_t inModifiers)
 {
-    return AAX_CallHostOrUnimplemented(mViewContainerV2, &AAX_IACFViewContainer_V2::HandleMultipleParametersMouseDrag, inParamIDs,
-                         inNumOfParams, inModifiers);
+    return AAX_CallHostOrUnimplemented(mViewContainerV2, &AAX_IACFViewContainer_V2::HandleMultipleParametersMouseDrag,
+                                       inParamIDs, inNumOfParams, inModifiers);
 }
 
 AAX_Result AAX_VViewContainer::HandleMultipleParametersMouseUp(const AAX_CParamID* inParamIDs, uint32_t inNumOfParams,
                                                                uint32_t inModifiers)
 {
-    return AAX_CallHostOrUnimplemented(mViewContainerV2, &AAX_IACFViewContainer_V2::HandleMultipleParametersMouseUp, inParamIDs,
-                         inNumOfParams, inModifiers);
+    return AAX_CallHostOrUnimplemented(mViewContainerV2, &AAX_IACFViewContainer_V2::HandleMultipleParametersMouseUp,
+                                       inParamIDs, inNumOfParams, inModifiers);
 }
