@@ -4,6 +4,8 @@
 #include "PluginEditor.h"
 #include "SavedState.h"
 
+#include <cmath>
+
 KelvaneAudioProcessor::KelvaneAudioProcessor()
     : juce::AudioProcessor(BusesProperties()
                                .withInput("Input", juce::AudioChannelSet::stereo(), true)
@@ -44,10 +46,19 @@ void KelvaneAudioProcessor::prepareToPlay(double sampleRate, int)
 
 void KelvaneAudioProcessor::releaseResources() {}
 
+// A host's NaN or out-of-range value reaches the parameter before the guard mends it, and a block may read it
+// in between: the chain keeps the last usable level instead of turning the output into NaN.
 void KelvaneAudioProcessor::LevelParameterSource::readLevels(float* levels, int count) noexcept
 {
     for (int i = 0; i < count; ++i)
-        levels[i] = parameter->get();
+    {
+        const float level = parameter->get();
+        if (level >= 0.0f && level <= 1.0f)
+            lastUsable = level;
+        else if (!std::isnan(level))
+            lastUsable = level < 0.0f ? 0.0f : 1.0f;
+        levels[i] = lastUsable;
+    }
 }
 
 // Both precisions run the same chain: single-precision samples are widened on the way in and rounded on the

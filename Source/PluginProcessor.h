@@ -54,6 +54,7 @@ private:
     struct LevelParameterSource final : LevelSource
     {
         juce::AudioParameterFloat* parameter = nullptr;
+        float lastUsable = 0.5f;
         void readLevels(float* levels, int count) noexcept override;
     };
 

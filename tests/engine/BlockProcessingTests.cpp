@@ -74,6 +74,21 @@ TEST(BlockProcessing, LevelMovedWithinABlockShowsFromThatSampleOn)
         EXPECT_NEAR(block[(size_t)i] * 1024, std::pow(10, (i < 77 ? -12 : (i < 150 ? 3 : -4.5)) / 20), 1e-14) << i;
 }
 
+TEST(BlockProcessing, NaNLevelReadBeforeTheGuardMendsItKeepsTheLastUsableLevel)
+{
+    auto processor = makePrepared(1, 48000.0);
+    auto reference = makePrepared(1, 48000.0);
+    for (auto* each : {processor.get(), reference.get()})
+    {
+        each->getParameters()[1]->setValue(0.8f);
+        process(*each, {sine(0.01, 440, 48000, 64)});
+    }
+    // Straight into the parameter, without its listeners: the moment before the guard hears of it.
+    processor->getParameters()[1]->setValue(std::nanf(""));
+    const Channels input{sine(0.01, 440, 48000, 512)};
+    EXPECT_EQ(process(*processor, input), process(*reference, input));
+}
+
 TEST(BlockProcessing, OverloadOnEitherSideIsLimitedOnBothAlike)
 {
     for (size_t loud : {0u, 1u})
