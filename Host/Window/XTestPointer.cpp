@@ -18,18 +18,18 @@ XTestPointer::XTestPointer(Display* d) : display(d)
 void XTestPointer::moveTo(int screenX, int screenY)
 {
     XTestFakeMotionEvent(display, -1, screenX, screenY, CurrentTime);
-    XFlush(display);
+    XSync(display, False);
 }
 
 void XTestPointer::press()
 {
     XTestFakeButtonEvent(display, 1, True, CurrentTime);
-    XFlush(display);
+    XSync(display, False);
 }
 
 void XTestPointer::release()
 {
     XTestFakeButtonEvent(display, 1, False, CurrentTime);
-    XFlush(display);
+    XSync(display, False);
 }
 } // namespace kelvane::host

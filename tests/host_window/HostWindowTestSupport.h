@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -58,6 +59,15 @@ protected:
     void closeWindow() { window.reset(); }
     // The host's GUI timer for this long, one tick every 10 ms.
     void tickFor(std::chrono::milliseconds duration) { window->runFor(duration, 10ms); }
+    // Runs the GUI timer until done() holds or the limit passes: a slow build may need more ticks than usual
+    // to take the pointer's events in.
+    bool tickUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 3s)
+    {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        while (!done() && std::chrono::steady_clock::now() < end)
+            tickFor(20ms);
+        return done();
+    }
     RgbImage capture() const { return window->capture(); }
     void setFromHost(const std::string& parameterID, double value);
     void startAudio();

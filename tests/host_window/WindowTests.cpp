@@ -7,6 +7,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
@@ -139,6 +140,13 @@ Gesture gestureOn(const std::vector<std::string>& calls, const std::string& id)
     return gesture;
 }
 
+// Every touch of the parameter has had its release (the library nests its own inside the window's).
+bool gestureEnded(const std::vector<std::string>& calls, const std::string& id)
+{
+    const auto count = [&](const std::string& call) { return std::count(calls.begin(), calls.end(), call); };
+    return count("touch " + id) > 0 && count("touch " + id) == count("release " + id);
+}
+
 TEST_F(PlugInWindow, ClickOnTheEnableSwitchReachesTheHostAsTouchRequestRelease)
 {
     openWindow();
@@ -146,6 +154,8 @@ TEST_F(PlugInWindow, ClickOnTheEnableSwitchReachesTheHostAsTouchRequestRelease)
     User user;
     host.log().clear();
     click(user, enableSwitch);
+    tickUntil(
+        [&] { return instance->parameter("dbEnable") == 0.0 && gestureEnded(automationCalls(host), "dbEnable"); });
 
     const auto calls = automationCalls(host);
     const Gesture gesture = gestureOn(calls, "dbEnable");
@@ -171,7 +181,7 @@ TEST_F(PlugInWindow, FaderDragIsOneGestureWithValuesOnTheFadersSteps)
     }
     tickFor(30ms);
     user.pointer.release();
-    tickFor(100ms);
+    tickUntil([&] { return gestureEnded(automationCalls(host), "dbMain"); });
 
     const auto calls = automationCalls(host);
     const Gesture gesture = gestureOn(calls, "dbMain");
