@@ -11,6 +11,7 @@
 #include "AAX_VTransport.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -117,6 +118,18 @@ AAX_Result ChangeParameter(AAX_CParameterManager& manager, AAX_CParamID id, Chan
     return OnParameter(manager, id, [&](AAX_IParameter& parameter) -> AAX_Result {
         change(parameter);
         return AAX_SUCCESS;
+    });
+}
+
+// Runs change on the parameter registered under id with value. A NaN is no value: the parameter refuses it
+// and keeps its own, so the host hears a failure and nothing else happens.
+template <typename Change>
+AAX_Result ChangeParameterTo(AAX_CParameterManager& manager, AAX_CParamID id, double value, Change&& change)
+{
+    return OnParameter(manager, id, [&](AAX_IParameter& parameter) -> AAX_Result {
+        if (std::isnan(value))
+            return AAX_ERROR_INVALID_ARGUMENT;
+        return change(parameter);
     });
 }
 
@@ -315,8 +328,10 @@ AAX_Result AAX_CEffectParameters::GetParameterDefaultNormalizedValue(AAX_CParamI
 
 AAX_Result AAX_CEffectParameters::SetParameterDefaultNormalizedValue(AAX_CParamID iParameterID, double iValue)
 {
-    return ChangeParameter(mParameterManager, iParameterID,
-                           [&](AAX_IParameter& parameter) { parameter.SetNormalizedDefaultValue(iValue); });
+    return ChangeParameterTo(mParameterManager, iParameterID, iValue, [&](AAX_IParameter& parameter) {
+        parameter.SetNormalizedDefaultValue(iValue);
+        return AAX_SUCCESS;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterType(AAX_CParamID iParameterID, AAX_EParameterType* oParameterType) const
@@ -413,8 +428,10 @@ AAX_Result AAX_CEffectParameters::GetParameterNormalizedValue(AAX_CParamID iPara
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedValue(AAX_CParamID iParameterID, double iValue)
 {
-    return ChangeParameter(mParameterManager, iParameterID,
-                           [&](AAX_IParameter& parameter) { parameter.SetNormalizedValue(iValue); });
+    return ChangeParameterTo(mParameterManager, iParameterID, iValue, [&](AAX_IParameter& parameter) {
+        parameter.SetNormalizedValue(iValue);
+        return AAX_SUCCESS;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative(AAX_CParamID iParameterID, double iValue)
@@ -444,7 +461,7 @@ AAX_Result AAX_CEffectParameters::UpdateParameterTouch(AAX_CParamID, AAX_CBoolea
 AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedValue(AAX_CParamID iParameterID, double iValue,
                                                                  AAX_EUpdateSource)
 {
-    return OnParameter(mParameterManager, iParameterID, [&](AAX_IParameter& parameter) -> AAX_Result {
+    return ChangeParameterTo(mParameterManager, iParameterID, iValue, [&](AAX_IParameter& parameter) {
         const double previous = parameter.GetNormalizedValue();
         parameter.UpdateNormalizedValue(iValue);
         // The packet is posted again even for an unchanged value; only a change counts.
