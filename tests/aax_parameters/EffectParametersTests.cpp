@@ -294,6 +294,46 @@ TEST_F(EffectParameters, CoefficientsPostTheBypassOnPortThreeWhenNewOrConfirmed)
     EXPECT_EQ(posted, expected);
 }
 
+// Fills its packet and succeeds whenever it is called, whatever is left of the effect; counts its calls.
+class AlwaysReadyHandler : public AAX_IPacketHandler
+{
+public:
+    explicit AlwaysReadyHandler(int& calls) : mCalls(&calls) {}
+    AAX_IPacketHandler* Clone() const override { return new AlwaysReadyHandler(*this); }
+    AAX_Result Call(AAX_CParamID, AAX_CPacket& packet) const override
+    {
+        ++*mCalls;
+        *packet.GetPtr<uint32_t>() = 7;
+        return AAX_SUCCESS;
+    }
+
+private:
+    int* mCalls;
+};
+
+TEST_F(EffectParameters, CoefficientsAfterUninitializeAreRefusedUntilTheNextInitialize)
+{
+    int calls = 0;
+    ASSERT_EQ(initialize(), AAX_SUCCESS);
+    const AlwaysReadyHandler handler(calls);
+    ASSERT_EQ(effect->mPacketDispatcher.RegisterPacket("dbMain", 7, &handler), AAX_SUCCESS);
+    ASSERT_EQ(effect->Uninitialize(), AAX_SUCCESS);
+
+    // The controller is gone: nothing may be posted through it, and no handler runs.
+    EXPECT_EQ(effect->GenerateCoefficients(), AAX_ERROR_NULL_OBJECT);
+    EXPECT_EQ(calls, 0);
+    EXPECT_TRUE(controller().packets().empty());
+
+    // The packets kept waiting go out through the next controller.
+    ASSERT_EQ(initialize(), AAX_SUCCESS);
+    EXPECT_EQ(effect->GenerateCoefficients(), AAX_SUCCESS);
+    EXPECT_EQ(calls, 1);
+    std::vector<AAX_CFieldIndex> fields;
+    for (const HostController::Packet& packet : controller().packets())
+        fields.push_back(packet.field);
+    EXPECT_EQ(fields, (std::vector<AAX_CFieldIndex>{3, 7}));
+}
+
 TEST_F(EffectParameters, PreviewStateIsReadOnlyWhereItIsWhole)
 {
     effect->init = [](PluginLikeEffect& e) { return e.AddParameter(cPreviewID, "Preview", 0.0f, 2); };

@@ -197,6 +197,8 @@ AAX_Result AAX_CEffectParameters::Initialize(IACFUnknown* iController)
 
 AAX_Result AAX_CEffectParameters::Uninitialize()
 {
+    // The dispatcher lets go of the controller before it is deleted: nothing is posted through it after this.
+    mPacketDispatcher.Initialize(nullptr, nullptr);
     mParameterManager.RemoveAllParameters();
     delete mController;
     mController = nullptr;
