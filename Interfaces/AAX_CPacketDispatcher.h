@@ -115,6 +115,8 @@ public:
     AAX_CPacketDispatcher(const AAX_CPacketDispatcher&) = delete;
     AAX_CPacketDispatcher& operator=(const AAX_CPacketDispatcher&) = delete;
 
+    // The controller packets are posted through and the effect the standard handler reads; null for both
+    // when the effect tears down.
     void Initialize(AAX_IController* iPlugIn, AAX_IEffectParameters* iEffectParameters);
 
     // Registers paramID to feed portID (no packet for a negative port) through a clone of inHandler; the
@@ -131,7 +133,8 @@ public:
 
     AAX_Result SetDirty(AAX_CParamID paramID, bool iDirty = true);
 
-    // Regenerates and posts every dirty packet; the result of the last post, or 0.
+    // Regenerates and posts every dirty packet; the result of the last post, or 0. Without a controller it
+    // runs no handler and answers AAX_ERROR_NULL_OBJECT.
     AAX_Result Dispatch();
 
     // The standard handler: the parameter's value as a 4-byte bool, float or int32, or an 8-byte double.

@@ -4,9 +4,14 @@
 #include <string>
 #include <vector>
 
-// The user's preferred languages, as the desktop on this machine states them.
-// On macOS the window asks CoreFoundation for this list; Linux has no such service, so the list is
-// derived from the POSIX locale environment instead.
+// The user's preferred languages as the system states them, most preferred first (the window judges its
+// language by the first alone).
+// - macOS: CoreFoundation's list of preferred languages (CFLocaleCopyPreferredLanguages), of which only the
+//   first entry is read, as a tag such as "ja-JP" or "zh-Hans-CN". An empty list, or a first entry that is
+//   missing or cannot be had as UTF-8, gives an empty list.
+// - Linux (every other platform): no such service, so the list comes from the POSIX locale variables
+//   LANGUAGE, LC_ALL, LC_MESSAGES and LANG, as preferredLanguagesFrom describes. The functions that read
+//   them are built on macOS too, but preferredLanguages does not use them there.
 namespace kelvane::platform
 {
 /** The locale variables that name the user's languages; an absent variable is std::nullopt. */
@@ -30,6 +35,7 @@ std::string languageTagFromLocaleName(const std::string& localeName);
     may be empty. */
 std::vector<std::string> preferredLanguagesFrom(const LocaleEnvironment& environment);
 
-/** preferredLanguagesFrom (readLocaleEnvironment()). */
+/** macOS: the first of CoreFoundation's preferred languages, or an empty list. Elsewhere:
+    preferredLanguagesFrom (readLocaleEnvironment()). Asks the system anew on every call. */
 std::vector<std::string> preferredLanguages();
 } // namespace kelvane::platform

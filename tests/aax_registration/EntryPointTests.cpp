@@ -15,6 +15,7 @@
 
 extern "C"
 {
+    ACFRESULT ACFRegisterPlugin(IACFUnknown* pUnkHost, IACFPluginDefinition** ppPluginDefinition);
     ACFRESULT ACFRegisterComponent(IACFUnknown*, acfUInt32 index, IACFComponentDefinition** ppComponentDefinition);
     ACFRESULT ACFGetClassFactory(IACFUnknown*, const acfCLSID& clsid, const acfIID& iid, void** ppOut);
     ACFRESULT ACFCanUnloadNow(IACFUnknown*);
@@ -41,9 +42,20 @@ TEST(EntryPoints, NoSeparateComponentsNoClassFactoryAndTheLibraryVersion)
     uint64_t version = 0;
     EXPECT_EQ(ACFGetSDKVersion(&version), 0);
     EXPECT_EQ(version, 0x00000204013449E0ull);
-    // A host that gives no place for the answer gets an error, not a crash.
-    EXPECT_EQ(ACFRegisterComponent(nullptr, 0, nullptr), AAX_ERROR_NULL_OBJECT);
-    EXPECT_EQ(ACFGetSDKVersion(nullptr), AAX_ERROR_NULL_OBJECT);
+}
+
+// A host that gives no place for the answer gets the library's one code for a null argument, not a crash.
+using NoPlaceForTheAnswer = DescriptionTest;
+
+TEST_F(NoPlaceForTheAnswer, IsRefusedWithTheNullArgumentCodeAtEveryEntryPoint)
+{
+    const std::pair<const char*, ACFRESULT> answers[] = {
+        {"ACFRegisterPlugin", ACFRegisterPlugin(context->unknown(), nullptr)},
+        {"ACFRegisterComponent", ACFRegisterComponent(nullptr, 0, nullptr)},
+        {"ACFGetSDKVersion", ACFGetSDKVersion(nullptr)},
+    };
+    for (const auto& [entryPoint, answer] : answers)
+        EXPECT_EQ(answer, AAX_ERROR_NULL_ARGUMENT) << entryPoint;
 }
 
 TEST(EntryPoints, CanUnloadNowAnswersTheCountOfLiveObjects)

@@ -11,6 +11,7 @@
 #include "AAX_VTransport.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -120,6 +121,18 @@ AAX_Result ChangeParameter(AAX_CParameterManager& manager, AAX_CParamID id, Chan
     });
 }
 
+// Runs change on the parameter registered under id with value. A NaN is no value: the parameter refuses it
+// and keeps its own, so the host hears a failure and nothing else happens.
+template <typename Change>
+AAX_Result ChangeParameterTo(AAX_CParameterManager& manager, AAX_CParamID id, double value, Change&& change)
+{
+    return OnParameter(manager, id, [&](AAX_IParameter& parameter) -> AAX_Result {
+        if (std::isnan(value))
+            return AAX_ERROR_INVALID_ARGUMENT;
+        return change(parameter);
+    });
+}
+
 // The current value (through the table) moved by delta and kept within 0..1; a NaN moves nothing.
 AAX_Result MovedValue(const AAX_CEffectParameters& effect, AAX_CParamID id, double delta, double* moved)
 {
@@ -184,6 +197,8 @@ AAX_Result AAX_CEffectParameters::Initialize(IACFUnknown* iController)
 
 AAX_Result AAX_CEffectParameters::Uninitialize()
 {
+    // The dispatcher lets go of the controller before it is deleted: nothing is posted through it after this.
+    mPacketDispatcher.Initialize(nullptr, nullptr);
     mParameterManager.RemoveAllParameters();
     delete mController;
     mController = nullptr;
@@ -315,8 +330,10 @@ AAX_Result AAX_CEffectParameters::GetParameterDefaultNormalizedValue(AAX_CParamI
 
 AAX_Result AAX_CEffectParameters::SetParameterDefaultNormalizedValue(AAX_CParamID iParameterID, double iValue)
 {
-    return ChangeParameter(mParameterManager, iParameterID,
-                           [&](AAX_IParameter& parameter) { parameter.SetNormalizedDefaultValue(iValue); });
+    return ChangeParameterTo(mParameterManager, iParameterID, iValue, [&](AAX_IParameter& parameter) {
+        parameter.SetNormalizedDefaultValue(iValue);
+        return AAX_SUCCESS;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterType(AAX_CParamID iParameterID, AAX_EParameterType* oParameterType) const
@@ -413,8 +430,10 @@ AAX_Result AAX_CEffectParameters::GetParameterNormalizedValue(AAX_CParamID iPara
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedValue(AAX_CParamID iParameterID, double iValue)
 {
-    return ChangeParameter(mParameterManager, iParameterID,
-                           [&](AAX_IParameter& parameter) { parameter.SetNormalizedValue(iValue); });
+    return ChangeParameterTo(mParameterManager, iParameterID, iValue, [&](AAX_IParameter& parameter) {
+        parameter.SetNormalizedValue(iValue);
+        return AAX_SUCCESS;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative(AAX_CParamID iParameterID, double iValue)
@@ -444,7 +463,7 @@ AAX_Result AAX_CEffectParameters::UpdateParameterTouch(AAX_CParamID, AAX_CBoolea
 AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedValue(AAX_CParamID iParameterID, double iValue,
                                                                  AAX_EUpdateSource)
 {
-    return OnParameter(mParameterManager, iParameterID, [&](AAX_IParameter& parameter) -> AAX_Result {
+    return ChangeParameterTo(mParameterManager, iParameterID, iValue, [&](AAX_IParameter& parameter) {
         const double previous = parameter.GetNormalizedValue();
         parameter.UpdateNormalizedValue(iValue);
         // The packet is posted again even for an unchanged value; only a change counts.

@@ -51,6 +51,8 @@ AAX_CPacketDispatcher::~AAX_CPacketDispatcher()
 
 void AAX_CPacketDispatcher::Initialize(AAX_IController* iPlugIn, AAX_IEffectParameters* iEffectParameters)
 {
+    // A dispatch running on another thread ends with the controller it started with before that one goes.
+    AAX_StLock_Guard guard(mLockGuard);
     mPlugIn = iPlugIn;
     mEffectParameters = iEffectParameters;
 }
@@ -95,6 +97,10 @@ AAX_Result AAX_CPacketDispatcher::SetDirty(AAX_CParamID paramID, bool iDirty)
 AAX_Result AAX_CPacketDispatcher::Dispatch()
 {
     AAX_StLock_Guard guard(mLockGuard);
+    // Without a controller (before the effect's Initialize, after its Uninitialize) nothing can be posted, and
+    // no handler runs on what is left of the effect; the packets stay dirty for the next controller.
+    if (mPlugIn == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
     AAX_Result result = AAX_SUCCESS;
     FailedPackets failed(mPacketsHolder.size());
 
@@ -109,6 +115,7 @@ AAX_Result AAX_CPacketDispatcher::Dispatch()
         packet->SetDirty(false);
         failed.Add(packet);
         AAX_Result packetResult = registration.second.second->Call(registration.first.c_str(), *packet);
+        // Checked again: a handler may have torn the effect down on this thread.
         if (packetResult == AAX_SUCCESS)
             packetResult = mPlugIn != nullptr
                                ? mPlugIn->PostPacket(packet->GetID(), packet->GetData(), packet->GetSize())

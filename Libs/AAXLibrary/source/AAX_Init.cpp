@@ -17,7 +17,7 @@ AAX_Result AAXRegisterPlugin(IACFUnknown* pUnkHost, IACFPluginDefinition** ppPlu
 {
     // A host that gives no place for the definition gets nothing described.
     if (ppPluginDefinition == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
+        return AAX_ERROR_NULL_ARGUMENT;
 
     std::unique_ptr<AAX_VCollection> collection;
     const char* const caughtFormat = "AAXRegisterPlugin exception caught: %s";
@@ -75,7 +75,7 @@ AAX_Result AAXRegisterComponent(IACFUnknown* /*pUnkHost*/, acfUInt32 /*index*/,
 {
     // The bundle registers no separate components.
     if (ppComponentDefinition == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
+        return AAX_ERROR_NULL_ARGUMENT;
     *ppComponentDefinition = nullptr;
     return AAX_SUCCESS;
 }
@@ -119,7 +119,7 @@ AAX_Result AAXShutdown(IACFUnknown* /*pUnkHost*/)
 AAX_Result AAXGetSDKVersion(uint64_t* oSDKVersion)
 {
     if (oSDKVersion == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
+        return AAX_ERROR_NULL_ARGUMENT;
     *oSDKVersion = kAAXLibrarySDKVersion;
     return AAX_SUCCESS;
 }
