@@ -28,7 +28,8 @@ def level_text(value):
 
 def measure_text(text, unit):
     value = float(text)
-    return "none" if value <= ANALYSIS_FLOOR_DB else f"{value:.1f} {unit}"
+    # Adding zero turns a rounded -0.0 into 0.0.
+    return "none" if value <= ANALYSIS_FLOOR_DB else f"{round(value, 1) + 0.0:.1f} {unit}"
 
 
 def channels_text(count):

@@ -113,7 +113,7 @@ bypass_end=$(echo "$timeline" | sed -n 's/^bypass_end=//p')
 host_options=()
 if [ -n "$automation" ]; then host_options+=(--automate "dbMain=$automation"); fi
 if [ -n "$bypass_start" ]; then host_options+=(--bypass "$bypass_start-$bypass_end"); fi
-echo "track: $seconds s; \"dbMain\" automation: ${automation:-none}; host bypass: ${bypass_start:-none}${bypass_end:+ to $bypass_end s}"
+echo "track: $(awk -v s="$seconds" 'BEGIN { printf "%g", s }') s; \"dbMain\" automation: ${automation:-none}; host bypass: ${bypass_start:-none}${bypass_end:+ to $bypass_end s}"
 
 step 4 "loading the bundle and listing what the plug-in registered"
 "$host" list "$bundle" | tee registered.txt
