@@ -5,7 +5,7 @@ the two renders' outputs and chunks.
 
     main_job_report.py OUT INPUT.wav --automation T:V,... --bypass START:END [--window-level V]
 
-An empty --automation or --bypass means the track was too short to hold it and the host went without."""
+Times are shown as given. An empty --automation or --bypass means the track was too short to hold it and the host went without."""
 
 import argparse
 import filecmp
@@ -45,14 +45,14 @@ def automation_text(automation):
         return "\"dbMain\" not automated: the track is too short for automation times that rise."
     points = (point.split(":") for point in automation.split(","))
     return ("\"dbMain\" automated by the host: "
-            + ", ".join(f"{level_text(float(v))} at {float(t):g} s" for t, v in points) + "; linear in between.")
+            + ", ".join(f"{level_text(float(v))} at {t} s" for t, v in points) + "; linear in between.")
 
 
 def bypass_text(bypass):
     if not bypass:
         return "No bypass by the host: the track is too short for a stretch of one sample."
-    start, end = (float(edge) for edge in bypass.split(":"))
-    return f"The host's bypass on from {start:g} s to {end:g} s (the shaded stretch in the plot)."
+    start, end = bypass.split(":")
+    return f"The host's bypass on from {start} s to {end} s (the shaded stretch in the plot)."
 
 
 def key_values(path):

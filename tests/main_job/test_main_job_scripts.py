@@ -50,6 +50,10 @@ class Report(unittest.TestCase):
                             (0.8, "0.80 (0.0 dB)"), (0.9, "0.90 (+1.5 dB)"), (1.0, "1.00 (+3.0 dB)")):
             self.assertEqual(main_job_report.level_text(value), text)
 
+    def test_measures_read_none_below_the_analysis_floor_and_zero_carries_no_sign(self):
+        for text, shown in (("-120.00", "none"), ("-0.02", "0.0 dBFS"), ("-12.84", "-12.8 dBFS"), ("0.06", "0.1 dBFS")):
+            self.assertEqual(main_job_report.measure_text(text, "dBFS"), shown)
+
     def test_channel_counts_read_in_the_singular_and_the_plural(self):
         self.assertEqual(main_job_report.channels_text(1), "1 channel")
         self.assertEqual(main_job_report.channels_text(2), "2 channels")
