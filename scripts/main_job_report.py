@@ -5,7 +5,8 @@ the two renders' outputs and chunks.
 
     main_job_report.py OUT INPUT.wav --automation T:V,... --bypass START:END [--window-level V]
 
-Times are shown as given. An empty --automation or --bypass means the track was too short to hold it and the host went without."""
+Times are shown as given. An empty --automation or --bypass means the track was too short to hold it and the
+host went without."""
 
 import argparse
 import filecmp

@@ -92,8 +92,9 @@ def main():
     gain_axes.plot(time, levels["gain_db"], color="#d35400", linewidth=0.9, marker=marker,
                    label="applied gain (output - input)")
     for index, (start, stop) in enumerate(gaps(time, levels["gain_db"])):
+        note = f"gain not drawn: input below {QUIETEST_INPUT_FOR_GAIN_DBFS} dBFS"
         gain_axes.axvspan(start, stop, facecolor="none", edgecolor="#95a5a6", hatch="//", linewidth=0,
-                          label=f"gain not drawn: input below {QUIETEST_INPUT_FOR_GAIN_DBFS} dBFS" if index == 0 else None)
+                          label=note if index == 0 else None)
     if args.automation:
         times = [t for t, _ in args.automation]
         decibels = [15.0 * v - 12.0 for _, v in args.automation]
