@@ -3,11 +3,57 @@
 registered.txt (kelvane_host list), levels.txt (kelvane_level_analysis), window.txt (kelvane_host window),
 the two renders' outputs and chunks.
 
-    main_job_report.py OUT INPUT.wav --automation T:V,... --bypass START:END"""
+    main_job_report.py OUT INPUT.wav --automation T:V,... --bypass START:END [--window-level V]
+
+Times are shown as given. An empty --automation or --bypass means the track was too short to hold it and the
+host went without."""
 
 import argparse
 import filecmp
 import os
+
+BLOCK_SAMPLES = 512
+# kelvane_level_analysis reports silence, and loudness it cannot measure, as this level.
+ANALYSIS_FLOOR_DB = -120.0
+
+
+def level_db(value):
+    """The output level "dbMain" sets, from its normalised value."""
+    return 15.0 * value - 12.0
+
+
+def level_text(value):
+    decibels = round(level_db(value), 1)
+    return f"{value:.2f} ({decibels:+.1f} dB)" if decibels != 0 else f"{value:.2f} (0.0 dB)"
+
+
+def measure_text(text, unit):
+    value = float(text)
+    # Adding zero turns a rounded -0.0 into 0.0.
+    return "none" if value <= ANALYSIS_FLOOR_DB else f"{round(value, 1) + 0.0:.1f} {unit}"
+
+
+def channels_text(count):
+    return f"{count} channel" if count == 1 else f"{count} channels"
+
+
+def stem_format(count):
+    return {1: "mono", 2: "stereo"}.get(count, channels_text(count))
+
+
+def automation_text(automation):
+    if not automation:
+        return "\"dbMain\" not automated: the track is too short for automation times that rise."
+    points = (point.split(":") for point in automation.split(","))
+    return ("\"dbMain\" automated by the host: "
+            + ", ".join(f"{level_text(float(v))} at {t} s" for t, v in points) + "; linear in between.")
+
+
+def bypass_text(bypass):
+    if not bypass:
+        return "No bypass by the host: the track is too short for a stretch of one sample."
+    start, end = bypass.split(":")
+    return f"The host's bypass on from {start} s to {end} s (the shaded stretch in the plot)."
 
 
 def key_values(path):
@@ -30,37 +76,45 @@ def main():
     parser.add_argument("input")
     parser.add_argument("--automation", required=True)
     parser.add_argument("--bypass", required=True)
+    parser.add_argument("--window-level", type=float, default=0.8)
     args = parser.parse_args()
     out = args.out
     levels = key_values(os.path.join(out, "levels.txt"))
     chunks = os.path.join(out, "chunks")
-    bypass_start, bypass_end = args.bypass.split(":")
-    automation = ", ".join(
-        f"{float(v):.2f} ({15 * float(v) - 12:+.1f} dB) at {float(t):g} s"
-        for t, v in (point.split(":") for point in args.automation.split(","))
-    )
+    channels = int(levels["channels"])
+    rate = int(levels["sample_rate"])
+    frames = int(levels["frames"])
+    seconds = float(levels["seconds"])
 
     print("# Kelvane: main job report\n")
-    print(f"Track: `{os.path.basename(args.input)}`, {levels['channels']} channel(s), {levels['sample_rate']} Hz, "
-          f"{float(levels['seconds']):.1f} s.\n")
+    print(f"Track: `{os.path.basename(args.input)}`, {channels_text(channels)}, {rate} Hz, "
+          f"{seconds:.3g} s ({frames} samples per channel).\n")
 
     print("## What the plug-in registered\n")
-    print("The host stand-in loaded `Kelvane.aaxplugin`, started and registered it, and listed its description:\n")
+    print("The host stand-in loaded `Kelvane.aaxplugin`, started and registered it, and listed its description "
+          "(the parameters from an instance of its own; the renders below set theirs up for the track):\n")
     print("```")
     with open(os.path.join(out, "registered.txt")) as file:
         print(file.read().rstrip())
     print("```\n")
 
     print("## Rendering\n")
-    print(f"- \"dbMain\" automated by the host: {automation}; linear in between.")
-    print(f"- The host's bypass on from {float(bypass_start):g} s to {float(bypass_end):g} s (the shaded stretch in the plot).")
-    print("- Output: `kelvane-output.wav` (32-bit float), blocks of 512 samples.\n")
+    print(f"- The host set the instance up for the track: {stem_format(channels)} at {rate} Hz.")
+    print(f"- {automation_text(args.automation)}")
+    if args.automation and frames <= BLOCK_SAMPLES:
+        print(f"  The whole track fits in one block of {BLOCK_SAMPLES} samples and the host changes parameters "
+              "between blocks, so only the first value was heard.")
+    print(f"- {bypass_text(args.bypass)}")
+    print(f"- Output: `kelvane-output.wav` (32-bit float), blocks of {BLOCK_SAMPLES} samples.\n")
 
     print("| | input | output |")
     print("|---|---|---|")
     for label, key, unit in (("sample peak", "peak_dbfs", "dBFS"), ("true peak", "true_peak_dbtp", "dBTP"),
                              ("integrated loudness (EBU R 128)", "loudness_lufs", "LUFS")):
-        print(f"| {label} | {float(levels['input_' + key]):.1f} {unit} | {float(levels['output_' + key]):.1f} {unit} |")
+        print(f"| {label} | {measure_text(levels['input_' + key], unit)} | "
+              f"{measure_text(levels['output_' + key], unit)} |")
+    if any(float(levels[f"{side}_loudness_lufs"]) <= ANALYSIS_FLOOR_DB for side in ("input", "output")):
+        print("\n\"none\": integrated loudness needs at least one 400 ms stretch above -70 LUFS.")
     print()
 
     print("## Saved settings\n")
@@ -76,7 +130,7 @@ def main():
 
     print("## Window and unloading\n")
     print("`window.png`: the plug-in's window inside the host's X11 window, captured while the track played "
-          "(the loudest part, \"dbMain\" at 0.80).\n")
+          f"(the loudest part, \"dbMain\" at {level_text(args.window_level)}).\n")
     with open(os.path.join(out, "window.txt")) as file:
         for line in file:
             print(f"- {line.strip()}")

@@ -2,10 +2,12 @@
 """Plots what the plug-in did over time: input and output level, and the gain it applied, with the
 stretches where the host bypassed it shaded and the automated output level drawn in.
 
-    plot_levels.py LEVELS.csv OUT.png [--bypass START:END]... [--automation T:V,T:V,...] [--title TEXT]
+    plot_levels.py LEVELS.csv OUT.png [--seconds S] [--bypass START:END]... [--automation T:V,T:V,...]
+                   [--title TEXT]
 
-LEVELS.csv comes from kelvane_level_analysis; --automation gives "dbMain" (0..1) at points in time
-(seconds), drawn as the output level it sets (15 * value - 12 dB)."""
+LEVELS.csv comes from kelvane_level_analysis; --seconds is the track's length (default: the last window's
+middle); --automation gives "dbMain" (0..1) at points in time (seconds), drawn as the output level it sets
+(15 * value - 12 dB)."""
 
 import argparse
 import csv
@@ -32,6 +34,26 @@ def automation_points(text):
     return sorted(points)
 
 
+# kelvane_level_analysis leaves the gain out where the input is quieter than this.
+QUIETEST_INPUT_FOR_GAIN_DBFS = -70
+
+
+def gaps(time, values):
+    """The (start, end) stretches of time where values are missing, each row standing for the span from
+    halfway to the row before to halfway to the row after."""
+    stretches = []
+    for index, value in enumerate(values):
+        if not math.isnan(value):
+            continue
+        start = (time[index - 1] + time[index]) / 2 if index > 0 else 0.0
+        end = (time[index] + time[index + 1]) / 2 if index + 1 < len(time) else time[index]
+        if stretches and stretches[-1][1] == start:
+            stretches[-1] = (stretches[-1][0], end)
+        else:
+            stretches.append((start, end))
+    return stretches
+
+
 def read_levels(path):
     columns = {"time_s": [], "input_dbfs": [], "output_dbfs": [], "gain_db": []}
     with open(path, newline="") as file:
@@ -47,25 +69,36 @@ def main():
     parser.add_argument("output")
     parser.add_argument("--bypass", type=time_range, action="append", default=[])
     parser.add_argument("--automation", type=automation_points)
+    parser.add_argument("--seconds", type=float)
     parser.add_argument("--title", default="Kelvane: level over time")
     args = parser.parse_args()
 
     levels = read_levels(args.levels)
     time = levels["time_s"]
+    if not time:
+        raise SystemExit(f"plot_levels: {args.levels} holds no levels")
+    last = max(args.seconds or 0.0, time[-1])
+    # A single window would be a dot: a marker keeps it visible.
+    marker = "o" if len(time) == 1 else None
 
     figure, (level_axes, gain_axes) = plt.subplots(
-        2, 1, sharex=True, figsize=(11, 6.5), gridspec_kw={"height_ratios": [3, 2]}
+        2, 1, sharex=True, figsize=(12.5, 6.5), gridspec_kw={"height_ratios": [3, 2]}
     )
-    level_axes.plot(time, levels["input_dbfs"], color="#7f8c8d", linewidth=0.9, label="input")
-    level_axes.plot(time, levels["output_dbfs"], color="#1f77b4", linewidth=0.9, label="output")
+    level_axes.plot(time, levels["input_dbfs"], color="#7f8c8d", linewidth=0.9, marker=marker, label="input")
+    level_axes.plot(time, levels["output_dbfs"], color="#1f77b4", linewidth=0.9, marker=marker, label="output")
     level_axes.set_ylabel("RMS level, 50 ms (dBFS)")
     level_axes.set_ylim(-90, 3)
 
-    gain_axes.plot(time, levels["gain_db"], color="#d35400", linewidth=0.9, label="applied gain (output - input)")
+    gain_axes.plot(time, levels["gain_db"], color="#d35400", linewidth=0.9, marker=marker,
+                   label="applied gain (output - input)")
+    for index, (start, stop) in enumerate(gaps(time, levels["gain_db"])):
+        note = f"gain not drawn: input below {QUIETEST_INPUT_FOR_GAIN_DBFS} dBFS"
+        gain_axes.axvspan(start, stop, facecolor="none", edgecolor="#95a5a6", hatch="//", linewidth=0,
+                          label=note if index == 0 else None)
     if args.automation:
         times = [t for t, _ in args.automation]
         decibels = [15.0 * v - 12.0 for _, v in args.automation]
-        times.append(max(time[-1], times[-1]))
+        times.append(max(last, times[-1]))
         decibels.append(decibels[-1])
         gain_axes.plot(times, decibels, color="#27ae60", linestyle="--", linewidth=1.2, label='"dbMain" output level setting')
     gain_axes.set_ylabel("gain (dB)")
@@ -76,8 +109,9 @@ def main():
         for index, (start, end) in enumerate(args.bypass):
             axes.axvspan(start, end, color="#f1c40f", alpha=0.25, label="bypassed by the host" if index == 0 else None)
         axes.grid(True, alpha=0.3)
-        axes.legend(loc="lower right", fontsize="small", framealpha=0.9)
-        axes.set_xlim(0, time[-1] if time else 1)
+        # Beside the axes, where no trace runs.
+        axes.legend(loc="upper left", bbox_to_anchor=(1.01, 1.0), borderaxespad=0.0, fontsize="small")
+        axes.set_xlim(0, last)
 
     level_axes.set_title(args.title)
     figure.tight_layout()

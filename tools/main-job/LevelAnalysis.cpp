@@ -1,8 +1,12 @@
 // Measures what the plug-in did to a file: peaks and loudness (EBU R 128, through libebur128) of the input
 // and the output, and their levels over time for the main job's plot.
 //   kelvane_level_analysis <input.wav> <output.wav> <levels.csv>
-// Prints "name=value" lines; the CSV has one row per 50 ms: time, input and output RMS level (dBFS) and the
-// applied gain (output minus input, left empty where the input is too quiet to tell).
+//   kelvane_level_analysis --check <track>
+// Prints "name=value" lines; the CSV has one row per 50 ms window (the last one may be shorter): the window's
+// middle, input and output RMS level (dBFS) and the applied gain (output minus input, left empty where the
+// input is too quiet to tell).
+// --check says whether the host can take the track (any file libsndfile reads, mono or stereo, at a rate an
+// AAX host runs, not empty): one line on stderr and status 1 if not, its format and length if so.
 
 #include <ebur128.h>
 #include <sndfile.h>
@@ -10,7 +14,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,6 +27,7 @@ namespace
 constexpr double windowSeconds = 0.05;
 constexpr double floorDb = -120.0;
 constexpr double quietestInputForGainDb = -70.0;
+constexpr int hostRates[] = {44100, 48000, 88200, 96000, 176400, 192000};
 
 struct Audio
 {
@@ -107,13 +115,65 @@ void printSummary(const char* name, const Summary& s)
     std::printf("%s_peak_dbfs=%.2f\n%s_true_peak_dbtp=%.2f\n%s_loudness_lufs=%.2f\n", name, s.peakDb, name,
                 s.truePeakDb, name, s.loudnessLufs);
 }
+
+// Refuses what the host would refuse, in the same order of questions, before the main job writes anything.
+int checkTrack(const std::string& path)
+{
+    const auto refuse = [&path](const std::string& why) {
+        std::cerr << path << ": " << why << "\n";
+        return 1;
+    };
+    std::error_code error;
+
+    if (!std::filesystem::exists(path, error))
+        return refuse("no such file");
+
+    if (std::filesystem::is_directory(path, error))
+        return refuse("is a folder, not an audio file");
+
+    if (!std::ifstream(path, std::ios::binary))
+        return refuse("cannot be read");
+
+    if (std::filesystem::file_size(path, error) == 0)
+        return refuse("the file is empty");
+
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+
+    if (file == nullptr)
+    {
+        std::string why = sf_strerror(nullptr);
+        why.erase(why.find_last_not_of(". ") + 1);
+        return refuse("not an audio file this machine reads (" + why + ")");
+    }
+
+    sf_close(file);
+
+    if (info.channels != 1 && info.channels != 2)
+        return refuse("has " + std::to_string(info.channels) + " channels; the plug-in takes mono or stereo");
+
+    if (std::find(std::begin(hostRates), std::end(hostRates), info.samplerate) == std::end(hostRates))
+        return refuse("is at " + std::to_string(info.samplerate)
+                      + " Hz; an AAX host runs plug-ins at 44100, 48000, 88200, 96000, 176400 or 192000 Hz");
+
+    if (info.frames <= 0)
+        return refuse("holds no audio (0 samples)");
+
+    std::printf("sample_rate=%d\nchannels=%d\nframes=%lld\nseconds=%.6f\n", info.samplerate, info.channels,
+                static_cast<long long>(info.frames), double(info.frames) / info.samplerate);
+    return 0;
+}
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::string(argv[1]) == "--check")
+        return checkTrack(argv[2]);
+
     if (argc != 4)
     {
-        std::cerr << "usage: kelvane_level_analysis <input.wav> <output.wav> <levels.csv>\n";
+        std::cerr << "usage: kelvane_level_analysis <input.wav> <output.wav> <levels.csv>\n"
+                     "       kelvane_level_analysis --check <track>\n";
         return 2;
     }
 
@@ -143,11 +203,12 @@ int main(int argc, char** argv)
     std::fprintf(csv, "time_s,input_dbfs,output_dbfs,gain_db\n");
     const auto window = std::size_t(windowSeconds * input.rate);
 
-    for (std::size_t first = 0; first + window <= input.frames(); first += window)
+    for (std::size_t first = 0; first < input.frames(); first += window)
     {
-        const double in = windowLevelDb(input, first, window);
-        const double out = windowLevelDb(output, first, window);
-        std::fprintf(csv, "%.3f,%.2f,%.2f,", double(first + window / 2) / input.rate, in, out);
+        const auto length = std::min(window, input.frames() - first);
+        const double in = windowLevelDb(input, first, length);
+        const double out = windowLevelDb(output, first, length);
+        std::fprintf(csv, "%.4f,%.2f,%.2f,", (double(first) + double(length) / 2.0) / input.rate, in, out);
 
         if (in >= quietestInputForGainDb)
             std::fprintf(csv, "%.2f", out - in);
@@ -156,7 +217,7 @@ int main(int argc, char** argv)
     }
 
     const bool written = std::fclose(csv) == 0;
-    std::printf("sample_rate=%d\nchannels=%d\nseconds=%.2f\n", input.rate, input.channels,
+    std::printf("sample_rate=%d\nchannels=%d\nframes=%zu\nseconds=%.6f\n", input.rate, input.channels, input.frames(),
                 double(input.frames()) / input.rate);
     printSummary("input", summarise(input));
     printSummary("output", summarise(output));
