@@ -73,11 +73,16 @@ ReplacingFile::ReplacingFile(const std::string& path) : mPath(path)
     std::string pattern =
         slash == std::string::npos ? "." + path : path.substr(0, slash + 1) + "." + path.substr(slash + 1);
     pattern += ".partial-XXXXXX";
+    mCleanupSlot = interrupt_cleanup::reserve();
     mDescriptor = ::mkstemp(pattern.data());
     if (mDescriptor < 0)
-        throw writeError(path, std::strerror(errno));
+    {
+        const int error = errno;
+        interrupt_cleanup::forget(mCleanupSlot);
+        throw writeError(path, std::strerror(error));
+    }
     mTemporaryPath = pattern;
-    mCleanupSlot = interrupt_cleanup::track(mTemporaryPath.c_str());
+    interrupt_cleanup::track(mCleanupSlot, mTemporaryPath.c_str());
     // The finished file gets the permissions of any new file, not the private ones of a temporary file.
     const mode_t mask = ::umask(0);
     ::umask(mask);

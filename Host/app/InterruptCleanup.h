@@ -10,9 +10,12 @@ namespace interrupt_cleanup
 // ignored.
 void install();
 
-// Tracks a file for removal on a signal; returns the slot to pass to forget(), or -1 when every slot is taken
-// or the path is too long (the file is then simply not removed on a signal).
-int track(const char* path);
-// Stops tracking: the file was renamed into place or removed. Ignores -1.
+// A slot for a file about to be created, or -1 when every slot is taken (the file is then simply not removed
+// on a signal). A signal that comes before track() is held back until track() or forget(), so a file made
+// in between is not missed.
+int reserve();
+// Tracks the file just created for removal on a signal.
+void track(int slot, const char* path);
+// Stops tracking: the file was renamed into place or removed, or never made. Ignores -1.
 void forget(int slot);
 } // namespace interrupt_cleanup
