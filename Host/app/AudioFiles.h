@@ -22,6 +22,10 @@ public:
     int channels() const { return mChannels; }
     int sampleRate() const { return mSampleRate; }
     int64_t frames() const { return mFrames; }
+    // The frames the file's header promises. libsndfile trims frames() to what a cut-off file holds; the
+    // header's own length of the audio data is kept here, where the format lets it be read (WAV, AIFF with
+    // uncompressed samples), so a short file can be told apart. Otherwise frames().
+    int64_t promisedFrames() const { return mPromisedFrames; }
 
     // Reads up to `frames` frames into `interleaved` (room for frames * channels()); returns the number read,
     // 0 at the end. Throws HostError on a read error.
@@ -33,6 +37,7 @@ private:
     int mChannels = 0;
     int mSampleRate = 0;
     int64_t mFrames = 0;
+    int64_t mPromisedFrames = 0;
 };
 
 enum class AudioSampleFormat
@@ -63,6 +68,7 @@ private:
     std::string mPath;
     std::string mTemporaryPath;
     int mDescriptor = -1;
+    int mCleanupSlot = -1; // the temporary file, removed should a signal end the program
 };
 
 // Writes `bytes` to `path` through a ReplacingFile. Throws HostError.

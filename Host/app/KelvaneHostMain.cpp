@@ -1,14 +1,16 @@
 // kelvane_host: the AAX host stand-in as a command-line program. It loads a plug-in bundle, lists what the
 // plug-in describes, and renders audio files through it. Every failure ends with one line on stderr and a
-// non-zero exit status.
+// non-zero exit status; warnings are lines on stderr too, after a run that succeeded.
 #include "HostEnvironment.h"
 #include "HostError.h"
 #include "HostInstance.h"
 #include "HostPlugIn.h"
+#include "InterruptCleanup.h"
 #include "RenderJob.h"
 #include "RenderOptions.h"
 #include "WindowCommand.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -41,43 +43,87 @@ void listParameters(const HostPlugIn& plugIn)
 
 int list(const std::vector<std::string>& arguments)
 {
+    for (const std::string& argument : arguments)
+        if (argument.size() > 1 && argument[0] == '-')
+            throw HostError("unknown option '" + argument + "' (try --help)");
     if (arguments.size() != 1)
         throw HostError("list needs exactly one bundle");
     HostEnvironment host;
-    HostPlugIn plugIn(host, arguments[0]);
+    HostPlugIn plugIn(host, bundleFilePath(arguments[0]));
     std::fputs(plugIn.description().c_str(), stdout);
     listParameters(plugIn);
     plugIn.finish();
     return 0;
+}
+const struct
+{
+    const char* name;
+    const char* (*usage)();
+} kCommands[] = {{"list", listUsage}, {"render", renderUsage}, {"window", windowUsage}};
+
+// The usage of one command, or of all of them for an empty name.
+void printUsage(const std::string& command, FILE* stream)
+{
+    std::fputs("usage:\n", stream);
+    for (const auto& known : kCommands)
+        if (command.empty() || command == known.name)
+            std::fputs(known.usage(), stream);
+    std::fputs(bundleUsage(), stream);
+}
+
+bool isCommand(const std::string& name)
+{
+    return std::any_of(std::begin(kCommands), std::end(kCommands),
+                       [&](const auto& known) { return name == known.name; });
 }
 } // namespace
 
 int main(int argc, char** argv)
 {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h")
+    if (arguments.empty())
     {
-        std::fputs(renderUsage(), arguments.empty() ? stderr : stdout);
-        std::fputs(windowUsage(), arguments.empty() ? stderr : stdout);
-        return arguments.empty() ? 2 : 0;
+        printUsage("", stderr);
+        return 2;
     }
     const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+    const bool helpAsked = std::any_of(
+        rest.begin(), rest.end(), [](const std::string& argument) { return argument == "--help" || argument == "-h"; });
     try
     {
-        if (arguments[0] == "list")
-            return list(rest);
-        if (arguments[0] == "render")
+        const std::string& command = arguments[0];
+        if (command == "--help" || command == "-h" || command == "help")
         {
-            const RenderOptions options = parseRenderOptions(rest);
-            const RenderSummary summary = render(options);
-            std::printf("rendered %lld frames (%d channels, %d Hz) through %s into %s\n",
-                        static_cast<long long>(summary.frames), summary.channels, summary.sampleRate,
-                        options.bundlePath.c_str(), options.outputPath.c_str());
+            if (rest.size() > 1)
+                throw HostError("help takes at most one command");
+            if (rest.size() == 1 && !isCommand(rest[0]))
+                throw HostError("help: unknown command '" + rest[0] + "' (the commands are list, render and window)");
+            printUsage(rest.empty() ? "" : rest[0], stdout);
             return 0;
         }
-        if (arguments[0] == "window")
-            return runWindowCommand(rest);
-        throw HostError("unknown command '" + arguments[0] + "' (try --help)");
+        if (!isCommand(command))
+            throw HostError("unknown command '" + command + "' (try --help)");
+        if (helpAsked)
+        {
+            printUsage(command, stdout);
+            return 0;
+        }
+        if (command == "list")
+            return list(rest);
+        if (command == "render")
+        {
+            const RenderOptions options = parseRenderOptions(rest);
+            interrupt_cleanup::install();
+            const RenderSummary summary = render(options);
+            std::printf("rendered %lld frames (%d channel%s, %d Hz) through %s into %s\n",
+                        static_cast<long long>(summary.frames), summary.channels, summary.channels == 1 ? "" : "s",
+                        summary.sampleRate, options.bundlePath.c_str(), options.outputPath.c_str());
+            std::fflush(stdout);
+            for (const std::string& warning : summary.warnings)
+                std::fprintf(stderr, "kelvane_host: warning: %s\n", warning.c_str());
+            return 0;
+        }
+        return runWindowCommand(rest);
     }
     catch (const HostError& error)
     {

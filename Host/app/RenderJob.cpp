@@ -1,5 +1,6 @@
 #include "RenderJob.h"
 
+#include "AAX_Errors.h"
 #include "AudioFiles.h"
 #include "HostEnvironment.h"
 #include "HostInstance.h"
@@ -7,8 +8,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
+#include <utility>
 
 namespace
 {
@@ -56,7 +60,73 @@ void checkParameters(const HostInstance& instance, const RenderOptions& options)
 void check(AAX_Result result, const std::string& what)
 {
     if (result != 0)
-        throw HostError(what + " failed (" + std::to_string(result) + ")");
+        throw HostError(what + " failed: " + resultText(result));
+}
+
+// Refuses before anything is read when a file to be written is one that is read (or another to be written):
+// the output would replace the input. Compared as files, so other paths, symbolic and hard links count.
+void refuseOverwritingInputs(const RenderOptions& options)
+{
+    std::vector<std::pair<std::string, std::string>> read = {{"the input", options.inputPath}};
+    for (const RenderOptions::ChunkFile& chunk : options.restoredChunks)
+        read.push_back({"the restored chunk", chunk.path});
+    std::vector<std::pair<std::string, std::string>> written = {{"the output", options.outputPath}};
+    for (const RenderOptions::ChunkFile& chunk : options.savedChunks)
+        written.push_back({"the saved chunk", chunk.path});
+
+    const auto sameFile = [](const std::string& first, const std::string& second) {
+        struct stat a
+        {
+        };
+        struct stat b
+        {
+        };
+        return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev
+               && a.st_ino == b.st_ino;
+    };
+    for (size_t i = 0; i < written.size(); ++i)
+    {
+        const auto& [role, path] = written[i];
+        for (const auto& [readRole, readPath] : read)
+            if (sameFile(path, readPath))
+                throw HostError("refusing to write " + role + " '" + path + "': it is " + readRole + " '" + readPath
+                                + "'");
+        for (size_t j = 0; j < i; ++j)
+            if (path == written[j].second || sameFile(path, written[j].second))
+                throw HostError("refusing to write " + role + " '" + path + "': it is also " + written[j].first);
+    }
+}
+
+// Restoring succeeds only if the plug-in took the settings. Its own comparison answers for the chunks it
+// understands; it reports every other chunk equal (the 'juce' one among them), so there the chunk is read
+// back: settings that neither match the chunk nor changed at all were not taken.
+void restoreChunk(HostInstance& instance, const RenderOptions::ChunkFile& chunk, const std::vector<char>& data)
+{
+    const std::string what = "restoring chunk " + hostFourCharacterCode(chunk.chunkID) + " from '" + chunk.path + "'";
+    const std::vector<AAX_CTypeID> known = instance.chunkIDs();
+    const bool readable = std::find(known.begin(), known.end(), chunk.chunkID) != known.end();
+    const std::vector<char> before = readable ? instance.chunk(chunk.chunkID) : std::vector<char>();
+    check(instance.restoreChunk(chunk.chunkID, data), what);
+    const std::vector<char> after = readable ? instance.chunk(chunk.chunkID) : std::vector<char>();
+    if (!instance.matchesChunk(chunk.chunkID, data) || (readable && after != data && after == before))
+        throw HostError(what + ": the plug-in did not take the settings (its active settings differ from the chunk)");
+}
+
+// Samples the integer formats cannot hold: beyond full scale, clipped there.
+int64_t clippedSamples(const std::vector<std::vector<float>>& channels, int64_t frames)
+{
+    int64_t clipped = 0;
+    for (const std::vector<float>& samples : channels)
+        clipped += std::count_if(samples.begin(), samples.begin() + frames,
+                                 [](float sample) { return std::fabs(sample) > 1.0f; });
+    return clipped;
+}
+
+std::string secondsText(double seconds)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3g s", seconds);
+    return text;
 }
 
 class BypassSchedule
@@ -89,6 +159,11 @@ private:
 };
 } // namespace
 
+std::string resultText(int32_t result)
+{
+    return std::to_string(result) + " (" + AAX::AsStringResult(result) + ")";
+}
+
 const std::vector<int>& hostSampleRates()
 {
     static const std::vector<int> rates = {44100, 48000, 88200, 96000, 176400, 192000};
@@ -97,6 +172,7 @@ const std::vector<int>& hostSampleRates()
 
 RenderSummary render(const RenderOptions& options)
 {
+    refuseOverwritingInputs(options);
     AudioFileReader input(options.inputPath);
     if (input.channels() != 1 && input.channels() != 2)
         throw HostError("'" + options.inputPath + "' has " + std::to_string(input.channels())
@@ -113,7 +189,7 @@ RenderSummary render(const RenderOptions& options)
     const int sampleRate = input.sampleRate();
     HostEnvironment host;
     HostPlugIn plugIn(host, options.bundlePath);
-    RenderSummary summary{0, channels, sampleRate};
+    RenderSummary summary{0, channels, sampleRate, {}};
     {
         HostInstance::Setup setup;
         setup.sampleRate = static_cast<AAX_CSampleRate>(sampleRate);
@@ -122,9 +198,7 @@ RenderSummary render(const RenderOptions& options)
         checkParameters(instance, options);
 
         for (size_t i = 0; i < options.restoredChunks.size(); ++i)
-            check(instance.restoreChunk(options.restoredChunks[i].chunkID, restored[i]),
-                  "restoring chunk " + hostFourCharacterCode(options.restoredChunks[i].chunkID) + " from '"
-                      + options.restoredChunks[i].path + "'");
+            restoreChunk(instance, options.restoredChunks[i], restored[i]);
         for (const RenderOptions::Setting& setting : options.settings)
             check(instance.setParameter(setting.parameterID, setting.value), "setting " + setting.parameterID);
 
@@ -143,6 +217,8 @@ RenderSummary render(const RenderOptions& options)
         }
         std::vector<double> automated(options.automation.size(), -1.0);
         bool bypassed = false;
+        const bool clips = options.format != AudioSampleFormat::Float32;
+        int64_t clipped = 0;
 
         int64_t position = 0;
         for (;;)
@@ -170,6 +246,8 @@ RenderSummary render(const RenderOptions& options)
                     in[channel][static_cast<size_t>(frame)] =
                         interleaved[static_cast<size_t>(frame * channels + channel)];
             instance.process(inputs.data(), outputs.data(), static_cast<int32_t>(frames));
+            if (clips)
+                clipped += clippedSamples(out, frames);
             for (int64_t frame = 0; frame < frames; ++frame)
                 for (int channel = 0; channel < channels; ++channel)
                     interleaved[static_cast<size_t>(frame * channels + channel)] =
@@ -178,6 +256,20 @@ RenderSummary render(const RenderOptions& options)
             position += frames;
         }
         summary.frames = position;
+        if (position < input.promisedFrames())
+            summary.warnings.push_back("'" + options.inputPath + "' is cut short: its header promises "
+                                       + std::to_string(input.promisedFrames()) + " frames, it holds "
+                                       + std::to_string(position) + "; rendered those");
+        if (clipped > 0)
+            summary.warnings.push_back(std::to_string(clipped) + " samples beyond full scale were clipped in the "
+                                       + (options.format == AudioSampleFormat::Pcm16 ? "pcm16" : "pcm24")
+                                       + " output (the plug-in goes up to +3 dB; --format float keeps them)");
+        for (const RenderOptions::TimeRange& range : options.bypassed)
+            if (framesAt(range.startSeconds, sampleRate) >= position)
+                summary.warnings.push_back("--bypass " + secondsText(range.startSeconds) + " to "
+                                           + secondsText(range.endSeconds) + " lies past the end of '"
+                                           + options.inputPath + "' (" + secondsText(double(position) / sampleRate)
+                                           + "); it bypassed nothing");
         for (const RenderOptions::ChunkFile& chunk : options.savedChunks)
             replaceFile(chunk.path, instance.chunk(chunk.chunkID));
         output.commit();

@@ -6,6 +6,7 @@
 #include "RenderOptions.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct RenderSummary
@@ -13,11 +14,16 @@ struct RenderSummary
     int64_t frames = 0;
     int channels = 0;
     int sampleRate = 0;
+    // What the render went through without failing but the user should know: one line each.
+    std::vector<std::string> warnings;
 };
 
 // The sample rates an AAX host runs at.
 const std::vector<int>& hostSampleRates();
 
-// Throws HostError for bad input (files, rates, channel counts, parameter IDs, chunks) and for a plug-in
-// that fails; the output file (and every chunk file) is then left as it was.
+// A failure code with its name from the AAX library's result table: "-20026 (AAX_ERROR_MALFORMED_CHUNK)".
+std::string resultText(int32_t result);
+
+// Throws HostError for bad input (files, rates, channel counts, parameter IDs, chunks, an output that is the
+// input) and for a plug-in that fails; the output file (and every chunk file) is then left as it was.
 RenderSummary render(const RenderOptions& options);

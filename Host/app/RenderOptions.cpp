@@ -2,8 +2,10 @@
 
 #include "HostError.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 
 namespace
 {
@@ -98,20 +100,24 @@ RenderOptions::TimeRange timeRange(const std::string& text)
 }
 } // namespace
 
-RenderOptions parseRenderOptions(const std::vector<std::string>& arguments)
+RenderOptions parseRenderFlags(const std::vector<std::string>& arguments, std::vector<std::string>& positional)
 {
+    static const char* const kOptions[] = {"--block",         "--set",        "--automate", "--bypass",
+                                           "--restore-chunk", "--save-chunk", "--format"};
     RenderOptions options;
-    std::vector<std::string> positional;
     for (size_t i = 0; i < arguments.size(); ++i)
     {
         const std::string& argument = arguments[i];
-        if (argument.size() < 2 || argument.compare(0, 2, "--") != 0)
+        if (argument.size() < 2 || argument[0] != '-')
         {
             positional.push_back(argument);
             continue;
         }
-        if (i + 1 >= arguments.size())
-            throw HostError(argument + " needs a value");
+        if (std::find(std::begin(kOptions), std::end(kOptions), argument) == std::end(kOptions))
+            throw HostError("unknown option '" + argument + "' (try --help)");
+        // No value of ours starts with "--", so what follows is the next option: this one's value is missing.
+        if (i + 1 >= arguments.size() || arguments[i + 1].compare(0, 2, "--") == 0)
+            throw HostError("option '" + argument + "' needs a value");
         const std::string& value = arguments[++i];
         if (argument == "--block")
         {
@@ -134,37 +140,66 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& arguments)
             options.restoredChunks.push_back(chunkFile(value, argument));
         else if (argument == "--save-chunk")
             options.savedChunks.push_back(chunkFile(value, argument));
-        else if (argument == "--format")
-        {
-            if (!parseAudioSampleFormat(value, options.format))
-                throw HostError("--format " + value + ": the output format is float, pcm16 or pcm24");
-        }
-        else
-            throw HostError("unknown option " + argument);
+        else if (!parseAudioSampleFormat(value, options.format))
+            throw HostError("--format " + value + ": the output format is float, pcm16 or pcm24");
     }
+    // Automation holds a parameter from the first sample on, so a fixed value beside it would be lost, and
+    // two curves would fight over it: which was meant cannot be told.
+    for (size_t i = 0; i < options.automation.size(); ++i)
+    {
+        const std::string& parameterID = options.automation[i].parameterID;
+        for (size_t j = 0; j < i; ++j)
+            if (options.automation[j].parameterID == parameterID)
+                throw HostError("--automate " + parameterID + " is given twice; give all its points in one");
+        for (const RenderOptions::Setting& setting : options.settings)
+            if (setting.parameterID == parameterID)
+                throw HostError("--set " + parameterID + " and --automate " + parameterID
+                                + " both given; the automation holds it from the start, so give one of them");
+    }
+    return options;
+}
+
+RenderOptions parseRenderOptions(const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> positional;
+    RenderOptions options = parseRenderFlags(arguments, positional);
     if (positional.size() != 3)
         throw HostError("render needs a bundle, an input file and an output file (" + std::to_string(positional.size())
                         + " given)");
-    options.bundlePath = positional[0];
+    options.bundlePath = bundleFilePath(positional[0]);
     options.inputPath = positional[1];
     options.outputPath = positional[2];
     return options;
 }
 
+std::string bundleFilePath(const std::string& argument)
+{
+    // dlopen takes a name without a slash for a library to look for on the search path, not a file here.
+    return argument.empty() || argument.find('/') != std::string::npos ? argument : "./" + argument;
+}
+
+const char* listUsage()
+{
+    return "  kelvane_host list BUNDLE\n"
+           "      loads and registers the plug-in bundle and lists what it describes\n";
+}
+
 const char* renderUsage()
 {
-    return "usage:\n"
-           "  kelvane_host list BUNDLE\n"
-           "      loads and registers the plug-in bundle and lists what it describes\n"
-           "  kelvane_host render BUNDLE INPUT.wav OUTPUT.wav [options]\n"
-           "      processes a mono or stereo audio file through the plug-in\n"
-           "options of render:\n"
-           "  --block N               block size in samples, 1 to 1024 (default 512)\n"
-           "  --set ID=VALUE          parameter value, normalised 0 to 1 (e.g. --set dbMain=0.75)\n"
-           "  --automate ID=T:V,...   parameter automation: value V at T seconds, linear in between\n"
-           "  --bypass START-END      the host's bypass on from START to END seconds\n"
-           "  --restore-chunk ID=FILE restore a saved-settings chunk ('elck' or 'juce') before rendering\n"
-           "  --save-chunk ID=FILE    write a saved-settings chunk after rendering\n"
-           "  --format F              output samples: float (default), pcm16 or pcm24\n"
-           "BUNDLE is a Kelvane.aaxplugin folder or the shared object inside it.\n";
+    return "  kelvane_host render BUNDLE INPUT OUTPUT.wav [options]\n"
+           "      processes a mono or stereo audio file through the plug-in into a WAV file\n"
+           "  options of render:\n"
+           "    --block N               block size in samples, 1 to 1024 (default 512)\n"
+           "    --set ID=VALUE          parameter value, normalised 0 to 1 (e.g. --set dbMain=0.75)\n"
+           "    --automate ID=T:V,...   parameter automation: value V at T seconds, linear in between\n"
+           "                            (not with --set on the same ID)\n"
+           "    --bypass START-END      the host's bypass on from START to END seconds\n"
+           "    --restore-chunk ID=FILE restore a saved-settings chunk ('elck' or 'juce') before rendering\n"
+           "    --save-chunk ID=FILE    write a saved-settings chunk after rendering\n"
+           "    --format F              output samples: float (default), pcm16 or pcm24\n";
+}
+
+const char* bundleUsage()
+{
+    return "BUNDLE is a Kelvane.aaxplugin folder or the shared object inside it.\n";
 }

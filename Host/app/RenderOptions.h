@@ -52,6 +52,13 @@ constexpr int kMaximumRenderBlockSize = 1024;
 
 // Reads the arguments after "render". Throws HostError naming the first bad argument.
 RenderOptions parseRenderOptions(const std::vector<std::string>& arguments);
+// Reads the options alone; the other arguments are appended to `positional`. Throws HostError.
+RenderOptions parseRenderFlags(const std::vector<std::string>& arguments, std::vector<std::string>& positional);
 
-// The usage text of the whole program.
+// A bundle argument as a path: a bare name ("Kelvane.so") means the file in the current folder.
+std::string bundleFilePath(const std::string& argument);
+
+// Usage lines of the list and render commands, and the note on BUNDLE that every command shares.
+const char* listUsage();
 const char* renderUsage();
+const char* bundleUsage();

@@ -11,11 +11,16 @@
 #include "RenderOptions.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cctype>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -38,9 +43,33 @@ double seconds(const std::string& text, const std::string& option)
     return value;
 }
 
+bool endsWith(const std::string& text, const std::string& suffix)
+{
+    return text.size() >= suffix.size()
+           && std::equal(suffix.rbegin(), suffix.rend(), text.rbegin(),
+                         [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+}
+
+// Caught before the window opens rather than after the user has watched it for the whole run.
+void checkCapturePath(const std::string& path)
+{
+    if (!endsWith(path, ".png"))
+        throw HostError("--capture '" + path + "': the picture is a PNG file, its name ends in .png");
+    const size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    struct stat status
+    {
+    };
+    if (::stat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode))
+        throw HostError("--capture '" + path + "': there is no folder '" + folder + "'");
+    if (::access(folder.c_str(), W_OK) != 0)
+        throw HostError("--capture '" + path + "': the folder '" + folder + "' cannot be written to");
+}
+
 WindowOptions parseWindowOptions(const std::vector<std::string>& arguments)
 {
     WindowOptions options;
+    bool fromGiven = false;
     std::vector<std::string> renderArguments;
     for (size_t i = 0; i < arguments.size(); ++i)
     {
@@ -52,8 +81,8 @@ WindowOptions parseWindowOptions(const std::vector<std::string>& arguments)
             renderArguments.push_back(argument);
             continue;
         }
-        if (i + 1 >= arguments.size())
-            throw HostError(argument + " needs a value");
+        if (i + 1 >= arguments.size() || arguments[i + 1].compare(0, 2, "--") == 0)
+            throw HostError("option '" + argument + "' needs a value");
         const std::string& value = arguments[++i];
         if (argument == "--input")
             options.inputPath = value;
@@ -61,14 +90,20 @@ WindowOptions parseWindowOptions(const std::vector<std::string>& arguments)
             options.capturePath = value;
         else
             (argument == "--from" ? options.fromSeconds : options.seconds) = seconds(value, argument);
+        fromGiven = fromGiven || argument == "--from";
     }
-    // The bundle and the shared options are checked as render checks them; the two file names stand empty.
-    renderArguments.insert(renderArguments.begin() + std::min<size_t>(1, renderArguments.size()), {"", ""});
-    options.render = parseRenderOptions(renderArguments);
+    std::vector<std::string> positional;
+    options.render = parseRenderFlags(renderArguments, positional);
     if (!options.render.automation.empty() || !options.render.bypassed.empty() || !options.render.restoredChunks.empty()
-        || !options.render.savedChunks.empty())
+        || !options.render.savedChunks.empty() || options.render.format != AudioSampleFormat::Float32)
         throw HostError("window takes --set and --block of the render options, nothing else of them");
-    options.bundlePath = options.render.bundlePath;
+    if (positional.size() != 1)
+        throw HostError("window needs one bundle (" + std::to_string(positional.size()) + " given)");
+    options.bundlePath = bundleFilePath(positional[0]);
+    if (fromGiven && options.inputPath.empty())
+        throw HostError("--from needs an --input to start into");
+    if (!options.capturePath.empty())
+        checkCapturePath(options.capturePath);
     return options;
 }
 
@@ -82,9 +117,19 @@ std::vector<std::vector<float>> loadAudio(const WindowOptions& options, int& sam
     }
     AudioFileReader reader(options.inputPath);
     const std::vector<int>& rates = hostSampleRates();
-    if ((reader.channels() != 1 && reader.channels() != 2) || reader.frames() <= 0
+    if ((reader.channels() != 1 && reader.channels() != 2)
         || std::find(rates.begin(), rates.end(), reader.sampleRate()) == rates.end())
         throw HostError("'" + options.inputPath + "' is not mono or stereo audio at a rate an AAX host runs");
+    if (reader.frames() <= 0)
+        throw HostError("'" + options.inputPath + "' holds no audio to play");
+    const double length = static_cast<double>(reader.frames()) / reader.sampleRate();
+    if (options.fromSeconds >= length)
+    {
+        char text[160];
+        std::snprintf(text, sizeof text, "--from %g: '%s' is only %.3f s long", options.fromSeconds,
+                      options.inputPath.c_str(), length);
+        throw HostError(text);
+    }
     sampleRate = reader.sampleRate();
     std::vector<float> interleaved(static_cast<size_t>(reader.frames()) * static_cast<size_t>(reader.channels()));
     const int64_t frames = reader.read(interleaved.data(), reader.frames());
@@ -97,11 +142,61 @@ std::vector<std::vector<float>> loadAudio(const WindowOptions& options, int& sam
     return audio;
 }
 
+// The signal that asked the window to close, or 0. Set by the handler, read by the GUI loop.
+std::atomic<int> closingSignal{0};
+static_assert(std::atomic<int>::is_always_lock_free, "the handler needs lock-free atomics");
+
+void requestClose(int signal)
+{
+    int expected = 0;
+    if (closingSignal.compare_exchange_strong(expected, signal))
+        return;
+    // A second signal while the window closes: the user means it, stop now.
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+// SIGINT, SIGTERM and SIGHUP close the window the way closing it on the desktop does, so the plug-in is
+// torn down in host order and the picture is written whole; the program then ends by that signal.
+void closeOnSignals()
+{
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+    {
+        struct sigaction previous
+        {
+        };
+        ::sigaction(signal, nullptr, &previous);
+        if (previous.sa_handler == SIG_IGN)
+            continue;
+        struct sigaction action
+        {
+        };
+        action.sa_handler = requestClose;
+        ::sigaction(signal, &action, nullptr);
+    }
+}
+
+// The host's GUI loop, in short runs so that a signal is seen within one of them.
+void runWindow(kelvane::host::HostPlugInWindow& window, double seconds)
+{
+    using namespace std::chrono;
+    const auto slice = milliseconds(50);
+    const auto end = seconds < 0 ? steady_clock::time_point::max()
+                                 : steady_clock::now() + milliseconds(std::llround(seconds * 1000.0));
+    while (closingSignal.load() == 0 && !window.closeRequested())
+    {
+        const auto now = steady_clock::now();
+        if (now >= end)
+            break;
+        window.runFor(end - now < slice ? duration_cast<milliseconds>(end - now) + milliseconds(1) : slice);
+    }
+}
 } // namespace
 
 int runWindowCommand(const std::vector<std::string>& arguments)
 {
     const WindowOptions options = parseWindowOptions(arguments);
+    closeOnSignals();
     int sampleRate = 0;
     std::vector<std::vector<float>> audio = loadAudio(options, sampleRate);
 
@@ -124,8 +219,7 @@ int runWindowCommand(const std::vector<std::string>& arguments)
         {
             const kelvane::host::HostAudioPlayback playback(instance, hostLock, std::move(audio), sampleRate,
                                                             options.fromSeconds, options.render.blockSize);
-            window.runFor(options.seconds < 0 ? std::chrono::milliseconds::max()
-                                              : std::chrono::milliseconds(std::llround(options.seconds * 1000.0)));
+            runWindow(window, options.seconds);
             if (!options.capturePath.empty() && !kelvane::host::writePng(window.capture(), options.capturePath))
                 throw HostError("cannot write the window's picture to '" + options.capturePath + "'");
         }
@@ -136,17 +230,24 @@ int runWindowCommand(const std::vector<std::string>& arguments)
     // finish() throws unless the plug-in let the bundle go.
     std::printf(
         "window closed; ACFCanUnloadNow answered 0 (no object left alive), the bundle was shut down and unloaded\n");
+    if (const int signal = closingSignal.load())
+    {
+        std::fflush(stdout);
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+    }
     return 0;
 }
 
 const char* windowUsage()
 {
     return "  kelvane_host window BUNDLE [options]\n"
-           "      opens the plug-in's window on the X display with audio playing through the plug-in\n"
-           "options of window:\n"
-           "  --input FILE.wav        audio played in a loop (default: silence)\n"
-           "  --from S                start the audio S seconds into the file\n"
-           "  --seconds S             close the window after S seconds (default: when closed on the desktop)\n"
-           "  --capture FILE.png      write a picture of the window just before it closes\n"
-           "  --set ID=VALUE, --block N as for render\n";
+           "      opens the plug-in's window on the X display with audio playing through the plug-in;\n"
+           "      Ctrl-C (SIGINT), SIGTERM or SIGHUP closes it as closing it on the desktop does\n"
+           "  options of window:\n"
+           "    --input FILE            audio played in a loop (default: silence)\n"
+           "    --from S                start the audio S seconds into the file (inside it)\n"
+           "    --seconds S             close the window after S seconds (default: when closed on the desktop)\n"
+           "    --capture FILE.png      write a picture of the window just before it closes\n"
+           "    --set ID=VALUE, --block N as for render\n";
 }
