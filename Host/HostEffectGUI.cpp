@@ -17,7 +17,7 @@ HostEffectGUI::HostEffectGUI(const HostPlugIn& plugIn, HostInstance& instance)
     if (initialized != 0)
     {
         close();
-        throw HostError("the plug-in's GUI refused to initialise (" + std::to_string(initialized) + ")");
+        throw HostError("the plug-in's GUI refused to initialise (" + hostResultText(initialized) + ")");
     }
 }
 

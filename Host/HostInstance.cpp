@@ -5,6 +5,7 @@
 #include "HostAutomationDelegate.h"
 #include "HostComponentDescriptor.h"
 #include "HostController.h"
+#include "HostError.h"
 #include "HostPlugIn.h"
 #include "HostString.h"
 
@@ -97,7 +98,7 @@ void HostInstance::create(const HostPlugIn& plugIn)
     if (initialized != 0)
         throw HostError("the plug-in refused " + hostStemFormatName(mSetup.stemFormat) + " audio at "
                         + std::to_string(static_cast<int>(mSetup.sampleRate))
-                        + " Hz (Initialize: " + std::to_string(initialized) + ")");
+                        + " Hz (Initialize: " + hostResultText(initialized) + ")");
 }
 
 void HostInstance::buildAlgorithmContext(const HostComponentDescriptor& component)
@@ -296,7 +297,7 @@ std::vector<char> HostInstance::chunk(AAX_CTypeID chunkID) const
     const AAX_Result got = mEffect->GetChunk(chunkID, record);
     if (got != 0)
         throw HostError("the plug-in failed to give its chunk " + hostFourCharacterCode(chunkID)
-                        + " (GetChunk: " + std::to_string(got) + ")");
+                        + " (GetChunk: " + hostResultText(got) + ")");
     if (record->fSize < 0 || static_cast<uint32_t>(record->fSize) > size)
         throw HostError("the plug-in wrote " + std::to_string(record->fSize) + " bytes into its chunk "
                         + hostFourCharacterCode(chunkID) + " of " + std::to_string(size));

@@ -9,11 +9,6 @@
 
 namespace
 {
-std::string resultText(ACFRESULT result)
-{
-    return std::to_string(result);
-}
-
 bool exists(const std::string& path, bool folder)
 {
     struct stat status
@@ -51,12 +46,13 @@ HostPlugIn::HostPlugIn(HostEnvironment& environment, const std::string& bundlePa
         const ACFRESULT started = entry.startup(mContext->unknown());
         mStarted = true;
         if (started != 0)
-            throw HostError("'" + mBundle.binaryPath() + "' failed to start (ACFStartup: " + resultText(started) + ")");
+            throw HostError("'" + mBundle.binaryPath() + "' failed to start (ACFStartup: " + hostResultText(started)
+                            + ")");
 
         const ACFRESULT registered = entry.registerPlugin(mContext->unknown(), &mDefinition);
         if (registered != 0 || mDefinition == nullptr)
             throw HostError("'" + mBundle.binaryPath()
-                            + "' failed to register (ACFRegisterPlugin: " + resultText(registered) + ")");
+                            + "' failed to register (ACFRegisterPlugin: " + hostResultText(registered) + ")");
         mCollection = HostRef<HostCollection>(hostObjectBehind<HostCollection>(environment, mDefinition));
         if (!mCollection)
             throw HostError("'" + mBundle.binaryPath() + "' registered without describing itself to this host");
@@ -119,7 +115,7 @@ void HostPlugIn::finish(std::chrono::milliseconds patience)
     }
     shutDown(objectsAlive == 0);
     if (objectsAlive != 0)
-        throw HostError("'" + mBundle.binaryPath() + "' still holds " + resultText(objectsAlive)
+        throw HostError("'" + mBundle.binaryPath() + "' still holds " + std::to_string(objectsAlive)
                         + " objects; it stays loaded (ACFCanUnloadNow)");
 }
 

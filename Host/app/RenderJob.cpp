@@ -60,7 +60,7 @@ void checkParameters(const HostInstance& instance, const RenderOptions& options)
 void check(AAX_Result result, const std::string& what)
 {
     if (result != 0)
-        throw HostError(what + " failed: " + resultText(result));
+        throw HostError(what + " failed: " + hostResultText(result));
 }
 
 // Refuses before anything is read when a file to be written is one that is read (or another to be written):
@@ -158,11 +158,6 @@ private:
     std::vector<std::pair<int64_t, int64_t>> mRanges;
 };
 } // namespace
-
-std::string resultText(int32_t result)
-{
-    return std::to_string(result) + " (" + AAX::AsStringResult(result) + ")";
-}
 
 const std::vector<int>& hostSampleRates()
 {

@@ -21,9 +21,6 @@ struct RenderSummary
 // The sample rates an AAX host runs at.
 const std::vector<int>& hostSampleRates();
 
-// A failure code with its name from the AAX library's result table: "-20026 (AAX_ERROR_MALFORMED_CHUNK)".
-std::string resultText(int32_t result);
-
 // Throws HostError for bad input (files, rates, channel counts, parameter IDs, chunks, an output that is the
 // input) and for a plug-in that fails; the output file (and every chunk file) is then left as it was.
 RenderSummary render(const RenderOptions& options);

@@ -63,7 +63,7 @@ TEST_F(RenderCommand, BadInputEndsWithOneClearLineAndLeavesTheOutputAsItWas)
         {{folder + "/none.aaxplugin", in, out}, "no plug-in bundle at"},
         {{folder, in, out}, "is not a plug-in bundle"},
         {{folder + "/text.txt", in, out}, "could not be loaded"},
-        {{KELVANE_FAILING_BUNDLE_PATH, in, out}, "failed to register (ACFRegisterPlugin: -20004)"},
+        {{KELVANE_FAILING_BUNDLE_PATH, in, out}, "failed to register (ACFRegisterPlugin: -20004 (AAX_ERROR_NULL_OBJECT))"},
         {{bundle, in, out, "--restore-chunk", "elck=" + folder + "/none"}, "cannot read '"},
         {{bundle, in, out, "--save-chunk", "abcd=" + folder + "/chunk"}, "the plug-in has no chunk 'abcd'"},
         {{bundle, in, folder + "/no/out.wav"}, "cannot write '"},
