@@ -19,28 +19,32 @@ const char* const atomNames[] = {"WM_PROTOCOLS",        "WM_TAKE_FOCUS",   "WM_D
                                  "_NET_WM_PING",        "WM_CHANGE_STATE", "WM_STATE",
                                  "_NET_WM_WINDOW_TYPE", "_NET_WM_STATE",   "_NET_WM_STATE_HIDDEN"};
 
-template <typename Function>
-Function* symbol(void* library, const char* name)
+// Loaded once and never unloaded: Xlib keeps process-wide state (its resource database, its locale data) that
+// unloading it would strand, as a program linked with it never does.
+void* x11Library()
 {
-    return reinterpret_cast<Function*>(dlsym(library, name));
+    static void* const library = [] {
+        void* loaded = dlopen("libX11.so.6", RTLD_LAZY | RTLD_LOCAL);
+        return loaded != nullptr ? loaded : dlopen("libX11.so", RTLD_LAZY | RTLD_LOCAL);
+    }();
+    return library;
+}
+
+template <typename Function>
+Function* x11Function(const char* name)
+{
+    void* library = x11Library();
+    return library != nullptr ? reinterpret_cast<Function*>(dlsym(library, name)) : nullptr;
 }
 } // namespace
 
 WindowManagerAtoms::WindowManagerAtoms()
 {
-    library = dlopen("libX11.so.6", RTLD_LAZY | RTLD_LOCAL);
-
-    if (library == nullptr)
-        library = dlopen("libX11.so", RTLD_LAZY | RTLD_LOCAL);
-
-    if (library == nullptr)
-        return;
-
-    auto* openDisplay = symbol<decltype(XOpenDisplay)>(library, "XOpenDisplay");
-    auto* internAtoms = symbol<decltype(XInternAtoms)>(library, "XInternAtoms");
+    auto* openDisplay = x11Function<decltype(XOpenDisplay)>("XOpenDisplay");
+    auto* internAtoms = x11Function<decltype(XInternAtoms)>("XInternAtoms");
 
     if (openDisplay == nullptr || internAtoms == nullptr
-        || symbol<decltype(XCloseDisplay)>(library, "XCloseDisplay") == nullptr)
+        || x11Function<decltype(XCloseDisplay)>("XCloseDisplay") == nullptr)
         return;
 
     // The same display the framework opens.
@@ -64,10 +68,7 @@ WindowManagerAtoms::WindowManagerAtoms()
 WindowManagerAtoms::~WindowManagerAtoms()
 {
     if (display != nullptr)
-        symbol<decltype(XCloseDisplay)>(library, "XCloseDisplay")(static_cast<Display*>(display));
-
-    if (library != nullptr)
-        dlclose(library);
+        x11Function<decltype(XCloseDisplay)>("XCloseDisplay")(static_cast<Display*>(display));
 }
 } // namespace kelvane::platform
 

@@ -8,8 +8,8 @@ namespace kelvane::platform
 {
 /** Interns the atoms on a connection of its own to the display the framework opens ($DISPLAY, else :0.0) and
     keeps that connection for its lifetime: the server forgets its atoms when its last client leaves. libX11 is
-    loaded at run time, as the framework loads it, so nothing here needs it to be installed. Does nothing where
-    there is no libX11 or no display, and outside Linux. */
+    loaded at run time, as the framework loads it, so nothing here needs it to be installed; once loaded it stays.
+    Does nothing where there is no libX11 or no display, and outside Linux. */
 class WindowManagerAtoms
 {
 public:
@@ -20,7 +20,6 @@ public:
     WindowManagerAtoms& operator=(const WindowManagerAtoms&) = delete;
 
 private:
-    [[maybe_unused]] void* library = nullptr;
     [[maybe_unused]] void* display = nullptr;
 };
 } // namespace kelvane::platform
