@@ -3,6 +3,7 @@
 #include "MeterSteps.h"
 #include "PluginEditor.h"
 #include "SavedState.h"
+#include "WindowManagerAtoms.h"
 
 #include <cmath>
 
@@ -118,6 +119,17 @@ bool KelvaneAudioProcessor::producesMidi() const
 
 juce::AudioProcessorEditor* KelvaneAudioProcessor::createEditor()
 {
+#if JUCE_LINUX
+    {
+        // The framework opens its display connection, and reads the window-manager atoms once, with the
+        // window's first use of the display: on a display without a window manager it would find none of them,
+        // and the window would then end the host. They are made here first, and the framework's connection is
+        // opened while ours still holds them; after that the framework's own connection keeps them in the
+        // server for as long as it can use them.
+        const kelvane::platform::WindowManagerAtoms windowManagerAtoms;
+        juce::Desktop::getInstance();
+    }
+#endif
     return new KelvaneAudioProcessorEditor(*this);
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "RgbImage.h"
-#include "WindowManagerAtoms.h"
 
 #include <string>
 
@@ -46,8 +45,6 @@ public:
     RgbImage capture() const;
 
 private:
-    // On a bare X server the plug-in's framework needs these atoms to exist before it makes a window.
-    kelvane::platform::WindowManagerAtoms windowManagerAtoms;
     Display* connection = nullptr;
     unsigned long window = 0;
     unsigned long deleteWindowAtom = 0;

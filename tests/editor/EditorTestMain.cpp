@@ -14,6 +14,8 @@ int main(int argc, char** argv)
     ::setenv("no_proxy", "127.0.0.1,localhost", 1);
     ::setenv("NO_PROXY", "127.0.0.1,localhost", 1);
 
+    // These tests make the window and its dialogs directly, not through the processor's createEditor, which
+    // is where the plug-in makes the atoms a display without a window manager lacks.
     const kelvane::platform::WindowManagerAtoms atoms;
     const juce::ScopedJuceInitialiser_GUI juce;
     const auto result = RUN_ALL_TESTS();

@@ -140,6 +140,8 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    // The windows and dialogs here are made directly, not through the processor's createEditor, which is
+    // where the plug-in makes the atoms a display without a window manager lacks.
     const kelvane::platform::WindowManagerAtoms atoms;
     const juce::ScopedJuceInitialiser_GUI juce;
     const juce::File folder(juce::File::getCurrentWorkingDirectory().getChildFile(argv[1]));
