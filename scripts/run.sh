@@ -82,6 +82,8 @@ fi
 # The results are made in a folder beside out/ (same file system, so the swap at the end is two renames).
 mkdir -p "$(dirname "$out")"
 work=$(mktemp -d "$out.new.XXXXXX")
+# mktemp makes the folder private; the results are as readable as anything else the user writes.
+chmod "$(printf %o $((0777 & ~0$(umask))))" "$work"
 trap 'rm -rf "$work"' EXIT
 trap 'exit 129' HUP
 trap 'exit 130' INT

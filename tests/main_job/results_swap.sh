@@ -44,6 +44,8 @@ for text in "1 channel, 44100 Hz" "mono at 44100 Hz" "The host's bypass on from 
   grep -qF "$text" "$results/out/report.md" || fail "the report does not say '$text'"
 done
 ! grep -q "previous run" "$results/out/report.md" || fail "the previous report is still there"
+[ "$(stat -c %a "$results/out")" = "$(printf %o $((0777 & ~0$(umask))))" ] \
+  || fail "the results folder is not as readable as the user's umask makes folders: $(stat -c %a "$results/out")"
 
 [ $failures -eq 0 ] && echo "the results were swapped in whole, and only on success"
 exit $((failures > 0))
