@@ -82,6 +82,11 @@ void release(int slot, const char* path, int next)
 
 void install()
 {
+    onStopSignals(removeTrackedFiles);
+}
+
+void onStopSignals(void (*handler)(int))
+{
     for (const int signal : kSignals)
     {
         struct sigaction previous
@@ -93,7 +98,7 @@ void install()
         struct sigaction action
         {
         };
-        action.sa_handler = removeTrackedFiles;
+        action.sa_handler = handler;
         sigfillset(&action.sa_mask); // one handler at a time on a thread, whichever signal came first
         ::sigaction(signal, &action, nullptr);
     }

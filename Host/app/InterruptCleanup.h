@@ -10,6 +10,10 @@ namespace interrupt_cleanup
 // ignored.
 void install();
 
+// Installs handler for SIGINT, SIGTERM and SIGHUP, except a signal ignored when the program started; all
+// three are held back while the handler runs.
+void onStopSignals(void (*handler)(int));
+
 // A slot for a file about to be created, or -1 when every slot is taken (the file is then simply not removed
 // on a signal). A signal that comes before track() is held back until track() or forget(), so a file made
 // in between is not missed.

@@ -7,6 +7,7 @@
 #include "HostInstance.h"
 #include "HostPlugIn.h"
 #include "HostPlugInWindow.h"
+#include "InterruptCleanup.h"
 #include "RenderJob.h"
 #include "RenderOptions.h"
 
@@ -160,20 +161,7 @@ void requestClose(int signal)
 // torn down in host order and the picture is written whole; the program then ends by that signal.
 void closeOnSignals()
 {
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
-    {
-        struct sigaction previous
-        {
-        };
-        ::sigaction(signal, nullptr, &previous);
-        if (previous.sa_handler == SIG_IGN)
-            continue;
-        struct sigaction action
-        {
-        };
-        action.sa_handler = requestClose;
-        ::sigaction(signal, &action, nullptr);
-    }
+    interrupt_cleanup::onStopSignals(requestClose);
 }
 
 // The host's GUI loop, in short runs so that a signal is seen within one of them.
