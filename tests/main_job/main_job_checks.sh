@@ -71,7 +71,7 @@ STANDIN
     || fail "a lock released after one try: status $status, $updates updates: $(cat "$tmp/output")"
   setup FAILS=1000 KELVANE_APT_LOCK_WAIT=1
   [ $status -eq 1 ] && [ $((SECONDS - start)) -le 10 ] || fail "a lock never released: status $status, $((SECONDS - start)) s"
-  setup FAILS=1000 APT_ERROR="E: The repository does not have a Release file."
+  setup FAILS=1000 KELVANE_APT_LOCK_WAIT=3 APT_ERROR="E: The repository does not have a Release file."
   [ $status -eq 1 ] && [ "$updates" -eq 1 ] || fail "a broken archive: status $status after $updates tries"
 fi
 exit $((failures > 0))
