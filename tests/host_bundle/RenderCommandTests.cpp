@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -36,7 +35,6 @@ protected:
         writeWav("slow.wav", 1, 22050, 100);
         std::ofstream(folder + "/text.txt") << "not audio";
         std::ofstream(folder + "/out.wav") << "old";
-        std::ofstream(folder + "/garbage.chunk") << "no saved settings of any plug-in";
     }
     void TearDown() override { std::system(("rm -rf '" + folder + "' '" + folder + "'.*").c_str()); }
 
@@ -149,9 +147,8 @@ TEST_F(RenderCommand, BadInputEndsWithOneClearLineAndLeavesTheOutputAsItWas)
         {{bundle, in, out, "--set", "dbMain=0.5", "--automate", "dbMain=0:0.2"}, "--set dbMain and --automate dbMain"},
         {{bundle, folder + "/empty.wav", out}, "the file is empty"},
         // The library's chunk is refused by its code's name; the engine's answers success but is not taken.
-        {{bundle, in, out, "--restore-chunk", "elck=" + folder + "/garbage.chunk"},
-         "-20026 (AAX_ERROR_MALFORMED_CHUNK)"},
-        {{bundle, in, out, "--restore-chunk", "juce=" + folder + "/garbage.chunk"}, "did not take the settings"},
+        {{bundle, in, out, "--restore-chunk", "elck=" + folder + "/text.txt"}, "-20026 (AAX_ERROR_MALFORMED_CHUNK)"},
+        {{bundle, in, out, "--restore-chunk", "juce=" + folder + "/text.txt"}, "did not take the settings"},
     };
     std::ofstream(folder + "/empty.wav").close();
     for (const auto& row : cases)
@@ -163,8 +160,7 @@ TEST_F(RenderCommand, RefusesToWriteOverTheFileItReadsAndReadsNothing)
 {
     const std::string bundle = KELVANE_BUNDLE_PATH, in = folder + "/in.wav", out = folder + "/out.wav";
     std::filesystem::create_hard_link(in, folder + "/hard.wav");
-    expectOneLine("render", 1, {bundle, in, folder + "/hard.wav"},
-                  "refusing to write the output '" + folder + "/hard.wav': it is the input");
+    expectOneLine("render", 1, {bundle, in, folder + "/hard.wav"}, "/hard.wav': it is the input '");
     expectOneLine("render", 1, {bundle, folder + "/text.txt", folder + "/text.txt"}, "refusing to write the output '");
     expectOneLine("render", 1, {bundle, out, folder + "/x.wav", "--save-chunk", "elck=" + out},
                   "refusing to write the saved chunk");
@@ -220,7 +216,7 @@ TEST_F(RenderCommand, WarnsOfWhatItRenderedAroundButDoesNotFail)
     std::vector<float> samples(4800 * 2);
     ASSERT_EQ(AudioFileReader(out).read(samples.data(), 4800), 4800);
     const std::string clipped =
-        std::to_string(std::count_if(samples.begin(), samples.end(), [](float x) { return std::fabs(x) > 1.0f; }))
+        std::to_string(std::count_if(samples.begin(), samples.end(), [](float x) { return x > 1.0f || x < -1.0f; }))
         + " samples beyond full scale were clipped in the pcm";
     // A quiet pcm16 output has nothing to say beside the cut.
     expectOneLine("render", 0, {bundle, "cut.wav", out, "--format", "pcm16"},
@@ -316,8 +312,7 @@ TEST_F(CommandLine, SignalClosesTheWindowInHostOrder)
         expectEndedBy(child, signal);
         EXPECT_NE(contents(folder + ".output").find("window closed; ACFCanUnloadNow answered 0"), std::string::npos);
         // A whole PNG file ends in its end chunk.
-        const std::string png = contents(picture);
-        EXPECT_TRUE(png.size() > 20 && png.substr(png.size() - 12, 8) == std::string("\0\0\0\0IEND", 8)) << signal;
+        EXPECT_EQ(contents(picture).rfind("IEND"), contents(picture).size() - 8) << signal;
     }
 }
 } // namespace
