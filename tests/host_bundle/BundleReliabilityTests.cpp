@@ -146,41 +146,22 @@ TEST(HostileHost, NeverCrashesNorLeavesAParameterAtAnInvalidValue)
     plugIn.finish();
 }
 
-// What a host is told when it hands over a value that is no number. JUCE's client answers the plain and
-// relative set itself; the confirmation and the default are answered by our library and say it failed.
+// A value that is no number: JUCE's client answers the plain and relative set itself; the confirmation and
+// the default are answered by our library, which says it failed and changes nothing.
 TEST(HostileHost, AValueThatIsNoNumberIsRefusedWhereTheLibraryAnswers)
 {
     HostEnvironment host;
     HostPlugIn plugIn(host, bundlePath());
     HostInstance instance(plugIn, setupFor(2, 48000.0f));
     AAX_IACFEffectParameters_V4& effect = instance.effect();
-    const struct
-    {
-        const char* call;
-        std::function<AAX_Result()> make;
-        AAX_Result expected;
-    } cases[] = {
-        {"UpdateParameterNormalizedValue",
-         [&] { return effect.UpdateParameterNormalizedValue("dbMain", kNaN, AAX_eUpdateSource_Parameter); },
-         AAX_ERROR_INVALID_ARGUMENT},
-        {"SetParameterDefaultNormalizedValue",
-         [&] { return effect.SetParameterDefaultNormalizedValue("dbMain", kNaN); }, AAX_ERROR_INVALID_ARGUMENT},
-        {"UpdateParameterNormalizedRelative", [&] { return effect.UpdateParameterNormalizedRelative("dbMain", kNaN); },
-         AAX_ERROR_INVALID_ARGUMENT},
-        {"UpdateParameterNormalizedValue, unknown ID",
-         [&] { return effect.UpdateParameterNormalizedValue("dbmain", kNaN, AAX_eUpdateSource_Parameter); },
-         AAX_ERROR_INVALID_PARAMETER_ID},
-    };
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE(c.call);
-        EXPECT_EQ(c.make(), c.expected);
-        instance.settle();
-        EXPECT_EQ(instance.parameter("dbMain"), 0.5);
-        double fallback = 0.0;
-        EXPECT_EQ(effect.GetParameterDefaultNormalizedValue("dbMain", &fallback), AAX_SUCCESS);
-        EXPECT_EQ(fallback, 0.5);
-    }
+    EXPECT_EQ(effect.UpdateParameterNormalizedValue("dbMain", kNaN, AAX_eUpdateSource_Parameter),
+              AAX_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(effect.SetParameterDefaultNormalizedValue("dbMain", kNaN), AAX_ERROR_INVALID_ARGUMENT);
+    instance.settle();
+    double fallback = 0.0;
+    EXPECT_EQ(effect.GetParameterDefaultNormalizedValue("dbMain", &fallback), AAX_SUCCESS);
+    EXPECT_EQ(fallback, 0.5);
+    EXPECT_EQ(instance.parameter("dbMain"), 0.5);
 }
 
 // A fixed-seed slice in CI; KELVANE_FUZZ_STEPS and KELVANE_FUZZ_SEED run longer or other sequences.
