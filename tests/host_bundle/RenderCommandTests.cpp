@@ -145,6 +145,7 @@ TEST_F(RenderCommand, BadInputEndsWithOneClearLineAndLeavesTheOutputAsItWas)
         {{bundle, in, out, "-q"}, "unknown option '-q'"},
         {{bundle, in, out, "--set", "--block", "64"}, "option '--set' needs a value"},
         {{bundle, in, out, "--set", "dbMain=0.5", "--automate", "dbMain=0:0.2"}, "--set dbMain and --automate dbMain"},
+        {{bundle, in, out, "--automate", "dbMain=0:0.2", "--automate", "dbMain=1:0.3"}, "is given twice"},
         {{bundle, folder + "/empty.wav", out}, "the file is empty"},
         // The library's chunk is refused by its code's name; the engine's answers success but is not taken.
         {{bundle, in, out, "--restore-chunk", "elck=" + folder + "/text.txt"}, "-20026 (AAX_ERROR_MALFORMED_CHUNK)"},
