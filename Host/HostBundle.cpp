@@ -36,7 +36,12 @@ std::string HostBundle::binaryInBundle(const std::string& bundleFolder)
     return folder + "/Contents/" + machineName() + "-linux/" + name + ".so";
 }
 
-HostBundle::HostBundle(const std::string& path) : mBinaryPath(isFolder(path) ? binaryInBundle(path) : path)
+HostBundle::HostBundle(const std::string& path)
+    : mBinaryPath(isFolder(path) ? binaryInBundle(path)
+                  // dlopen takes a name without a slash for a library to look for on its search path; a host
+                  // loads the file it was given.
+                  : path.find('/') == std::string::npos ? "./" + path
+                                                        : path)
 {
     mHandle = dlopen(mBinaryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (mHandle == nullptr)

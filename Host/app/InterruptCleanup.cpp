@@ -33,14 +33,6 @@ static_assert(std::atomic<int>::is_always_lock_free, "the handler needs lock-fre
 
 const int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
-// Outside the handler: the signal is not blocked here, so raising it ends the program at once.
-[[noreturn]] void endBy(int signal)
-{
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
-    ::_exit(128 + signal);
-}
-
 void removeTrackedFiles(int signal)
 {
     lastSignal.store(signal);
@@ -79,6 +71,13 @@ void release(int slot, const char* path, int next)
         ::pause();
 }
 } // namespace
+
+void endBy(int signal)
+{
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+    ::_exit(128 + signal);
+}
 
 void install()
 {

@@ -14,6 +14,9 @@ void install();
 // three are held back while the handler runs.
 void onStopSignals(void (*handler)(int));
 
+// Ends the program by `signal`, with its default action, from outside a handler (where it is not blocked).
+[[noreturn]] void endBy(int signal);
+
 // A slot for a file about to be created, or -1 when every slot is taken (the file is then simply not removed
 // on a signal). A signal that comes before track() is held back until track() or forget(), so a file made
 // in between is not missed.

@@ -49,7 +49,7 @@ int list(const std::vector<std::string>& arguments)
     if (arguments.size() != 1)
         throw HostError("list needs exactly one bundle");
     HostEnvironment host;
-    HostPlugIn plugIn(host, bundleFilePath(arguments[0]));
+    HostPlugIn plugIn(host, arguments[0]);
     std::fputs(plugIn.description().c_str(), stdout);
     listParameters(plugIn);
     plugIn.finish();

@@ -1,6 +1,5 @@
 #include "RenderJob.h"
 
-#include "AAX_Errors.h"
 #include "AudioFiles.h"
 #include "HostEnvironment.h"
 #include "HostInstance.h"
@@ -110,16 +109,6 @@ void restoreChunk(HostInstance& instance, const RenderOptions::ChunkFile& chunk,
     const std::vector<char> after = readable ? instance.chunk(chunk.chunkID) : std::vector<char>();
     if (!instance.matchesChunk(chunk.chunkID, data) || (readable && after != data && after == before))
         throw HostError(what + ": the plug-in did not take the settings (its active settings differ from the chunk)");
-}
-
-// Samples the integer formats cannot hold: beyond full scale, clipped there.
-int64_t clippedSamples(const std::vector<std::vector<float>>& channels, int64_t frames)
-{
-    int64_t clipped = 0;
-    for (const std::vector<float>& samples : channels)
-        clipped += std::count_if(samples.begin(), samples.begin() + frames,
-                                 [](float sample) { return std::fabs(sample) > 1.0f; });
-    return clipped;
 }
 
 std::string secondsText(double seconds)
@@ -241,12 +230,14 @@ RenderSummary render(const RenderOptions& options)
                     in[channel][static_cast<size_t>(frame)] =
                         interleaved[static_cast<size_t>(frame * channels + channel)];
             instance.process(inputs.data(), outputs.data(), static_cast<int32_t>(frames));
-            if (clips)
-                clipped += clippedSamples(out, frames);
             for (int64_t frame = 0; frame < frames; ++frame)
                 for (int channel = 0; channel < channels; ++channel)
-                    interleaved[static_cast<size_t>(frame * channels + channel)] =
-                        out[channel][static_cast<size_t>(frame)];
+                {
+                    const float sample = out[channel][static_cast<size_t>(frame)];
+                    interleaved[static_cast<size_t>(frame * channels + channel)] = sample;
+                    // The integer formats cannot hold what goes beyond full scale: it is clipped there.
+                    clipped += clips && std::fabs(sample) > 1.0f;
+                }
             output.write(interleaved.data(), frames);
             position += frames;
         }

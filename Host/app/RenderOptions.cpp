@@ -166,16 +166,10 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& arguments)
     if (positional.size() != 3)
         throw HostError("render needs a bundle, an input file and an output file (" + std::to_string(positional.size())
                         + " given)");
-    options.bundlePath = bundleFilePath(positional[0]);
+    options.bundlePath = positional[0];
     options.inputPath = positional[1];
     options.outputPath = positional[2];
     return options;
-}
-
-std::string bundleFilePath(const std::string& argument)
-{
-    // dlopen takes a name without a slash for a library to look for on the search path, not a file here.
-    return argument.empty() || argument.find('/') != std::string::npos ? argument : "./" + argument;
 }
 
 const char* listUsage()

@@ -55,9 +55,6 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& arguments);
 // Reads the options alone; the other arguments are appended to `positional`. Throws HostError.
 RenderOptions parseRenderFlags(const std::vector<std::string>& arguments, std::vector<std::string>& positional);
 
-// A bundle argument as a path: a bare name ("Kelvane.so") means the file in the current folder.
-std::string bundleFilePath(const std::string& argument);
-
 // Usage lines of the list and render commands, and the note on BUNDLE that every command shares.
 const char* listUsage();
 const char* renderUsage();

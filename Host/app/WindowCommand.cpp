@@ -100,7 +100,7 @@ WindowOptions parseWindowOptions(const std::vector<std::string>& arguments)
         throw HostError("window takes --set and --block of the render options, nothing else of them");
     if (positional.size() != 1)
         throw HostError("window needs one bundle (" + std::to_string(positional.size()) + " given)");
-    options.bundlePath = bundleFilePath(positional[0]);
+    options.bundlePath = positional[0];
     if (fromGiven && options.inputPath.empty())
         throw HostError("--from needs an --input to start into");
     if (!options.capturePath.empty())
@@ -157,13 +157,6 @@ void requestClose(int signal)
     std::raise(signal);
 }
 
-// SIGINT, SIGTERM and SIGHUP close the window the way closing it on the desktop does, so the plug-in is
-// torn down in host order and the picture is written whole; the program then ends by that signal.
-void closeOnSignals()
-{
-    interrupt_cleanup::onStopSignals(requestClose);
-}
-
 // The host's GUI loop, in short runs so that a signal is seen within one of them.
 void runWindow(kelvane::host::HostPlugInWindow& window, double seconds)
 {
@@ -184,7 +177,9 @@ void runWindow(kelvane::host::HostPlugInWindow& window, double seconds)
 int runWindowCommand(const std::vector<std::string>& arguments)
 {
     const WindowOptions options = parseWindowOptions(arguments);
-    closeOnSignals();
+    // SIGINT, SIGTERM and SIGHUP close the window the way closing it on the desktop does, so the plug-in is
+    // torn down in host order and the picture is written whole; the program then ends by that signal.
+    interrupt_cleanup::onStopSignals(requestClose);
     int sampleRate = 0;
     std::vector<std::vector<float>> audio = loadAudio(options, sampleRate);
 
@@ -221,8 +216,7 @@ int runWindowCommand(const std::vector<std::string>& arguments)
     if (const int signal = closingSignal.load())
     {
         std::fflush(stdout);
-        std::signal(signal, SIG_DFL);
-        std::raise(signal);
+        interrupt_cleanup::endBy(signal);
     }
     return 0;
 }
