@@ -2,7 +2,7 @@
 // that lets no exception reach the host. The plug-in includes this file into exactly one of its own
 // translation units (or compiles it as a source); these seven are the only symbols the bundle exports.
 
-#include "AAX_Init.h"
+#include "AAX_EntryPoints.h"
 #include "acfbasetypes.h"
 
 #include <cstdint>

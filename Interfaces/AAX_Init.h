@@ -1,16 +1,11 @@
 #pragma once
 
-// The library's entry functions behind the exported ACF... functions (see AAX_Exports.cpp), and the
-// description routine that the plug-in supplies.
+// The library's entry functions (AAX_EntryPoints.h) and what the plug-in supplies to them: the description
+// routine and the optional hooks below.
 
-#include "AAX.h"
-#include "acfunknown.h"
-
-#include <cstdint>
+#include "AAX_EntryPoints.h"
 
 class AAX_ICollection;
-class IACFPluginDefinition;
-class IACFComponentDefinition;
 
 // Supplied by the plug-in: describes every effect of the bundle through inCollection; 0 on success.
 AAX_Result GetEffectDescriptions(AAX_ICollection* inCollection);
@@ -26,15 +21,3 @@ constexpr int kAAXShutdownWaitMilliseconds = 5000;
 // base's TimerWakeup calls it on every tick of the host's GUI timer, on the host's GUI thread, to run what the
 // window has pending. Without one the library's own does nothing.
 void AAXPlatformGUITimerWakeup();
-
-AAX_Result AAXRegisterPlugin(IACFUnknown* pUnkHost, IACFPluginDefinition** ppPluginDefinition);
-AAX_Result AAXRegisterComponent(IACFUnknown* pUnkHost, acfUInt32 index,
-                                IACFComponentDefinition** ppComponentDefinition);
-AAX_Result AAXGetClassFactory(IACFUnknown* pUnkHost, const acfCLSID& clsid, const acfIID& iid, void** ppOut);
-AAX_Result AAXCanUnloadNow(IACFUnknown* pUnkHost);
-AAX_Result AAXStartup(IACFUnknown* pUnkHost);
-AAX_Result AAXShutdown(IACFUnknown* pUnkHost);
-AAX_Result AAXGetSDKVersion(uint64_t* oSDKVersion);
-
-// Version of the interface library the plug-in is built with, as reported to the host.
-constexpr uint64_t kAAXLibrarySDKVersion = 0x00000204013449E0ull;
