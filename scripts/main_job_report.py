@@ -3,13 +3,14 @@
 registered.txt (kelvane_host list), levels.txt (kelvane_level_analysis), window.txt (kelvane_host window),
 the two renders' outputs and chunks.
 
-    main_job_report.py OUT INPUT.wav --automation T:V,... --bypass START:END [--window-level V]
+    main_job_report.py OUT INPUT.wav --automation T:V,... --bypass START:END [--window-level V] [--warnings FILE]
 
 Times are shown as given. An empty --automation or --bypass means the track was too short to hold it and the
 host went without."""
 
 import argparse
 import filecmp
+import mmap
 import os
 
 BLOCK_SAMPLES = 512
@@ -33,8 +34,12 @@ def measure_text(text, unit):
     return "none" if value <= ANALYSIS_FLOOR_DB else f"{round(value, 1) + 0.0:.1f} {unit}"
 
 
+def count_text(count, noun):
+    return f"{count} {noun}" if count == 1 else f"{count} {noun}s"
+
+
 def channels_text(count):
-    return f"{count} channel" if count == 1 else f"{count} channels"
+    return count_text(count, "channel")
 
 
 def stem_format(count):
@@ -70,6 +75,47 @@ def same_files(a, b):
     return os.path.exists(a) and os.path.exists(b) and filecmp.cmp(a, b, shallow=False)
 
 
+def wav_audio(file):
+    """A RIFF WAVE file's "fmt " chunk and the span of its sample data, read from the chunks (Python's wave
+    module takes no float samples); the other chunks, such as libsndfile's PEAK with its time of writing, are
+    no part of the audio."""
+    data = mmap.mmap(file.fileno(), 0, access=mmap.ACCESS_READ)
+    if data[:4] != b"RIFF" or data[8:12] != b"WAVE":
+        raise ValueError("not a WAV file")
+    chunks, at = {}, 12
+    while at + 8 <= len(data):
+        size = int.from_bytes(data[at + 4:at + 8], "little")
+        chunks.setdefault(bytes(data[at:at + 4]), (at + 8, min(size, len(data) - at - 8)))
+        at += 8 + size + size % 2
+    if b"fmt " not in chunks or b"data" not in chunks:
+        raise ValueError("no format or no sample data")
+    start, size = chunks[b"fmt "]
+    return bytes(data[start:start + size]), data, chunks[b"data"]
+
+
+def audio_difference(a, b, block=1 << 20):
+    """None when two WAV files hold the same audio (format and samples); otherwise what differs first."""
+    with open(a, "rb") as file_a, open(b, "rb") as file_b:
+        format_a, data_a, (start_a, size_a) = wav_audio(file_a)
+        format_b, data_b, (start_b, size_b) = wav_audio(file_b)
+        if format_a != format_b:
+            return "their formats differ"
+        rate = int.from_bytes(format_a[4:8], "little")
+        frame_bytes = max(1, int.from_bytes(format_a[12:14], "little"))
+        for offset in range(0, min(size_a, size_b), block):
+            part_a = data_a[start_a + offset:start_a + min(offset + block, size_a)]
+            part_b = data_b[start_b + offset:start_b + min(offset + block, size_b)]
+            if part_a != part_b:
+                first = offset + next(i for i, (x, y) in enumerate(zip(part_a, part_b)) if x != y)
+                break
+        else:
+            if size_a == size_b:
+                return None
+            first = min(size_a, size_b)
+        frame = first // frame_bytes
+        return f"the first difference is at frame {frame}" + (f" ({frame / rate:.6g} s)" if rate else "")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("out")
@@ -77,6 +123,7 @@ def main():
     parser.add_argument("--automation", required=True)
     parser.add_argument("--bypass", required=True)
     parser.add_argument("--window-level", type=float, default=0.8)
+    parser.add_argument("--warnings", help="kelvane_host's warnings, one a line")
     args = parser.parse_args()
     out = args.out
     levels = key_values(os.path.join(out, "levels.txt"))
@@ -88,7 +135,16 @@ def main():
 
     print("# Kelvane: main job report\n")
     print(f"Track: `{os.path.basename(args.input)}`, {channels_text(channels)}, {rate} Hz, "
-          f"{seconds:.3g} s ({frames} samples per channel).\n")
+          f"{seconds:.3g} s ({count_text(frames, 'sample')} per channel).\n")
+    warnings = []
+    if args.warnings:
+        with open(args.warnings) as file:
+            warnings = [line.strip() for line in file if line.strip()]
+    if warnings:
+        print("## Warnings\n")
+        for warning in warnings:
+            print(f"- {warning}")
+        print()
 
     print("## What the plug-in registered\n")
     print("The host stand-in loaded `Kelvane.aaxplugin`, started and registered it, and listed its description "
@@ -124,9 +180,13 @@ def main():
         first = os.path.join(chunks, f"{name}.chunk")
         second = os.path.join(chunks, f"second-{name}.chunk")
         print(f"| '{name}' | {os.path.getsize(first)} | {'identical' if same_files(first, second) else 'DIFFERENT'} |")
-    identical = same_files(os.path.join(out, "kelvane-output.wav"), os.path.join(out, "second-instance-output.wav"))
+    try:
+        difference = audio_difference(os.path.join(out, "kelvane-output.wav"),
+                                      os.path.join(out, "second-instance-output.wav"))
+    except (OSError, ValueError) as error:
+        difference = f"(the outputs could not be compared: {error})"
     print(f"\nThe second instance, restored from both chunks, rendered the same track "
-          f"{'to the same output, bit for bit' if identical else 'to a DIFFERENT output'}.\n")
+          f"{'to the same audio, bit for bit' if difference is None else 'to DIFFERENT audio: ' + difference}.\n")
 
     print("## Window and unloading\n")
     print("`window.png`: the plug-in's window inside the host's X11 window, captured while the track played "
