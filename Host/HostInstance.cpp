@@ -288,7 +288,7 @@ std::vector<char> HostInstance::chunk(AAX_CTypeID chunkID) const
     const AAX_Result sized = mEffect->GetChunkSize(chunkID, &size);
     if (sized != 0)
         throw HostError("the plug-in has no chunk " + hostFourCharacterCode(chunkID)
-                        + " (GetChunkSize: " + std::to_string(sized) + ")");
+                        + " (GetChunkSize: " + hostResultText(sized) + ")");
     if (size > (1u << 28))
         throw HostError("the plug-in's chunk " + hostFourCharacterCode(chunkID) + " claims " + std::to_string(size)
                         + " bytes");

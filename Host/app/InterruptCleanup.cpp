@@ -26,16 +26,48 @@ struct Slot
     char path[PATH_MAX];
 };
 
-// The output and a chunk file can be pending at once; a few more for safety.
-Slot slots[4];
+enum Phase : int
+{
+    Running,
+    Stopping,      // a handler is removing the files and ending the program
+    Committing,    // the files are being renamed into place
+    CommitStopped, // as Committing, with a signal noted for after the last rename
+};
+
+// The output and every chunk file can be pending at once.
+Slot slots[16];
 std::atomic<int> lastSignal{0};
+std::atomic<int> phase{Running};
+std::atomic<int> commitSignal{0};
 static_assert(std::atomic<int>::is_always_lock_free, "the handler needs lock-free atomics");
 
 const int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
+// False when the files are being put in place: the signal is then noted for the committer.
+bool claimStop(int signal)
+{
+    for (;;)
+    {
+        int current = phase.load();
+        if (current == CommitStopped)
+            return false;
+        if (current == Committing)
+        {
+            commitSignal.store(signal);
+            if (phase.compare_exchange_strong(current, CommitStopped))
+                return false;
+            continue;
+        }
+        if (current == Stopping || phase.compare_exchange_strong(current, Stopping))
+            return true;
+    }
+}
+
 void removeTrackedFiles(int signal)
 {
     lastSignal.store(signal);
+    if (!claimStop(signal))
+        return;
     bool heldBack = false;
     for (Slot& slot : slots)
     {
@@ -77,6 +109,36 @@ void endBy(int signal)
     std::signal(signal, SIG_DFL);
     std::raise(signal);
     ::_exit(128 + signal);
+}
+
+void stopNow(int signal)
+{
+    removeTrackedFiles(signal);
+}
+
+void beginCommit()
+{
+    int expected = Running;
+    if (phase.compare_exchange_strong(expected, Committing))
+        return;
+    // A handler got in first and is ending the program.
+    for (;;)
+        ::pause();
+}
+
+void endCommit()
+{
+    int expected = Committing;
+    if (phase.compare_exchange_strong(expected, Running))
+        return;
+    phase.store(Stopping);
+    for (Slot& slot : slots)
+    {
+        int tracked = Tracked;
+        if (slot.state.compare_exchange_strong(tracked, Removing))
+            ::unlink(slot.path);
+    }
+    endBy(commitSignal.load());
 }
 
 void install()

@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <sys/stat.h>
 #include <utility>
 
 namespace
@@ -63,37 +62,16 @@ void check(AAX_Result result, const std::string& what)
 }
 
 // Refuses before anything is read when a file to be written is one that is read (or another to be written):
-// the output would replace the input. Compared as files, so other paths, symbolic and hard links count.
+// the output would replace the input.
 void refuseOverwritingInputs(const RenderOptions& options)
 {
-    std::vector<std::pair<std::string, std::string>> read = {{"the input", options.inputPath}};
+    std::vector<RoleAndPath> read = {{"the input", options.inputPath}};
     for (const RenderOptions::ChunkFile& chunk : options.restoredChunks)
         read.push_back({"the restored chunk", chunk.path});
-    std::vector<std::pair<std::string, std::string>> written = {{"the output", options.outputPath}};
+    std::vector<RoleAndPath> written = {{"the output", options.outputPath}};
     for (const RenderOptions::ChunkFile& chunk : options.savedChunks)
         written.push_back({"the saved chunk", chunk.path});
-
-    const auto sameFile = [](const std::string& first, const std::string& second) {
-        struct stat a
-        {
-        };
-        struct stat b
-        {
-        };
-        return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev
-               && a.st_ino == b.st_ino;
-    };
-    for (size_t i = 0; i < written.size(); ++i)
-    {
-        const auto& [role, path] = written[i];
-        for (const auto& [readRole, readPath] : read)
-            if (sameFile(path, readPath))
-                throw HostError("refusing to write " + role + " '" + path + "': it is " + readRole + " '" + readPath
-                                + "'");
-        for (size_t j = 0; j < i; ++j)
-            if (path == written[j].second || sameFile(path, written[j].second))
-                throw HostError("refusing to write " + role + " '" + path + "': it is also " + written[j].first);
-    }
+    refuseOverwriting(read, written);
 }
 
 // Restoring succeeds only if the plug-in took the settings. Its own comparison answers for the chunks it
@@ -157,6 +135,13 @@ const std::vector<int>& hostSampleRates()
 RenderSummary render(const RenderOptions& options)
 {
     refuseOverwritingInputs(options);
+    // Every file the run writes is started before anything is read, so one that cannot be written fails
+    // before the work; all of them are put in place together at the end.
+    ReplacingFile outputFile(options.outputPath);
+    std::vector<std::unique_ptr<ReplacingFile>> chunkFiles;
+    for (const RenderOptions::ChunkFile& chunk : options.savedChunks)
+        chunkFiles.push_back(std::make_unique<ReplacingFile>(chunk.path));
+
     AudioFileReader input(options.inputPath);
     if (input.channels() != 1 && input.channels() != 2)
         throw HostError("'" + options.inputPath + "' has " + std::to_string(input.channels())
@@ -165,6 +150,8 @@ RenderSummary render(const RenderOptions& options)
     if (std::find(rates.begin(), rates.end(), input.sampleRate()) == rates.end())
         throw HostError("'" + options.inputPath + "' is at " + std::to_string(input.sampleRate())
                         + " Hz; an AAX host runs plug-ins at 44100, 48000, 88200, 96000, 176400 or 192000 Hz");
+    if (input.frames() <= 0)
+        throw HostError("'" + options.inputPath + "' holds no audio to render");
     std::vector<std::vector<char>> restored;
     for (const RenderOptions::ChunkFile& chunk : options.restoredChunks)
         restored.push_back(readWholeFile(chunk.path));
@@ -180,13 +167,16 @@ RenderSummary render(const RenderOptions& options)
         setup.stemFormat = channels == 1 ? AAX_eStemFormat_Mono : AAX_eStemFormat_Stereo;
         HostInstance instance(plugIn, setup);
         checkParameters(instance, options);
+        // Asked now, so a chunk the plug-in does not have is refused before the work rather than after it.
+        for (const RenderOptions::ChunkFile& chunk : options.savedChunks)
+            instance.chunk(chunk.chunkID);
 
         for (size_t i = 0; i < options.restoredChunks.size(); ++i)
             restoreChunk(instance, options.restoredChunks[i], restored[i]);
         for (const RenderOptions::Setting& setting : options.settings)
             check(instance.setParameter(setting.parameterID, setting.value), "setting " + setting.parameterID);
 
-        AtomicWavWriter output(options.outputPath, channels, sampleRate, options.format);
+        AtomicWavWriter output(outputFile, channels, sampleRate, options.format);
         const BypassSchedule bypass(options.bypassed, sampleRate);
         const size_t blockSize = static_cast<size_t>(options.blockSize);
         std::vector<float> interleaved(blockSize * static_cast<size_t>(channels));
@@ -256,9 +246,14 @@ RenderSummary render(const RenderOptions& options)
                                            + secondsText(range.endSeconds) + " lies past the end of '"
                                            + options.inputPath + "' (" + secondsText(double(position) / sampleRate)
                                            + "); it bypassed nothing");
-        for (const RenderOptions::ChunkFile& chunk : options.savedChunks)
-            replaceFile(chunk.path, instance.chunk(chunk.chunkID));
-        output.commit();
+        std::vector<ReplacingFile*> files = {&outputFile};
+        for (size_t i = 0; i < chunkFiles.size(); ++i)
+        {
+            chunkFiles[i]->write(instance.chunk(options.savedChunks[i].chunkID));
+            files.push_back(chunkFiles[i].get());
+        }
+        output.finish();
+        commitTogether(files);
     }
     plugIn.finish();
     return summary;
