@@ -3,17 +3,45 @@
 #include "HostError.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
+
+bool decimalNumber(const std::string& text, double& value)
+{
+    // What strtod reads besides (hexadecimal, inf, nan, leading spaces) is no number a user means here.
+    size_t at = text[0] == '-' || text[0] == '+' ? 1 : 0;
+    size_t digits = 0;
+    for (bool point = false;
+         at < text.size() && (std::isdigit(static_cast<unsigned char>(text[at])) || (text[at] == '.' && !point)); ++at)
+    {
+        point = point || text[at] == '.';
+        digits += text[at] != '.';
+    }
+    if (digits == 0)
+        return false;
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E'))
+    {
+        at += at + 1 < text.size() && (text[at + 1] == '-' || text[at + 1] == '+') ? 2 : 1;
+        const size_t exponent = at;
+        while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])))
+            ++at;
+        if (at == exponent)
+            return false;
+    }
+    if (at != text.size())
+        return false;
+    value = std::strtod(text.c_str(), nullptr);
+    return std::isfinite(value);
+}
 
 namespace
 {
 double number(const std::string& text, const std::string& what)
 {
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(value))
+    double value = 0.0;
+    if (!decimalNumber(text, value))
         throw HostError(what + ": '" + text + "' is not a number");
     return value;
 }
@@ -89,8 +117,18 @@ RenderOptions::Automation automation(const std::string& text)
 
 RenderOptions::TimeRange timeRange(const std::string& text)
 {
-    const size_t dash = text.find('-', 1);
+    // Split at the dash with a number on both sides: an exponent has a dash of its own (1e-3-2).
+    size_t dash = std::string::npos;
+    for (size_t at = text.find('-', 1); at != std::string::npos && dash == std::string::npos;
+         at = text.find('-', at + 1))
+    {
+        double value = 0.0;
+        if (decimalNumber(text.substr(0, at), value) && decimalNumber(text.substr(at + 1), value))
+            dash = at;
+    }
     if (dash == std::string::npos)
+        dash = text.rfind('-');
+    if (dash == std::string::npos || dash == 0)
         throw HostError("--bypass expects START-END in seconds, not '" + text + "'");
     const double start = seconds(text.substr(0, dash), "--bypass start");
     const double end = seconds(text.substr(dash + 1), "--bypass end");
@@ -182,6 +220,9 @@ const char* renderUsage()
 {
     return "  kelvane_host render BUNDLE INPUT OUTPUT.wav [options]\n"
            "      processes a mono or stereo audio file through the plug-in into a WAV file\n"
+           "      OUTPUT and the --save-chunk files are put in place together once the run succeeds: a\n"
+           "      failed or stopped run leaves them as they were; a file replaced keeps its permissions,\n"
+           "      a symbolic link is followed and stays; a file that is also read is refused\n"
            "  options of render:\n"
            "    --block N               block size in samples, 1 to 1024 (default 512)\n"
            "    --set ID=VALUE          parameter value, normalised 0 to 1 (e.g. --set dbMain=0.75)\n"
@@ -190,6 +231,7 @@ const char* renderUsage()
            "    --bypass START-END      the host's bypass on from START to END seconds\n"
            "    --restore-chunk ID=FILE restore a saved-settings chunk ('elck' or 'juce') before rendering\n"
            "    --save-chunk ID=FILE    write a saved-settings chunk after rendering\n"
+           "  numbers are decimal: 0.5, 2, 1e-3\n"
            "    --format F              output samples: float (default), pcm16 or pcm24\n";
 }
 

@@ -50,6 +50,10 @@ struct RenderOptions
 // The largest block the host hands the plug-in.
 constexpr int kMaximumRenderBlockSize = 1024;
 
+// Reads a decimal number (digits, one '.', an exponent) into `value`; false for anything else, hexadecimal,
+// inf and nan among them.
+bool decimalNumber(const std::string& text, double& value);
+
 // Reads the arguments after "render". Throws HostError naming the first bad argument.
 RenderOptions parseRenderOptions(const std::vector<std::string>& arguments);
 // Reads the options alone; the other arguments are appended to `positional`. Throws HostError.
