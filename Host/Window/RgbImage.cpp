@@ -8,11 +8,11 @@
 
 namespace kelvane::host
 {
-bool writePng(const RgbImage& image, const std::string& path)
+std::vector<char> encodePng(const RgbImage& image)
 {
     if (image.width <= 0 || image.height <= 0
         || image.rgb.size() != static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 3)
-        return false;
+        return {};
 
     png_image info{};
     info.version = PNG_IMAGE_VERSION;
@@ -20,16 +20,15 @@ bool writePng(const RgbImage& image, const std::string& path)
     info.height = static_cast<png_uint_32>(image.height);
     info.format = PNG_FORMAT_RGB;
 
-    // Written beside the target and renamed, so a failed write never leaves half a picture behind.
-    const auto partial = path + ".partial";
-
-    if (png_image_write_to_file(&info, partial.c_str(), 0, image.rgb.data(), 0, nullptr) == 0)
-    {
-        std::remove(partial.c_str());
-        return false;
-    }
-
-    return std::rename(partial.c_str(), path.c_str()) == 0;
+    // Asked for the size first, then written into room of that size.
+    png_alloc_size_t size = 0;
+    if (png_image_write_to_memory(&info, nullptr, &size, 0, image.rgb.data(), 0, nullptr) == 0 || size == 0)
+        return {};
+    std::vector<char> bytes(size);
+    if (png_image_write_to_memory(&info, bytes.data(), &size, 0, image.rgb.data(), 0, nullptr) == 0)
+        return {};
+    bytes.resize(size);
+    return bytes;
 }
 
 RgbImage readPng(const std::string& path)

@@ -24,8 +24,9 @@ struct RgbImage
     const std::uint8_t* pixel(int x, int y) const { return const_cast<RgbImage*>(this)->pixel(x, y); }
 };
 
-/** Writes the picture as an 8-bit RGB PNG file; returns false (and leaves no file) on failure. */
-bool writePng(const RgbImage& image, const std::string& path);
+/** The picture as the bytes of an 8-bit RGB PNG file; empty on failure. Written to a file by the caller,
+    which knows how that file is to be replaced. */
+std::vector<char> encodePng(const RgbImage& image);
 
 /** Reads a PNG file of any colour type, transparency composed over black; empty on failure. */
 RgbImage readPng(const std::string& path);

@@ -19,9 +19,8 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <mutex>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace
 {
@@ -37,9 +36,8 @@ struct WindowOptions
 
 double seconds(const std::string& text, const std::string& option)
 {
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(value) || value < 0.0)
+    double value = 0.0;
+    if (!decimalNumber(text, value) || value < 0.0)
         throw HostError(option + ": '" + text + "' is not a time in seconds");
     return value;
 }
@@ -47,24 +45,20 @@ double seconds(const std::string& text, const std::string& option)
 bool endsWith(const std::string& text, const std::string& suffix)
 {
     return text.size() >= suffix.size()
-           && std::equal(suffix.rbegin(), suffix.rend(), text.rbegin(),
-                         [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+           && std::equal(suffix.rbegin(), suffix.rend(), text.rbegin(), [](char wanted, char given) {
+                  return std::tolower(static_cast<unsigned char>(given)) == wanted;
+              });
 }
 
 // Caught before the window opens rather than after the user has watched it for the whole run.
-void checkCapturePath(const std::string& path)
+void checkCapturePath(const WindowOptions& options)
 {
+    const std::string& path = options.capturePath;
     if (!endsWith(path, ".png"))
         throw HostError("--capture '" + path + "': the picture is a PNG file, its name ends in .png");
-    const size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    struct stat status
-    {
-    };
-    if (::stat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode))
-        throw HostError("--capture '" + path + "': there is no folder '" + folder + "'");
-    if (::access(folder.c_str(), W_OK) != 0)
-        throw HostError("--capture '" + path + "': the folder '" + folder + "' cannot be written to");
+    if (!options.inputPath.empty())
+        refuseOverwriting({{"the input", options.inputPath}}, {{"the capture", path}});
+    checkWritable(path);
 }
 
 WindowOptions parseWindowOptions(const std::vector<std::string>& arguments)
@@ -104,7 +98,7 @@ WindowOptions parseWindowOptions(const std::vector<std::string>& arguments)
     if (fromGiven && options.inputPath.empty())
         throw HostError("--from needs an --input to start into");
     if (!options.capturePath.empty())
-        checkCapturePath(options.capturePath);
+        checkCapturePath(options);
     return options;
 }
 
@@ -152,9 +146,8 @@ void requestClose(int signal)
     int expected = 0;
     if (closingSignal.compare_exchange_strong(expected, signal))
         return;
-    // A second signal while the window closes: the user means it, stop now.
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
+    // A second signal while the window closes: the user means it, stop now, leaving no half-written picture.
+    interrupt_cleanup::stopNow(signal);
 }
 
 // The host's GUI loop, in short runs so that a signal is seen within one of them.
@@ -180,6 +173,10 @@ int runWindowCommand(const std::vector<std::string>& arguments)
     // SIGINT, SIGTERM and SIGHUP close the window the way closing it on the desktop does, so the plug-in is
     // torn down in host order and the picture is written whole; the program then ends by that signal.
     interrupt_cleanup::onStopSignals(requestClose);
+    // Started before the window opens, so a capture that cannot be written fails before the user watches.
+    std::unique_ptr<ReplacingFile> capture;
+    if (!options.capturePath.empty())
+        capture = std::make_unique<ReplacingFile>(options.capturePath);
     int sampleRate = 0;
     std::vector<std::vector<float>> audio = loadAudio(options, sampleRate);
 
@@ -203,8 +200,14 @@ int runWindowCommand(const std::vector<std::string>& arguments)
             const kelvane::host::HostAudioPlayback playback(instance, hostLock, std::move(audio), sampleRate,
                                                             options.fromSeconds, options.render.blockSize);
             runWindow(window, options.seconds);
-            if (!options.capturePath.empty() && !kelvane::host::writePng(window.capture(), options.capturePath))
-                throw HostError("cannot write the window's picture to '" + options.capturePath + "'");
+            if (capture)
+            {
+                const std::vector<char> png = kelvane::host::encodePng(window.capture());
+                if (png.empty())
+                    throw HostError("cannot write '" + options.capturePath + "': the window gave no picture");
+                capture->write(png);
+                commitTogether({capture.get()});
+            }
         }
     }
     plugIn.finish();
