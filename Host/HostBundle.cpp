@@ -1,6 +1,8 @@
 #include "HostBundle.h"
 
 #include <dlfcn.h>
+#include <limits.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
 
@@ -28,8 +30,16 @@ std::string HostBundle::binaryInBundle(const std::string& bundleFolder)
     std::string folder = bundleFolder;
     while (folder.size() > 1 && folder.back() == '/')
         folder.pop_back();
-    const size_t slash = folder.find_last_of('/');
-    std::string name = slash == std::string::npos ? folder : folder.substr(slash + 1);
+    // The shared object is named after the bundle itself, not after a link to it under another name.
+    std::string named = folder;
+    struct stat status
+    {
+    };
+    char resolved[PATH_MAX];
+    if (::lstat(folder.c_str(), &status) == 0 && S_ISLNK(status.st_mode) && ::realpath(folder.c_str(), resolved))
+        named = resolved;
+    const size_t slash = named.find_last_of('/');
+    std::string name = slash == std::string::npos ? named : named.substr(slash + 1);
     const size_t dot = name.find_last_of('.');
     if (dot != std::string::npos && dot > 0)
         name.erase(dot);
