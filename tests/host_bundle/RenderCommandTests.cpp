@@ -123,10 +123,12 @@ TEST_F(RenderCommand, BadInputEndsWithOneClearLineAndLeavesTheOutputAsItWas)
     const struct
     {
         std::vector<std::string> arguments;
-        const char* message;
+        std::string message;
     } cases[] = {
-        {{bundle, folder + "/missing.wav", out}, "cannot read '"},
-        {{bundle, folder + "/text.txt", out}, "cannot read '"},
+        {{bundle, folder + "/missing.wav", out}, "cannot read '" + folder + "/missing.wav': there is no such file"},
+        {{bundle, folder + "/text.txt", out}, "/text.txt': it is not an audio file (WAV, AIFF, FLAC"},
+        {{bundle, folder, out}, "cannot read '" + folder + "': it is a folder"},
+        {{bundle, folder + "/silent.wav", out}, "'" + folder + "/silent.wav' holds no audio to render"},
         {{bundle, folder + "/three.wav", out}, "has 3 channels; the plug-in takes mono or stereo"},
         {{bundle, folder + "/slow.wav", out}, "is at 22050 Hz"},
         {{bundle, in, out, "--set", "dbMian=0.5"}, "unknown parameter ID 'dbMian'"},
@@ -134,13 +136,19 @@ TEST_F(RenderCommand, BadInputEndsWithOneClearLineAndLeavesTheOutputAsItWas)
         {{bundle, in, out, "--automate", "dbMain=0:0.2,1:nan"}, "is not a number"},
         {{bundle, in, out, "--bypass", "2-1"}, "the end must come after the start"},
         {{bundle, in, out, "--block", "2048"}, "a block holds 1 to 1024 samples"},
+        {{bundle, in, out, "--block", "0x10"}, "--block: '0x10' is not a number"},
+        {{bundle, in, out, "--block", "inf"}, "--block: 'inf' is not a number"},
+        {{bundle, in, out, "--set", "dbMain=0x1p-1"}, "'0x1p-1' is not a number"},
+        {{bundle, in, out, "--bypass", " 1-2"}, "--bypass start: ' 1' is not a number"},
         {{folder + "/none.aaxplugin", in, out}, "no plug-in bundle at"},
         {{folder, in, out}, "is not a plug-in bundle"},
         {{folder + "/text.txt", in, out}, "could not be loaded"},
         {{KELVANE_FAILING_BUNDLE_PATH, in, out},
          "failed to register (ACFRegisterPlugin: -20004 (AAX_ERROR_NULL_OBJECT))"},
-        {{bundle, in, out, "--restore-chunk", "elck=" + folder + "/none"}, "cannot read '"},
-        {{bundle, in, out, "--save-chunk", "abcd=" + folder + "/chunk"}, "the plug-in has no chunk 'abcd'"},
+        {{bundle, in, out, "--restore-chunk", "elck=" + folder + "/none"}, "/none': there is no such file"},
+        {{bundle, in, out, "--restore-chunk", "elck=" + folder}, "cannot read '" + folder + "': it is a folder"},
+        {{bundle, in, out, "--save-chunk", "abcd=" + folder + "/chunk"},
+         "the plug-in has no chunk 'abcd' (GetChunkSize: -20007 (AAX_ERROR_INVALID_CHUNK_ID))"},
         {{bundle, in, folder + "/no/out.wav"}, "cannot write '"},
         {{bundle, in, out, "-q"}, "unknown option '-q'"},
         {{bundle, in, out, "--set", "--block", "64"}, "option '--set' needs a value"},
@@ -152,6 +160,7 @@ TEST_F(RenderCommand, BadInputEndsWithOneClearLineAndLeavesTheOutputAsItWas)
         {{bundle, in, out, "--restore-chunk", "juce=" + folder + "/text.txt"}, "did not take the settings"},
     };
     std::ofstream(folder + "/empty.wav").close();
+    writeWav("silent.wav", 2, 48000, 0);
     for (const auto& row : cases)
         expectOneLine("render", 1, row.arguments, row.message);
 }
@@ -167,6 +176,162 @@ TEST_F(RenderCommand, RefusesToWriteOverTheFileItReadsAndReadsNothing)
                   "refusing to write the saved chunk");
     expectOneLine("render", 1, {bundle, out, folder + "/x.wav", "--save-chunk", "elck=" + folder + "/x.wav"},
                   "it is also the output");
+}
+
+// Neither exists yet: the paths are compared where they lead.
+TEST_F(RenderCommand, RefusesTwoOfItsOutputsThatAreOneFile)
+{
+    const std::string bundle = KELVANE_BUNDLE_PATH;
+    std::filesystem::create_directory(folder + "/sub");
+    std::filesystem::create_symlink("sub/target.wav", folder + "/link.wav");
+    const struct
+    {
+        std::vector<std::string> arguments;
+        const char* message;
+    } cases[] = {
+        {{bundle, "in.wav", "o5.wav", "--save-chunk", "juce=./o5.wav"}, "'./o5.wav': it is also the output 'o5.wav'"},
+        {{bundle, "in.wav", "o.wav", "--save-chunk", "juce=c2.bin", "--save-chunk", "elck=./c2.bin"},
+         "'./c2.bin': it is also the saved chunk 'c2.bin'"},
+        {{bundle, "in.wav", "sub/../o.wav", "--save-chunk", "elck=o.wav"}, "'o.wav': it is also the output"},
+        {{bundle, "in.wav", "link.wav", "--save-chunk", "elck=sub/target.wav"}, "it is also the output 'link.wav'"},
+    };
+    for (const auto& row : cases)
+        expectOneLine("render", 1, row.arguments, row.message);
+}
+
+// Each refused before the input is read or the bundle loaded: both of those are missing here too.
+TEST_F(RenderCommand, ChecksWhereItWritesBeforeRendering)
+{
+    const std::string none = folder + "/none.aaxplugin", missing = folder + "/missing.wav";
+    std::filesystem::create_directory(folder + "/dirout");
+    std::filesystem::create_directory(folder + "/locked");
+    std::filesystem::permissions(folder + "/locked",
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::ofstream(folder + "/k.elck") << "mine";
+    struct Case
+    {
+        std::vector<std::string> arguments;
+        std::string message;
+    };
+    std::vector<Case> cases = {
+        {{none, missing, "dirout", "--save-chunk", "elck=k.elck"}, "cannot write 'dirout': it is a folder"},
+        {{none, missing, "out.wav", "--save-chunk", "elck=dirout"}, "cannot write 'dirout': it is a folder"},
+        {{none, missing, "no/out.wav"}, "cannot write 'no/out.wav': there is no folder 'no'"},
+        {{none, missing, "out.wav", "--save-chunk", "elck=no/k.elck"}, "there is no folder 'no'"},
+        {{none, missing, "/dev/null"}, "cannot write '/dev/null': it is not a plain file"},
+    };
+    // The superuser writes into any folder.
+    if (::geteuid() != 0)
+        cases.push_back({{none, missing, "locked/out.wav"}, "the folder 'locked' cannot be written to"});
+    for (const Case& row : cases)
+        expectOneLine("render", 1, row.arguments, row.message);
+    EXPECT_EQ(contents(folder + "/k.elck"), "mine");
+}
+
+// The output and the chunk files are all put in place at the very end, or none of them is.
+TEST_F(RenderCommand, AFailedOrStoppedRunChangesNoneOfItsFiles)
+{
+    const std::string bundle = KELVANE_BUNDLE_PATH, chunk = folder + "/k.elck";
+    std::ofstream(chunk) << "mine";
+    std::filesystem::create_directory(folder + "/dirout");
+    expectOneLine("render", 1, {bundle, "in.wav", "dirout", "--save-chunk", "elck=k.elck"}, "it is a folder");
+    EXPECT_EQ(contents(chunk), "mine");
+
+    // Its output turned into a folder while it renders, a run fails at its very end, the chunk not written.
+    writeWav("medium.wav", 1, 48000, 48000 * 20, 0.5f, AudioSampleFormat::Pcm16);
+    std::ofstream(folder + "/late.wav") << "old";
+    size_t before = files();
+    const pid_t late =
+        start({"render", bundle, "medium.wav", "late.wav", "--block", "1", "--save-chunk", "elck=k.elck"});
+    for (int waited = 0; files() < before + 2 && waited < 30000; ++waited)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::filesystem::remove(folder + "/late.wav");
+    std::filesystem::create_directory(folder + "/late.wav");
+    int status = 0;
+    ASSERT_EQ(::waitpid(late, &status, 0), late);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    EXPECT_EQ(contents(chunk), "mine");
+    EXPECT_EQ(files(), before);
+
+    writeWav("long.wav", 1, 48000, 48000 * 120, 0.5f, AudioSampleFormat::Pcm16);
+    before = files();
+    const std::vector<std::string> arguments = {"render",  bundle, "long.wav",     "out.wav",
+                                                "--block", "1",    "--save-chunk", "elck=k.elck"};
+    const pid_t child = start(arguments);
+    // The output's and the chunk's temporary files.
+    for (int waited = 0; files() < before + 2 && waited < 30000; ++waited)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(files(), before + 2) << "the render never began writing";
+    expectEndedBy(child, SIGTERM);
+    EXPECT_EQ(files(), before);
+    EXPECT_EQ(contents(chunk), "mine");
+    EXPECT_EQ(contents(folder + "/out.wav"), "old");
+
+    // Stopped anywhere near its end, a run leaves both old files or both new ones.
+    const std::vector<std::string> shortRun = {"render", bundle, "in.wav", "out.wav", "--save-chunk", "elck=k.elck"};
+    const auto begun = std::chrono::steady_clock::now();
+    std::string errors;
+    ASSERT_EQ(run(shortRun, errors), 0) << errors;
+    const auto length = std::chrono::steady_clock::now() - begun;
+    for (int tenth = 4; tenth <= 12; ++tenth)
+    {
+        std::ofstream(chunk) << "mine";
+        std::ofstream(folder + "/out.wav") << "old";
+        const pid_t stopped = start(shortRun);
+        std::this_thread::sleep_for(length * tenth / 10);
+        ::kill(stopped, SIGTERM);
+        ASSERT_EQ(::waitpid(stopped, &status, 0), stopped);
+        EXPECT_EQ(contents(chunk) == "mine", contents(folder + "/out.wav") == "old") << "stopped at " << tenth << "/10";
+        EXPECT_EQ(files(), before) << "stopped at " << tenth << "/10";
+    }
+}
+
+// Compared across a second: the clock once went into the header.
+TEST_F(RenderCommand, TheSameRenderGivesTheSameBytes)
+{
+    const std::string bundle = KELVANE_BUNDLE_PATH;
+    const std::vector<std::string> formats = {"float", "pcm16"};
+    std::string errors;
+    for (const std::string round : {"first", "second"})
+    {
+        for (const std::string& format : formats)
+            ASSERT_EQ(run({"render", bundle, "in.wav", round + "-" + format + ".wav", "--format", format}, errors), 0)
+                << errors;
+        std::this_thread::sleep_for(std::chrono::milliseconds(round == "first" ? 1100 : 0));
+    }
+    for (const std::string& format : formats)
+    {
+        const std::string first = contents(folder + "/first-" + format + ".wav");
+        EXPECT_GT(first.size(), 24000u);
+        EXPECT_TRUE(first == contents(folder + "/second-" + format + ".wav")) << format;
+    }
+}
+
+// As most tools do: a replaced file keeps its permissions, a symbolic link is written through and stays.
+TEST_F(RenderCommand, ReplacedFilesKeepTheirPermissionsAndLinks)
+{
+    const std::string bundle = KELVANE_BUNDLE_PATH;
+    namespace fs = std::filesystem;
+    std::ofstream(folder + "/k.elck") << "mine";
+    fs::permissions(folder + "/out.wav", fs::perms::owner_read | fs::perms::owner_write);
+    fs::permissions(folder + "/k.elck", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_directory(folder + "/real");
+    std::ofstream(folder + "/real/old.wav") << "old";
+    fs::create_symlink("real/old.wav", folder + "/link.wav");
+    fs::create_symlink("real/new.wav", folder + "/dangling.wav");
+    fs::create_symlink("real/chunk", folder + "/chunk-link");
+    std::string errors;
+    ASSERT_EQ(run({"render", bundle, "in.wav", "out.wav", "--save-chunk", "elck=k.elck"}, errors), 0) << errors;
+    EXPECT_EQ(fs::status(folder + "/out.wav").permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(folder + "/k.elck").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    for (const std::string output : {"link.wav", "dangling.wav"})
+        ASSERT_EQ(run({"render", bundle, "in.wav", output, "--save-chunk", "elck=chunk-link"}, errors), 0) << errors;
+    for (const std::string link : {"link.wav", "dangling.wav", "chunk-link"})
+        EXPECT_TRUE(fs::is_symlink(folder + "/" + link)) << link;
+    EXPECT_EQ(AudioFileReader(folder + "/real/old.wav").frames(), 24000);
+    EXPECT_EQ(AudioFileReader(folder + "/real/new.wav").frames(), 24000);
+    EXPECT_EQ(readWholeFile(folder + "/real/chunk").size(), 64u);
 }
 
 TEST_F(RenderCommand, RendersAFileAndItsSavedSettingsThroughTheBundle)
@@ -228,6 +393,9 @@ TEST_F(RenderCommand, WarnsOfWhatItRenderedAroundButDoesNotFail)
                   "warning: " + clipped + "24 output");
     expectOneLine("render", 0, {bundle, "in.wav", out, "--bypass", "0.6-0.9"},
                   "warning: --bypass 0.6 s to 0.9 s lies past the end");
+    // Split at the dash between two numbers, not at an exponent's.
+    expectOneLine("render", 0, {bundle, "in.wav", out, "--bypass", "6e-1-9E-1"},
+                  "warning: --bypass 0.6 s to 0.9 s lies past the end");
 }
 
 // Stopped by a signal, a render removes its partial output, leaves the old output alone and ends by that signal.
@@ -278,6 +446,15 @@ TEST_F(CommandLine, BundleGivenByItsBareNameIsTheOneInTheCurrentFolder)
     EXPECT_EQ(run({"list", "Kelvane.so"}, errors, binaryFolder), 0) << errors;
 }
 
+// The shared object is named after the bundle, whatever a link to it is called.
+TEST_F(CommandLine, BundleReachedThroughALinkIsLoadedByItsOwnName)
+{
+    std::filesystem::create_directory_symlink(KELVANE_BUNDLE_PATH, folder + "/My.aaxplugin");
+    std::string errors;
+    EXPECT_EQ(run({"list", "My.aaxplugin/"}, errors), 0) << errors;
+    EXPECT_EQ(run({"render", "My.aaxplugin", "in.wav", "out.wav"}, errors), 0) << errors;
+}
+
 // Each fails on its arguments alone, before the display is needed: here there is none.
 TEST_F(CommandLine, WindowChecksItsArgumentsBeforeOpeningAnything)
 {
@@ -293,6 +470,15 @@ TEST_F(CommandLine, WindowChecksItsArgumentsBeforeOpeningAnything)
     expectOneLine("window", 1, {bundle, "--capture", "--seconds", "1"}, "option '--capture' needs a value");
     expectOneLine("window", 1, {bundle, "--format", "pcm16"}, "window takes --set and --block");
     expectOneLine("window", 1, {}, "window needs one bundle (0 given)");
+    // The capture takes the care of render's output.
+    std::filesystem::copy_file(folder + "/in.wav", folder + "/track.png");
+    std::filesystem::create_directory(folder + "/d.png");
+    expectOneLine("window", 1, {bundle, "--input", "track.png", "--capture", "./track.png"},
+                  "refusing to write the capture './track.png': it is the input 'track.png'");
+    EXPECT_EQ(contents(folder + "/track.png"), contents(folder + "/in.wav"));
+    expectOneLine("window", 1, {bundle, "--capture", "d.png"}, "cannot write 'd.png': it is a folder");
+    // Past the name's check, on to the display.
+    expectOneLine("window", 1, {bundle, "--capture", "X.PNG"}, "cannot open the X display");
     if (!display.empty())
         ::setenv("DISPLAY", display.c_str(), 1);
 }
@@ -314,6 +500,33 @@ TEST_F(CommandLine, SignalClosesTheWindowInHostOrder)
         EXPECT_NE(contents(folder + ".output").find("window closed; ACFCanUnloadNow answered 0"), std::string::npos);
         // A whole PNG file ends in its end chunk.
         EXPECT_EQ(contents(picture).rfind("IEND"), contents(picture).size() - 8) << signal;
+    }
+}
+
+// A second signal stops at once, but never leaves half a picture; a file of the user's is never taken for a
+// temporary one.
+TEST_F(CommandLine, CaptureIsWholeOrAbsentAndTouchesNoOtherFile)
+{
+    if (std::getenv("DISPLAY") == nullptr)
+        GTEST_SKIP() << "needs a display (run under xvfb-run)";
+    const std::string picture = folder + "/window.png";
+    std::ofstream(picture + ".partial") << "mine";
+    const size_t before = files();
+    std::string errors;
+    ASSERT_EQ(run({"window", KELVANE_BUNDLE_PATH, "--seconds", "0.5", "--capture", "window.png"}, errors), 0) << errors;
+    EXPECT_EQ(contents(picture + ".partial"), "mine");
+    EXPECT_EQ(files(), before + 1);
+    for (const int pause : {800, 1200, 1600})
+    {
+        std::filesystem::remove(picture);
+        const pid_t child = start({"window", KELVANE_BUNDLE_PATH, "--capture", picture});
+        std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+        ::kill(child, SIGTERM);
+        std::this_thread::sleep_for(std::chrono::milliseconds(pause / 100));
+        expectEndedBy(child, SIGTERM);
+        const std::string written = contents(picture);
+        EXPECT_TRUE(written.empty() || written.rfind("IEND") == written.size() - 8) << "after " << pause << " ms";
+        EXPECT_EQ(files(), before + (written.empty() ? 0 : 1)) << "after " << pause << " ms";
     }
 }
 } // namespace
