@@ -12,14 +12,14 @@ jobs=$(nproc)
 bash scripts/setup.sh
 
 echo "== release build"
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DKELVANE_WARNINGS_AS_ERRORS=ON
 cmake --build build/release -j"$jobs"
 display=(xvfb-run -a -s "-screen 0 1280x1024x24")
 "${display[@]}" \
   ctest --test-dir build/release --output-on-failure -j"$jobs" --timeout 600
 
 echo "== address and undefined-behaviour sanitizers"
-cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVANE_SANITIZE=address,undefined
+cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVANE_SANITIZE=address,undefined -DKELVANE_WARNINGS_AS_ERRORS=ON
 cmake --build build/asan -j"$jobs" --target kelvane_asan_tests
 # The sanitizer's tracking of dynamically loaded libraries' thread-local blocks guesses their size from a header
 # that glibc no longer writes; when a block happens to start 16 bytes into a page it reads heap bytes as that
@@ -30,7 +30,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:intercept_tls_get_addr=0 UBSAN_OPTI
   "${display[@]}" ctest --test-dir build/asan --output-on-failure -j"$jobs" -L asan --timeout 900
 
 echo "== thread sanitizer"
-cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVANE_SANITIZE=thread
+cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVANE_SANITIZE=thread -DKELVANE_WARNINGS_AS_ERRORS=ON
 cmake --build build/tsan -j"$jobs" --target kelvane_tsan_tests
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   "${display[@]}" ctest --test-dir build/tsan --output-on-failure -j"$jobs" -L tsan --timeout 900
