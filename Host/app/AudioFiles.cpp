@@ -311,24 +311,22 @@ std::vector<char> readWholeFile(const std::string& path)
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0)
         throw readError(path, fileErrorText(errno));
+    // A folder opens, and its read fails with EISDIR.
     std::vector<char> bytes;
-    struct stat status
-    {
-    };
-    int error = ::fstat(descriptor, &status) == 0 ? 0 : errno;
-    if (error == 0 && S_ISDIR(status.st_mode))
-        error = EISDIR;
+    int error = 0;
     char buffer[65536];
-    while (error == 0)
+    for (;;)
     {
         const ssize_t done = ::read(descriptor, buffer, sizeof buffer);
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done < 0)
-            error = errno;
-        if (done <= 0)
+        if (done > 0)
+            bytes.insert(bytes.end(), buffer, buffer + done);
+        else if (done == 0)
             break;
-        bytes.insert(bytes.end(), buffer, buffer + done);
+        else if (errno != EINTR)
+        {
+            error = errno;
+            break;
+        }
     }
     ::close(descriptor);
     if (error != 0)
