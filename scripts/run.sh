@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The main job: sets up a Debian machine, builds the plug-in bundle and the host stand-in, and runs the host on
-# the bundle under a virtual X display:
+# the bundle, its window on a virtual X display of the job's own:
 #   bash scripts/run.sh                 renders a generated demo programme
 #   bash scripts/run.sh my-track.wav    renders your own file (mono or stereo WAV, AIFF or FLAC at 44.1, 48,
 #                                       88.2, 96, 176.4 or 192 kHz)
@@ -8,52 +8,142 @@
 #                                       only says whether the main job can take the track
 # Everything it writes goes to out/: the rendered audio, a picture of the plug-in's window taken while the
 # audio plays, a plot of levels and gain over time, and a short report (out/report.md). The new results are
-# made beside out/ and take its place only when complete, so a failed run leaves the previous out/ as it was.
+# made in a hidden folder beside out/ and take its place only when complete, so a failed or stopped run leaves
+# the previous out/ as it was. It replaces only a results folder it made itself (marked by .kelvane-results
+# inside), an empty one or none, and one run at a time: anything else is refused before anything is touched.
 # Environment: KELVANE_OUT, another folder instead of out/; KELVANE_BUILD_DIR, an existing build to use as it
 # is (no setup, no build).
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+root=$(cd "$(dirname "$0")/.." && pwd -P)
 usage="usage: bash scripts/run.sh [--check-only] [TRACK]"
+refuse() { echo "run: $*" >&2; exit 1; }
 check_only=0
-if [ "${1:-}" = "--check-only" ]; then
+if [ "${1:-}" = "--help" ] || [ "${1:-}" = "-h" ]; then
+  echo "$usage"
+  exit 0
+elif [ "${1:-}" = "--check-only" ]; then
   check_only=1
   shift
 fi
-input=""
-if [ $# -gt 1 ] || [ "${1:-}" = "--help" ] || [[ "${1:-}" == -?* ]]; then
+input="" input_path=""
+if [ $# -gt 1 ] || [[ "${1:-}" == -?* ]] || { [ $check_only -eq 1 ] && [ $# -eq 0 ]; }; then
   echo "$usage" >&2
   exit 2
 elif [ $# -eq 1 ]; then
   # What needs no build is refused before the minutes of setting up and building.
   if [ ! -e "$1" ]; then
-    echo "run: $1: no such file" >&2
-    exit 1
+    refuse "$1: no such file"
   elif [ -d "$1" ]; then
-    echo "run: $1: is a folder, not an audio file" >&2
-    exit 1
+    refuse "$1: is a folder, not an audio file"
   elif [ ! -r "$1" ]; then
-    echo "run: $1: cannot be read" >&2
-    exit 1
+    refuse "$1: cannot be read"
   fi
   input=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
-elif [ $check_only -eq 1 ]; then
-  echo "$usage" >&2
-  exit 2
+  input_path=$(realpath -- "$1")
 fi
-out=${KELVANE_OUT:-$root/out}
-case "$out" in /*) ;; *) out="$PWD/$out" ;; esac
-out=${out%/}
+
+if [ -n "${KELVANE_BUILD_DIR:-}" ]; then
+  [ -d "$KELVANE_BUILD_DIR" ] || refuse "KELVANE_BUILD_DIR '$KELVANE_BUILD_DIR': no such folder"
+  build=$(realpath -- "$KELVANE_BUILD_DIR")
+  for program in Host/app/kelvane_host Bundle/Kelvane.aaxplugin tools/main-job/kelvane_level_analysis \
+    tools/main-job/kelvane_demo_programme; do
+    [ -e "$build/$program" ] || refuse "KELVANE_BUILD_DIR '$KELVANE_BUILD_DIR' is not a build of Kelvane: it has no $program"
+  done
+else
+  build="$root/build/release"
+fi
+
+# The results folder: a symbolic link stands for the folder it names. A run replaces the folder whole, so it
+# must hold nothing of the user's: not the project, the build, the track or the folder the user is in.
+out=$(realpath -m -- "${KELVANE_OUT:-$root/out}")
+parent=$(dirname "$out") name=$(basename "$out")
+within() { [[ "$1/" == "${2%/}/"* ]]; }
+if [ $check_only -eq 0 ]; then
+  if [ -e "$out" ] && [ ! -d "$out" ]; then
+    refuse "'$out' cannot be the results folder: it is a file, not a folder"
+  elif within "$root" "$out"; then
+    refuse "'$out' cannot be the results folder: it holds the project; name a folder of its own in KELVANE_OUT"
+  elif within "$build" "$out"; then
+    refuse "'$out' cannot be the results folder: it holds the build '$build'"
+  elif within "$PWD" "$out"; then
+    refuse "'$out' cannot be the results folder: it holds the current folder"
+  elif [ -n "$input_path" ] && within "$input_path" "$out"; then
+    refuse "$1: is inside the results folder '$out', which a run replaces; move the track out of it first"
+  elif [ ! -d "$parent" ]; then
+    refuse "cannot make the results folder '$out': there is no folder '$parent'"
+  elif [ ! -w "$parent" ]; then
+    refuse "cannot write the results folder '$out': '$parent' is not writable"
+  fi
+fi
+
+# Results of the job's earlier versions carry no mark: a folder holding exactly what they wrote is theirs.
+mark=.kelvane-results
+legacy=(chunks chunks/elck.chunk chunks/juce.chunk chunks/second-elck.chunk chunks/second-juce.chunk
+  kelvane-output.wav levels.csv levels.png levels.txt registered.txt render.txt report.md
+  second-instance-output.wav window.png window.txt)
+# The first entry of a folder that no run of the job wrote, if any.
+stranger() {
+  local entries ours extra
+  entries=$(cd "$1" && find . -mindepth 1 -printf '%P\n' | LC_ALL=C sort)
+  if [ -f "$1/$mark" ]; then
+    ours=$(tail -n +2 "$1/$mark" | LC_ALL=C sort)
+  else
+    ours=$(printf '%s\n' "${legacy[@]}" demo-input.wav | LC_ALL=C sort)
+  fi
+  extra=$(LC_ALL=C comm -23 <(echo "$entries") <(echo "$ours") | head -n 1)
+  # Without the mark only the whole set is taken for earlier results: a part of it may be the user's own.
+  if [ -z "$extra" ] && [ ! -f "$1/$mark" ] && [ -n "$entries" ] \
+    && [ "$(grep -cvx demo-input.wav <<<"$entries")" -ne ${#legacy[@]} ]; then
+    extra=$(head -n 1 <<<"$entries")
+  fi
+  echo "$extra"
+}
+
+# Whatever a run leaves unfinished goes on every way out: its virtual display, its work folder, a results
+# folder it made only to lock it.
+made_out=0 work="" old="" xvfb=""
+stop_display() {
+  if [ -n "$xvfb" ]; then
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+    xvfb=""
+  fi
+}
+cleanup() {
+  stop_display
+  if [ -n "$work" ]; then rm -rf "$work"; fi
+  if [ -n "$old" ]; then rm -rf "$old"; fi
+  if [ $made_out -eq 1 ]; then rmdir "$out" 2>/dev/null || true; fi
+}
+trap cleanup EXIT
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+if [ $check_only -eq 0 ]; then
+  # One run at a time: the lock is on the results folder itself, made empty for it when missing.
+  made=0
+  if mkdir "$out" 2>/dev/null; then made=1; fi
+  { exec 9<"$out"; } 2>/dev/null || refuse "cannot read the results folder '$out'"
+  # Another run's swap may have put a new folder at the path since it was opened.
+  if ! flock -n 9 || [ "$(stat -L -c %d:%i "$out" 2>/dev/null)" != "$(stat -L -c %d:%i /dev/fd/9)" ]; then
+    refuse "another run is writing '$out'; try again when it has finished"
+  fi
+  made_out=$made
+  stranger=$(stranger "$out")
+  if [ -n "$stranger" ]; then
+    refuse "'$out' holds '$stranger', which the main job did not write; move it away or name another results folder in KELVANE_OUT"
+  fi
+fi
 cd "$root"
 
 steps=8
 step() { echo; echo "== [$1/$steps] $2"; }
 
 if [ -n "${KELVANE_BUILD_DIR:-}" ]; then
-  build=$(cd "$KELVANE_BUILD_DIR" && pwd)
   step 1 "setting up: skipped, using the build in $build"
   step 2 "building: skipped"
 else
-  build="$root/build/release"
   step 1 "setting up (Debian packages from scripts/debian-packages.txt)"
   bash scripts/setup.sh
   step 2 "building the plug-in bundle, the host stand-in and the main job's tools (release)"
@@ -64,13 +154,12 @@ fi
 bundle="$build/Bundle/Kelvane.aaxplugin"
 host="$build/Host/app/kelvane_host"
 analysis="$build/tools/main-job/kelvane_level_analysis"
-python=/usr/bin/python3
+python=(/usr/bin/python3 -B)
 
 if [ -n "$input" ]; then
   step 3 "checking $input"
   if ! track=$("$analysis" --check "$input" 2>&1); then
-    echo "run: $track" >&2
-    exit 1
+    refuse "$track"
   fi
   echo "$track" | tr '\n' ' '; echo
   if [ $check_only -eq 1 ]; then
@@ -79,22 +168,48 @@ if [ -n "$input" ]; then
   fi
 fi
 
-# The results are made in a folder beside out/ (same file system, so the swap at the end is two renames).
-mkdir -p "$(dirname "$out")"
-work=$(mktemp -d "$out.new.XXXXXX")
+# The results are made in a hidden folder beside the results folder (same file system, so the swap at the end
+# is two renames).
+work=$(mktemp -d "$parent/.$name.new-XXXXXX" 2>/dev/null) || refuse "cannot make a folder in '$parent'"
 # mktemp makes the folder private; the results are as readable as anything else the user writes.
 chmod "$(printf %o $((0777 & ~0$(umask))))" "$work"
-trap 'rm -rf "$work"' EXIT
-trap 'exit 129' HUP
-trap 'exit 130' INT
-trap 'exit 143' TERM
 mkdir "$work/chunks"
 cd "$work"
 
 # The window's update check asks the maker's web server. Here it goes to a closed port on this machine
 # through a proxy setting that only this run sees, so no request leaves the machine.
 export https_proxy=http://127.0.0.1:9 HTTPS_PROXY=http://127.0.0.1:9 no_proxy= NO_PROXY=
-display=(xvfb-run -a -s "-screen 0 1280x1024x24")
+# Nothing is written outside the results: the window's toolkit keeps its settings in memory rather than the
+# user's dconf database, matplotlib its font cache in the work folder rather than ~/.cache.
+export GSETTINGS_BACKEND=memory MPLCONFIGDIR="$work/.matplotlib"
+unset DISPLAY XAUTHORITY
+
+# Runs kelvane_host, its output into TRANSCRIPT. The renders read the same track, so a warning about it is
+# said once; the report lists them all.
+: >.warnings
+host() {
+  local transcript=$1
+  shift
+  if ! "$host" "$@" 2>.stderr | tee -a "$transcript"; then
+    cat .stderr >&2
+    exit 1
+  fi
+  grep -vxF -f .warnings .stderr | tee -a .warnings >&2 || true
+}
+
+# The window's virtual display, for the window step only, stopped by its process ID on every way out (an X
+# server takes the hang-up signal as "reset", not "stop").
+start_display() {
+  mkfifo .display
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>.display 2>.xvfb.log 9<&- &
+  xvfb=$!
+  display=""
+  read -r display <.display || true
+  if [ -z "$display" ]; then
+    why=$(tail -n 1 .xvfb.log)
+    refuse "the virtual display (Xvfb) did not start${why:+: $why}"
+  fi
+}
 
 if [ -z "$input" ]; then
   step 3 "generating the demo programme (speech, a louder music passage, speech again; stereo, 48 kHz)"
@@ -108,7 +223,7 @@ rate=$(echo "$track" | sed -n 's/^sample_rate=//p')
 # What the host does to the track: "dbMain" automated (normalised values at times in seconds; the output
 # level is 15 * value - 12 dB) and the host's bypass on for one stretch, both scaled to the track; a track
 # too short for either goes without it.
-timeline=$("$python" "$root/scripts/main_job_timeline.py" "$seconds" "$rate")
+timeline=$("${python[@]}" "$root/scripts/main_job_timeline.py" "$seconds" "$rate")
 automation=$(echo "$timeline" | sed -n 's/^automation=//p')
 bypass_start=$(echo "$timeline" | sed -n 's/^bypass_start=//p')
 bypass_end=$(echo "$timeline" | sed -n 's/^bypass_end=//p')
@@ -118,16 +233,16 @@ if [ -n "$bypass_start" ]; then host_options+=(--bypass "$bypass_start-$bypass_e
 echo "track: $(awk -v s="$seconds" 'BEGIN { printf "%g", s }') s; \"dbMain\" automation: ${automation:-none}; host bypass: ${bypass_start:-none}${bypass_end:+ to $bypass_end s}"
 
 step 4 "loading the bundle and listing what the plug-in registered"
-"$host" list "$bundle" | tee registered.txt
+host registered.txt list "$bundle"
 
 step 5 "rendering through the plug-in (${#host_options[@]} automation and bypass options), saving both chunks"
-"$host" render "$bundle" "$input" kelvane-output.wav "${host_options[@]}" \
-  --save-chunk elck=chunks/elck.chunk --save-chunk juce=chunks/juce.chunk | tee render.txt
+host render.txt render "$bundle" "$input" kelvane-output.wav "${host_options[@]}" \
+  --save-chunk elck=chunks/elck.chunk --save-chunk juce=chunks/juce.chunk
 
 step 6 "restoring both chunks into a second instance and rendering the same track with it"
-"$host" render "$bundle" "$input" second-instance-output.wav \
+host render.txt render "$bundle" "$input" second-instance-output.wav \
   --restore-chunk elck=chunks/elck.chunk --restore-chunk juce=chunks/juce.chunk "${host_options[@]}" \
-  --save-chunk elck=chunks/second-elck.chunk --save-chunk juce=chunks/second-juce.chunk | tee -a render.txt
+  --save-chunk elck=chunks/second-elck.chunk --save-chunk juce=chunks/second-juce.chunk
 
 step 7 "opening the plug-in's window in the host while the track plays, and capturing it"
 # The window is captured as it closes, three seconds after the audio starts: starting the audio just under
@@ -136,31 +251,47 @@ step 7 "opening the plug-in's window in the host while the track plays, and capt
 "$analysis" "$input" "$input" input-levels.csv >/dev/null
 loudest=$(awk -F, 'NR > 1 && $2 > best { best = $2; at = $1 } END { printf "%.2f", (at > 2.9 ? at - 2.9 : 0) }' best=-999 input-levels.csv)
 rm -f input-levels.csv
-"${display[@]}" "$host" window "$bundle" --input "$input" --from "$loudest" --seconds 3 --set dbMain=0.8 \
-  --capture window.png | tee window.txt
+start_display
+DISPLAY=:$display host window.txt window "$bundle" --input "$input" --from "$loudest" --seconds 3 \
+  --set dbMain=0.8 --capture window.png
+stop_display
 
 step 8 "measuring levels and loudness, plotting, writing the report"
 "$analysis" "$input" kelvane-output.wav levels.csv > levels.txt
-"$python" "$root/scripts/plot_levels.py" levels.csv levels.png --seconds "$seconds" \
+"${python[@]}" "$root/scripts/plot_levels.py" levels.csv levels.png --seconds "$seconds" \
   ${bypass_start:+--bypass "$bypass_start:$bypass_end"} ${automation:+--automation "$automation"} \
   --title "Kelvane on $(basename "$input")"
-"$python" "$root/scripts/main_job_report.py" . "$input" --automation "$automation" \
-  --bypass "${bypass_start:+$bypass_start:$bypass_end}" --window-level 0.8 > report.md
+"${python[@]}" "$root/scripts/main_job_report.py" . "$input" --automation "$automation" \
+  --bypass "${bypass_start:+$bypass_start:$bypass_end}" --window-level 0.8 --warnings .warnings > report.md
 
-# The swap: the old results go only once the new ones are complete. From here on an interruption leaves both
-# folders rather than neither.
-trap - EXIT HUP INT TERM
+# The swap: the old results go only once the new ones are complete. The mark lists what the run wrote, so
+# that a later run knows the folder for one of its own.
+rm -rf .matplotlib .warnings .stderr .display .xvfb.log
+{
+  echo "Written by Kelvane's main job (scripts/run.sh), which replaces this folder only while it holds no more than:"
+  { find . -mindepth 1 -printf '%P\n'; echo "$mark"; } | LC_ALL=C sort -u
+} >"$mark"
+exec 8<report.md
 cd "$root"
-if [ -e "$out" ]; then
-  old=$(mktemp -d "$out.old.XXXXXX")
-  mv "$out" "$old/"
-  mv "$work" "$out"
-  rm -rf "$old"
-else
-  mv "$work" "$out"
+spare=$(mktemp -d "$parent/.$name.old-XXXXXX" 2>/dev/null) || refuse "cannot make a folder in '$parent'"
+# Stop signals are held off for the two renames: their subshell ignores them, the job acts on them after.
+held=0
+trap 'held=129' HUP
+trap 'held=130' INT
+trap 'held=143' TERM
+(trap '' HUP INT TERM; mv -T "$out" "$spare" && mv -T "$work" "$out") 2>/dev/null || true
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
+if [ -d "$work" ]; then
+  if [ -e "$out" ]; then rmdir "$spare"; else mv -T "$spare" "$out"; fi
+  if [ $held -ne 0 ]; then exit $held; fi
+  refuse "could not put the results in place in '$out'; the previous results are as they were"
 fi
+old=$spare work="" made_out=0
+if [ $held -ne 0 ]; then exit $held; fi
 
 echo
-cat "$out/report.md"
+cat <&8
 echo
 echo "Written to $out: kelvane-output.wav, window.png, levels.png, report.md (and the chunks, levels.csv)."
