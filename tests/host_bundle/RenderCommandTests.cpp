@@ -226,6 +226,14 @@ TEST_F(RenderCommand, ChecksWhereItWritesBeforeRendering)
     for (const Case& row : cases)
         expectOneLine("render", 1, row.arguments, row.message);
     EXPECT_EQ(contents(folder + "/k.elck"), "mine");
+
+    // The plug-in's chunks are known once it is loaded, still long before this render's end.
+    writeWav("long.wav", 1, 48000, 48000 * 120, 0.5f, AudioSampleFormat::Pcm16);
+    const auto begun = std::chrono::steady_clock::now();
+    expectOneLine("render", 1,
+                  {KELVANE_BUNDLE_PATH, "long.wav", "out.wav", "--block", "1", "--save-chunk", "abcd=k.elck"},
+                  "the plug-in has no chunk 'abcd'");
+    EXPECT_LT(std::chrono::steady_clock::now() - begun, std::chrono::seconds(5));
 }
 
 // The output and the chunk files are all put in place at the very end, or none of them is.
