@@ -234,5 +234,6 @@ const char* windowUsage()
            "    --from S                start the audio S seconds into the file (inside it)\n"
            "    --seconds S             close the window after S seconds (default: when closed on the desktop)\n"
            "    --capture FILE.png      write a picture of the window just before it closes\n"
+           "                            (checked before the window opens, replaced as render replaces OUTPUT)\n"
            "    --set ID=VALUE, --block N as for render\n";
 }
