@@ -70,7 +70,7 @@ elif [ "$check" = swap ]; then
     || fail "the results folder is not as readable as the umask makes folders: $(stat -c %a "$out")"
 elif [ "$check" = folders ]; then
   # The rows share one parent folder, the job runs from it; every row leaves it as it was.
-  wav short.wav 441 44100 1 && f=$tmp/f && mkdir -p "$f/mine" "$f/marked" "$f/legacy/chunks" "$f/empty" "$f/b/build"
+  wav short.wav 441 44100 1 && f=$tmp/f && mkdir -p "$f"/{mine,marked,legacy/chunks,empty}
   echo "the user's" >"$f/mine/notes.txt" && cp "$tmp/short.wav" "$f/mine/song.wav" && echo "a file" >"$f/a-file"
   echo report >"$f/marked/report.md" && (cd "$f/marked" && mark . report.md) && cp -a "$f/marked" "$f/marked-plus"
   touch "$f/marked-plus/report.md~" && ln -s mine "$f/link" && ln -s marked "$f/link-marked"
@@ -78,11 +78,9 @@ elif [ "$check" = folders ]; then
   (cd "$f/legacy" && touch kelvane-output.wav levels.csv levels.png levels.txt registered.txt render.txt report.md \
     second-instance-output.wav window.png window.txt chunks/{elck,juce,second-elck,second-juce}.chunk)
   cp -a "$f/legacy" "$f/legacy-plus" && touch "$f/legacy-plus/notes.txt" && mkdir "$f/a-report" && touch "$f/a-report/report.md"
-  for program in Host/app/kelvane_host Bundle/Kelvane.aaxplugin tools/main-job/kelvane_level_analysis \
-    tools/main-job/kelvane_demo_programme; do
-    mkdir -p "$f/b/build/$(dirname $program)" && ln -s "$build/$program" "$f/b/build/$program"
-  done
-  mkdir "$f/read-only" && chmod 555 "$f/read-only" && cd "$f"
+  mkdir -p "$f"/b/build/{Host/app,Bundle/Kelvane.aaxplugin,tools/main-job}
+  touch "$f"/b/build/{Host/app/kelvane_host,tools/main-job/kelvane_level_analysis,tools/main-job/kelvane_demo_programme}
+  mkdir "$f/read-only" && chmod 555 "$f/read-only" && cd "$f" || exit 1
   # KELVANE_OUT | KELVANE_BUILD_DIR | track, if not ../short.wav | what the one line says, or "taken" for a run
   # that fails only at the display stand-in (after its renders), the folder as it was.
   rows=("mine|||holds 'notes.txt', which the main job did not write" "mine||mine/song.wav|is inside the results"
