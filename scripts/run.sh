@@ -187,7 +187,7 @@ unset DISPLAY XAUTHORITY
 # Runs kelvane_host, its output into TRANSCRIPT. The renders read the same track, so a warning about it is
 # said once; the report lists them all.
 : >.warnings
-host() {
+run_host() {
   local transcript=$1
   shift
   if ! "$host" "$@" 2>.stderr | tee -a "$transcript"; then
@@ -233,14 +233,14 @@ if [ -n "$bypass_start" ]; then host_options+=(--bypass "$bypass_start-$bypass_e
 echo "track: $(awk -v s="$seconds" 'BEGIN { printf "%g", s }') s; \"dbMain\" automation: ${automation:-none}; host bypass: ${bypass_start:-none}${bypass_end:+ to $bypass_end s}"
 
 step 4 "loading the bundle and listing what the plug-in registered"
-host registered.txt list "$bundle"
+run_host registered.txt list "$bundle"
 
 step 5 "rendering through the plug-in (${#host_options[@]} automation and bypass options), saving both chunks"
-host render.txt render "$bundle" "$input" kelvane-output.wav "${host_options[@]}" \
+run_host render.txt render "$bundle" "$input" kelvane-output.wav "${host_options[@]}" \
   --save-chunk elck=chunks/elck.chunk --save-chunk juce=chunks/juce.chunk
 
 step 6 "restoring both chunks into a second instance and rendering the same track with it"
-host render.txt render "$bundle" "$input" second-instance-output.wav \
+run_host render.txt render "$bundle" "$input" second-instance-output.wav \
   --restore-chunk elck=chunks/elck.chunk --restore-chunk juce=chunks/juce.chunk "${host_options[@]}" \
   --save-chunk elck=chunks/second-elck.chunk --save-chunk juce=chunks/second-juce.chunk
 
@@ -252,7 +252,7 @@ step 7 "opening the plug-in's window in the host while the track plays, and capt
 loudest=$(awk -F, 'NR > 1 && $2 > best { best = $2; at = $1 } END { printf "%.2f", (at > 2.9 ? at - 2.9 : 0) }' best=-999 input-levels.csv)
 rm -f input-levels.csv
 start_display
-DISPLAY=:$display host window.txt window "$bundle" --input "$input" --from "$loudest" --seconds 3 \
+DISPLAY=:$display run_host window.txt window "$bundle" --input "$input" --from "$loudest" --seconds 3 \
   --set dbMain=0.8 --capture window.png
 stop_display
 
