@@ -161,6 +161,7 @@ RenderSummary render(const RenderOptions& options)
     HostEnvironment host;
     HostPlugIn plugIn(host, options.bundlePath);
     RenderSummary summary{0, channels, sampleRate, {}};
+    std::vector<ReplacingFile*> files = {&outputFile};
     {
         HostInstance::Setup setup;
         setup.sampleRate = static_cast<AAX_CSampleRate>(sampleRate);
@@ -246,15 +247,15 @@ RenderSummary render(const RenderOptions& options)
                                            + secondsText(range.endSeconds) + " lies past the end of '"
                                            + options.inputPath + "' (" + secondsText(double(position) / sampleRate)
                                            + "); it bypassed nothing");
-        std::vector<ReplacingFile*> files = {&outputFile};
         for (size_t i = 0; i < chunkFiles.size(); ++i)
         {
             chunkFiles[i]->write(instance.chunk(options.savedChunks[i].chunkID));
             files.push_back(chunkFiles[i].get());
         }
         output.finish();
-        commitTogether(files);
     }
+    // A plug-in that does not let the bundle go fails the run, so nothing is put in place before that.
     plugIn.finish();
+    commitTogether(files);
     return summary;
 }
