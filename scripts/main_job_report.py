@@ -139,7 +139,7 @@ def main():
     warnings = []
     if args.warnings:
         with open(args.warnings) as file:
-            warnings = [line.strip() for line in file if line.strip()]
+            warnings = [line.strip().removeprefix("kelvane_host: warning: ") for line in file if line.strip()]
     if warnings:
         print("## Warnings\n")
         for warning in warnings:

@@ -19,7 +19,15 @@ usage="usage: bash scripts/run.sh [--check-only] [TRACK]"
 refuse() { echo "run: $*" >&2; exit 1; }
 check_only=0
 if [ "${1:-}" = "--help" ] || [ "${1:-}" = "-h" ]; then
-  echo "$usage"
+  cat <<HELP
+$usage
+Renders TRACK (mono or stereo WAV, AIFF or FLAC at 44.1, 48, 88.2, 96, 176.4 or 192 kHz; without one, a
+generated demo programme) through the plug-in in its host stand-in and writes the results folder: the output,
+the window's picture, a plot of the levels and report.md. --check-only only says whether the job can take TRACK.
+  KELVANE_OUT        the results folder (default: out/ in the project); replaced only when it holds nothing but
+                     an earlier run's results, or is empty
+  KELVANE_BUILD_DIR  an existing build to use as it is (no setup, no build)
+HELP
   exit 0
 elif [ "${1:-}" = "--check-only" ]; then
   check_only=1

@@ -136,7 +136,7 @@ elif [ "$check" = signals ]; then
 elif [ "$check" = warnings ]; then
   # The header promises twice the frames the file holds.
   wav cut-short.wav 882 44100 1 && truncate -s $((44 + 441 * 2)) "$tmp/cut-short.wav" && job "$tmp/cut-short.wav"
-  warning="kelvane_host: warning: '$tmp/cut-short.wav' is cut short: its header promises 882 frames, it holds 441"
+  warning="'$tmp/cut-short.wav' is cut short: its header promises 882 frames, it holds 441"
   [ $status -eq 0 ] && [ "$(grep -c "is cut short" "$tmp/stderr")" -eq 1 ] && grep -qF "$warning" "$tmp/stderr" \
     && grep -qF -x -- "- $warning; rendered those" "$out/report.md" && grep -q "^## Warnings" "$out/report.md" \
     || fail "a track cut short: status $status: $(cat "$tmp/stderr")"$'\n'"$(sed -n '1,/^## What/p' "$out/report.md")"
