@@ -209,7 +209,9 @@ run_host() {
 # server takes the hang-up signal as "reset", not "stop").
 start_display() {
   mkfifo .display
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>.display 2>.xvfb.log 9<&- &
+  # In a session of its own, so that a Ctrl-C or hang-up meant for the job does not take the display away
+  # from the window while the window closes; the job stops it itself.
+  setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>.display 2>.xvfb.log 9<&- &
   xvfb=$!
   display=""
   read -r display <.display || true

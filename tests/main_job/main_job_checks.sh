@@ -121,7 +121,7 @@ elif [ "$check" = signals ]; then
       window=$(pgrep -g $group -f "kelvane_host window") && break
       sleep 0.05
     done
-    display=$(tr '\0' '\n' <"/proc/$window/environ" | sed -n 's/^DISPLAY=://p') xvfb=$(pgrep -g $group -x Xvfb)
+    display=$(tr '\0' '\n' <"/proc/$window/environ" | sed -n 's/^DISPLAY=://p') xvfb=$(pgrep -P $group -x Xvfb)
     sleep 0.3 && kill -"${row%:*}" -- -$group && wait $group
     status=$?
     for _ in $(seq 50); do
@@ -130,7 +130,8 @@ elif [ "$check" = signals ]; then
       sleep 0.1
     done
     [ "$status" = "${row#*:}" ] && [ -n "$window" ] && [ -z "$left" ] && [ -z "$(ls -A "$tmp/job-tmp")" ] \
-      && ! grep -qsw "${xvfb:-none}" "/tmp/.X$display-lock" && [ "$(snapshot 1)" = "$before_out" ] \
+      && [ -n "$xvfb" ] && ! kill -0 "$xvfb" 2>/dev/null && ! grep -qsw "$xvfb" "/tmp/.X$display-lock" \
+      && [ "$(snapshot 1)" = "$before_out" ] \
       || fail "SIG$row: status $status, display :$display, left: $left $(ls -A "$tmp/job-tmp")"$'\n'"$(snapshot 1)"
   done
 elif [ "$check" = warnings ]; then
