@@ -165,6 +165,17 @@ void onStopSignals(void (*handler)(int))
     }
 }
 
+void exitNow(int status)
+{
+    for (Slot& slot : slots)
+    {
+        int expected = Tracked;
+        if (slot.state.compare_exchange_strong(expected, Removing))
+            ::unlink(slot.path);
+    }
+    ::_exit(status);
+}
+
 int reserve()
 {
     for (int index = 0; index < static_cast<int>(std::size(slots)); ++index)

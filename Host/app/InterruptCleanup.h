@@ -20,6 +20,10 @@ void onStopSignals(void (*handler)(int));
 // in which case it returns and the program ends by the signal once that is done. Async-signal-safe.
 void stopNow(int signal);
 
+// Removes the tracked files and ends the program at once with `status`, running nothing else: for a library's
+// fatal callback, where the program's other threads may still be using what exit() would destroy.
+[[noreturn]] void exitNow(int status);
+
 // Ends the program by `signal`, with its default action, from outside a handler (where it is not blocked).
 [[noreturn]] void endBy(int signal);
 

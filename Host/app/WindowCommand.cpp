@@ -22,6 +22,9 @@
 #include <memory>
 #include <mutex>
 
+// Last: its macros (None, Status, Bool) would clash with names in the headers above.
+#include <X11/Xlib.h>
+
 namespace
 {
 struct WindowOptions
@@ -150,6 +153,14 @@ void requestClose(int signal)
     interrupt_cleanup::stopNow(signal);
 }
 
+// The display gone (its server stopped or crashed), Xlib ends the program when this returns: said in one line
+// instead, and the temporary files go with it.
+int displayLost(Display*)
+{
+    std::fprintf(stderr, "kelvane_host: the X display went away while the window was open\n");
+    interrupt_cleanup::exitNow(1);
+}
+
 // The host's GUI loop, in short runs so that a signal is seen within one of them.
 void runWindow(kelvane::host::HostPlugInWindow& window, double seconds)
 {
@@ -195,7 +206,10 @@ int runWindowCommand(const std::vector<std::string>& arguments)
         }
 
         std::mutex hostLock;
+        XSetIOErrorHandler(displayLost);
         kelvane::host::HostPlugInWindow window(plugIn, instance, hostLock, "Kelvane");
+        // The framework puts a handler of its own in place as the plug-in's window opens; the host's goes back.
+        XSetIOErrorHandler(displayLost);
         {
             const kelvane::host::HostAudioPlayback playback(instance, hostLock, std::move(audio), sampleRate,
                                                             options.fromSeconds, options.render.blockSize);
@@ -206,11 +220,13 @@ int runWindowCommand(const std::vector<std::string>& arguments)
                 if (png.empty())
                     throw HostError("cannot write '" + options.capturePath + "': the window gave no picture");
                 capture->write(png);
-                commitTogether({capture.get()});
             }
         }
     }
+    // A plug-in that does not let the bundle go fails the run, so the picture is put in place only after.
     plugIn.finish();
+    if (capture)
+        commitTogether({capture.get()});
     if (!options.capturePath.empty())
         std::printf("captured the window into %s\n", options.capturePath.c_str());
     // finish() throws unless the plug-in let the bundle go.

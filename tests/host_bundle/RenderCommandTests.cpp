@@ -537,4 +537,20 @@ TEST_F(CommandLine, CaptureIsWholeOrAbsentAndTouchesNoOtherFile)
         EXPECT_EQ(files(), before + (written.empty() ? 0 : 1)) << "after " << pause << " ms";
     }
 }
+// A display that goes away under the open window (its server stopped) ends the run with one line, and the
+// picture's temporary file goes with it. The display is an Xvfb of the test's own, stopped a second in.
+TEST_F(CommandLine, DisplayGoneUnderTheWindowEndsWithOneLineAndNoFile)
+{
+    const size_t before = files();
+    const std::string script = "cd '" + folder + ".d' 2>/dev/null || mkdir '" + folder + ".d' && cd '" + folder
+                               + ".d' && mkfifo display && { Xvfb -displayfd 3 -nolisten tcp 3>display 2>/dev/null & "
+                                 "xvfb=$!; } && read number <display && rm display && { (sleep 1; kill $xvfb) & } && "
+                                 "DISPLAY=:$number '" KELVANE_HOST_PROGRAM "' window '" KELVANE_BUNDLE_PATH
+                                 "' --capture '"
+                               + folder + "/w.png' >/dev/null 2>'" + folder + ".errors'";
+    const int status = std::system(script.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    EXPECT_EQ(contents(folder + ".errors"), "kelvane_host: the X display went away while the window was open\n");
+    EXPECT_EQ(files(), before) << "a temporary file was left";
+}
 } // namespace
