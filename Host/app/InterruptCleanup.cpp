@@ -63,11 +63,9 @@ bool claimStop(int signal)
     }
 }
 
-void removeTrackedFiles(int signal)
+// Removes every tracked file; true when a file was being created, whose creator then ends the program.
+bool removeTrackedFiles()
 {
-    lastSignal.store(signal);
-    if (!claimStop(signal))
-        return;
     bool heldBack = false;
     for (Slot& slot : slots)
     {
@@ -77,7 +75,13 @@ void removeTrackedFiles(int signal)
         else if (expected == Creating && slot.state.compare_exchange_strong(expected, Interrupted))
             heldBack = true;
     }
-    if (heldBack)
+    return heldBack;
+}
+
+void removeTrackedFilesAndStop(int signal)
+{
+    lastSignal.store(signal);
+    if (!claimStop(signal) || removeTrackedFiles())
         return;
     // Blocked while the handler runs, the signal is delivered with its default action as the handler returns.
     std::signal(signal, SIG_DFL);
@@ -113,7 +117,7 @@ void endBy(int signal)
 
 void stopNow(int signal)
 {
-    removeTrackedFiles(signal);
+    removeTrackedFilesAndStop(signal);
 }
 
 void beginCommit()
@@ -132,18 +136,13 @@ void endCommit()
     if (phase.compare_exchange_strong(expected, Running))
         return;
     phase.store(Stopping);
-    for (Slot& slot : slots)
-    {
-        int tracked = Tracked;
-        if (slot.state.compare_exchange_strong(tracked, Removing))
-            ::unlink(slot.path);
-    }
+    removeTrackedFiles();
     endBy(commitSignal.load());
 }
 
 void install()
 {
-    onStopSignals(removeTrackedFiles);
+    onStopSignals(removeTrackedFilesAndStop);
 }
 
 void onStopSignals(void (*handler)(int))
@@ -167,12 +166,7 @@ void onStopSignals(void (*handler)(int))
 
 void exitNow(int status)
 {
-    for (Slot& slot : slots)
-    {
-        int expected = Tracked;
-        if (slot.state.compare_exchange_strong(expected, Removing))
-            ::unlink(slot.path);
-    }
+    removeTrackedFiles();
     ::_exit(status);
 }
 

@@ -231,8 +231,8 @@ const char* renderUsage()
            "    --bypass START-END      the host's bypass on from START to END seconds\n"
            "    --restore-chunk ID=FILE restore a saved-settings chunk ('elck' or 'juce') before rendering\n"
            "    --save-chunk ID=FILE    write a saved-settings chunk after rendering\n"
-           "  numbers are decimal: 0.5, 2, 1e-3\n"
-           "    --format F              output samples: float (default), pcm16 or pcm24\n";
+           "    --format F              output samples: float (default), pcm16 or pcm24\n"
+           "  numbers are decimal: 0.5, 2, 1e-3\n";
 }
 
 const char* bundleUsage()

@@ -61,7 +61,6 @@ void checkCapturePath(const WindowOptions& options)
         throw HostError("--capture '" + path + "': the picture is a PNG file, its name ends in .png");
     if (!options.inputPath.empty())
         refuseOverwriting({{"the input", options.inputPath}}, {{"the capture", path}});
-    checkWritable(path);
 }
 
 WindowOptions parseWindowOptions(const std::vector<std::string>& arguments)
