@@ -10,8 +10,9 @@ host went without."""
 
 import argparse
 import filecmp
-import mmap
 import os
+
+import job_output
 
 BLOCK_SAMPLES = 512
 # kelvane_level_analysis reports silence, and loudness it cannot measure, as this level.
@@ -76,37 +77,45 @@ def same_files(a, b):
 
 
 def wav_audio(file):
-    """A RIFF WAVE file's "fmt " chunk and the span of its sample data, read from the chunks (Python's wave
-    module takes no float samples); the other chunks, such as libsndfile's PEAK with its time of writing, are
-    no part of the audio."""
-    data = mmap.mmap(file.fileno(), 0, access=mmap.ACCESS_READ)
-    if data[:4] != b"RIFF" or data[8:12] != b"WAVE":
+    """A RIFF WAVE file's "fmt " chunk and the span of its sample data (start, size), read from the chunks
+    (Python's wave module takes no float samples); the other chunks, such as libsndfile's PEAK with its time
+    of writing, are no part of the audio."""
+    length = file.seek(0, os.SEEK_END)
+    file.seek(0)
+    header = file.read(12)
+    if header[:4] != b"RIFF" or header[8:12] != b"WAVE":
         raise ValueError("not a WAV file")
     chunks, at = {}, 12
-    while at + 8 <= len(data):
-        size = int.from_bytes(data[at + 4:at + 8], "little")
-        chunks.setdefault(bytes(data[at:at + 4]), (at + 8, min(size, len(data) - at - 8)))
+    while at + 8 <= length:
+        file.seek(at)
+        name, size = file.read(4), int.from_bytes(file.read(4), "little")
+        chunks.setdefault(name, (at + 8, min(size, length - at - 8)))
         at += 8 + size + size % 2
     if b"fmt " not in chunks or b"data" not in chunks:
         raise ValueError("no format or no sample data")
     start, size = chunks[b"fmt "]
-    return bytes(data[start:start + size]), data, chunks[b"data"]
+    file.seek(start)
+    return file.read(size), chunks[b"data"]
 
 
 def audio_difference(a, b, block=1 << 20):
-    """None when two WAV files hold the same audio (format and samples); otherwise what differs first."""
+    """None when two WAV files hold the same audio (format and samples); otherwise what differs first. Read
+    in blocks, so a track of hours takes no more memory than a short one."""
     with open(a, "rb") as file_a, open(b, "rb") as file_b:
-        format_a, data_a, (start_a, size_a) = wav_audio(file_a)
-        format_b, data_b, (start_b, size_b) = wav_audio(file_b)
+        format_a, (start_a, size_a) = wav_audio(file_a)
+        format_b, (start_b, size_b) = wav_audio(file_b)
         if format_a != format_b:
             return "their formats differ"
         rate = int.from_bytes(format_a[4:8], "little")
         frame_bytes = max(1, int.from_bytes(format_a[12:14], "little"))
+        file_a.seek(start_a)
+        file_b.seek(start_b)
         for offset in range(0, min(size_a, size_b), block):
-            part_a = data_a[start_a + offset:start_a + min(offset + block, size_a)]
-            part_b = data_b[start_b + offset:start_b + min(offset + block, size_b)]
+            wanted = min(block, size_a - offset, size_b - offset)
+            part_a, part_b = file_a.read(wanted), file_b.read(wanted)
             if part_a != part_b:
-                first = offset + next(i for i, (x, y) in enumerate(zip(part_a, part_b)) if x != y)
+                first = offset + next((i for i, (x, y) in enumerate(zip(part_a, part_b)) if x != y),
+                                      min(len(part_a), len(part_b)))
                 break
         else:
             if size_a == size_b:
@@ -202,4 +211,4 @@ def main():
 
 
 if __name__ == "__main__":
-    main()
+    job_output.run("main_job_report", main)

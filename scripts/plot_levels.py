@@ -11,11 +11,16 @@ middle); --automation gives "dbMain" (0..1) at points in time (seconds), drawn a
 
 import argparse
 import csv
+import logging
 import math
+
+import job_output
 
 import matplotlib
 
 matplotlib.use("Agg")
+# Its font cache is only a cache: a disk too full to keep it is said once, by the plot that cannot be written.
+logging.getLogger("matplotlib.font_manager").setLevel(logging.ERROR)
 import matplotlib.pyplot as plt  # noqa: E402
 
 
@@ -115,8 +120,13 @@ def main():
 
     level_axes.set_title(args.title)
     figure.tight_layout()
-    figure.savefig(args.output, dpi=110)
+    try:
+        figure.savefig(args.output, dpi=110)
+    except OSError as error:
+        # A write that fails as the file closes names no file.
+        error.filename = args.output
+        raise
 
 
 if __name__ == "__main__":
-    main()
+    job_output.run("plot_levels", main)

@@ -9,8 +9,9 @@
 # Everything it writes goes to out/: the rendered audio, a picture of the plug-in's window taken while the
 # audio plays, a plot of levels and gain over time, and a short report (out/report.md). The new results are
 # made in a hidden folder beside out/ and take its place only when complete, so a failed or stopped run leaves
-# the previous out/ as it was. It replaces only a results folder it made itself (marked by .kelvane-results
-# inside), an empty one or none, and one run at a time: anything else is refused before anything is touched.
+# the previous out/ as it was. It replaces only a results folder it made itself and nobody changed since
+# (marked by .kelvane-results inside; the rules are in scripts/results_folder.py), an empty one or none, and
+# one run at a time: anything else is refused before anything is touched.
 # Environment: KELVANE_OUT, another folder instead of out/; KELVANE_BUILD_DIR, an existing build to use as it
 # is (no setup, no build).
 set -euo pipefail
@@ -64,7 +65,7 @@ fi
 # The results folder: a symbolic link stands for the folder it names. A run replaces the folder whole, so it
 # must hold nothing of the user's: not the project, the build, the track or the folder the user is in.
 out=$(realpath -m -- "${KELVANE_OUT:-$root/out}")
-parent=$(dirname "$out") name=$(basename "$out")
+parent=$(dirname "$out") name=$(basename "$out") here=$(pwd -P)
 within() { [[ "$1/" == "${2%/}/"* ]]; }
 if [ $check_only -eq 0 ]; then
   if [ -e "$out" ] && [ ! -d "$out" ]; then
@@ -73,10 +74,13 @@ if [ $check_only -eq 0 ]; then
     refuse "'$out' cannot be the results folder: it holds the project; name a folder of its own in KELVANE_OUT"
   elif within "$build" "$out"; then
     refuse "'$out' cannot be the results folder: it holds the build '$build'"
-  elif within "$PWD" "$out"; then
+  elif within "$here" "$out"; then
     refuse "'$out' cannot be the results folder: it holds the current folder"
   elif [ -n "$input_path" ] && within "$input_path" "$out"; then
     refuse "$1: is inside the results folder '$out', which a run replaces; move the track out of it first"
+  elif mountpoint -q -- "$out" 2>/dev/null; then
+    # The results are swapped in by renaming folders, which a mount point refuses.
+    refuse "'$out' cannot be the results folder: it is a mount point, which a run cannot replace; name a folder inside it in KELVANE_OUT"
   elif [ ! -d "$parent" ]; then
     refuse "cannot make the results folder '$out': there is no folder '$parent'"
   elif [ ! -w "$parent" ]; then
@@ -84,28 +88,10 @@ if [ $check_only -eq 0 ]; then
   fi
 fi
 
-# Results of the job's earlier versions carry no mark: a folder holding exactly what they wrote is theirs.
-mark=.kelvane-results
-legacy=(chunks chunks/elck.chunk chunks/juce.chunk chunks/second-elck.chunk chunks/second-juce.chunk
-  kelvane-output.wav levels.csv levels.png levels.txt registered.txt render.txt report.md
-  second-instance-output.wav window.png window.txt)
-# The first entry of a folder that no run of the job wrote, if any.
-stranger() {
-  local entries ours extra
-  entries=$(cd "$1" && find . -mindepth 1 -printf '%P\n' | LC_ALL=C sort)
-  if [ -f "$1/$mark" ]; then
-    ours=$(tail -n +2 "$1/$mark" | LC_ALL=C sort)
-  else
-    ours=$(printf '%s\n' "${legacy[@]}" demo-input.wav | LC_ALL=C sort)
-  fi
-  extra=$(LC_ALL=C comm -23 <(echo "$entries") <(echo "$ours") | head -n 1)
-  # Without the mark only the whole set is taken for earlier results: a part of it may be the user's own.
-  if [ -z "$extra" ] && [ ! -f "$1/$mark" ] && [ -n "$entries" ] \
-    && [ "$(grep -cvx demo-input.wav <<<"$entries")" -ne ${#legacy[@]} ]; then
-    extra=$(head -n 1 <<<"$entries")
-  fi
-  echo "$extra"
-}
+python=(/usr/bin/python3 -B)
+results=("${python[@]}" "$root/scripts/results_folder.py")
+# The job's own standard output, for what its programs print while their errors are caught.
+exec 3>&1
 
 # Whatever a run leaves unfinished goes on every way out: its virtual display, its work folder, a results
 # folder it made only to lock it.
@@ -129,23 +115,44 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 
 if [ $check_only -eq 0 ]; then
-  # One run at a time: the lock is on the results folder itself, made empty for it when missing.
+  # Making and locking the results folder and the work folder beside it happen under a short lock on the
+  # folder above, which the swap at the end takes too: a second run never finds the path empty between the
+  # swap's two renames, nor takes a work folder for a dead one before its run has locked it.
+  { exec 6<"$parent"; } 2>/dev/null || refuse "cannot read the folder '$parent' of the results folder '$out'"
+  flock -w 60 6 || refuse "another run has held '$parent' for a minute; try again when it has finished"
+  # One run at a time on a results folder: the lock is on the folder itself, made empty for it when missing.
   made=0
   if mkdir "$out" 2>/dev/null; then made=1; fi
   { exec 9<"$out"; } 2>/dev/null || refuse "cannot read the results folder '$out'"
-  # Another run's swap may have put a new folder at the path since it was opened.
   if ! flock -n 9 || [ "$(stat -L -c %d:%i "$out" 2>/dev/null)" != "$(stat -L -c %d:%i /dev/fd/9)" ]; then
     refuse "another run is writing '$out'; try again when it has finished"
   fi
   made_out=$made
-  stranger=$(stranger "$out")
-  if [ -n "$stranger" ]; then
-    refuse "'$out' holds '$stranger', which the main job did not write; move it away or name another results folder in KELVANE_OUT"
-  fi
+  "${results[@]}" check "$out" || exit 1
+  exec 6<&-
 fi
+# The new results are made in a hidden folder beside the results folder (same file system, so the swap at the
+# end is two renames), held locked while this run lives; made once the track is known to be taken.
+make_work_folder() {
+  flock -w 60 6 || refuse "another run has held '$parent' for a minute; try again when it has finished"
+  # Work folders of runs stopped by force (kill -9, the out-of-memory killer): their locks died with them.
+  "${results[@]}" sweep "$out" || true
+  work=$(mktemp -d "$parent/.$name.new-XXXXXX" 2>/dev/null) || refuse "cannot make a folder in '$parent'"
+  exec 7<"$work"
+  flock -n 7
+  exec 6<&-
+  # mktemp makes the folder private; the results keep the mode and group of the folder they replace, or are
+  # as readable as anything else the user writes.
+  if [ $made_out -eq 0 ]; then
+    chmod --reference="$out" "$work" && { chgrp --reference="$out" "$work" 2>/dev/null || true; }
+  else
+    chmod "$(printf %o $((0777 & ~0$(umask))))" "$work"
+  fi
+  mkdir "$work/chunks"
+}
 cd "$root"
 
-steps=8
+steps=9
 step() { echo; echo "== [$1/$steps] $2"; }
 
 if [ -n "${KELVANE_BUILD_DIR:-}" ]; then
@@ -155,14 +162,16 @@ else
   step 1 "setting up (Debian packages from scripts/debian-packages.txt)"
   bash scripts/setup.sh
   step 2 "building the plug-in bundle, the host stand-in and the main job's tools (release)"
+  source scripts/build-lock.sh
+  lock_build "$build" run
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build "$build" -j"$(nproc)" \
     --target kelvane_bundle kelvane_host kelvane_demo_programme kelvane_level_analysis
+  unlock_build
 fi
 bundle="$build/Bundle/Kelvane.aaxplugin"
 host="$build/Host/app/kelvane_host"
 analysis="$build/tools/main-job/kelvane_level_analysis"
-python=(/usr/bin/python3 -B)
 
 if [ -n "$input" ]; then
   step 3 "checking $input"
@@ -176,12 +185,8 @@ if [ -n "$input" ]; then
   fi
 fi
 
-# The results are made in a hidden folder beside the results folder (same file system, so the swap at the end
-# is two renames).
-work=$(mktemp -d "$parent/.$name.new-XXXXXX" 2>/dev/null) || refuse "cannot make a folder in '$parent'"
-# mktemp makes the folder private; the results are as readable as anything else the user writes.
-chmod "$(printf %o $((0777 & ~0$(umask))))" "$work"
-mkdir "$work/chunks"
+exec 6<"$parent"
+make_work_folder
 cd "$work"
 
 # The window's update check asks the maker's web server. Here it goes to a closed port on this machine
@@ -193,16 +198,28 @@ export GSETTINGS_BACKEND=memory MPLCONFIGDIR="$work/.matplotlib"
 unset DISPLAY XAUTHORITY
 
 # Runs kelvane_host, its output into TRANSCRIPT. The renders read the same track, so a warning about it is
-# said once; the report lists them all.
-: >.warnings
+# said once; the report lists them all. Its errors are kept in memory, so a full disk cannot swallow them.
+warnings=""
 run_host() {
-  local transcript=$1
+  local transcript=$1 errors status=0 line
   shift
-  if ! "$host" "$@" 2>.stderr | tee -a "$transcript"; then
-    cat .stderr >&2
+  errors=$({ "$host" "$@" 2>&4 | tee -a "$transcript"; } 4>&1 >&3) || status=$?
+  if [ $status -ne 0 ]; then
+    if [ -n "$errors" ]; then echo "$errors" >&2; fi
     exit 1
   fi
-  grep -vxF -f .warnings .stderr | tee -a .warnings >&2 || true
+  while IFS= read -r line; do
+    if [ -n "$line" ] && ! grep -qxF -- "$line" <<<"$warnings"; then
+      warnings+="$line"$'\n'
+      echo "$line" >&2
+    fi
+  done <<<"$errors"
+}
+# Runs a command with its output into FILE: a write that fails is said in one line that names the file.
+into() {
+  local file=$1
+  shift
+  "$@" | tee "$file" >/dev/null
 }
 
 # The window's virtual display, for the window step only, stopped by its process ID on every way out (an X
@@ -210,8 +227,11 @@ run_host() {
 start_display() {
   mkfifo .display
   # In a session of its own, so that a Ctrl-C or hang-up meant for the job does not take the display away
-  # from the window while the window closes; the job stops it itself.
-  setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>.display 2>.xvfb.log 9<&- &
+  # from the window while the window closes; the job stops it itself. Should the job be killed outright, the
+  # kernel stops it (the parent-death signal, kept across the exec into Xvfb). It holds none of the job's
+  # output or locks, so nothing waits on it once the job is gone.
+  setpriv --pdeathsig TERM -- setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+    3>.display </dev/null >.xvfb.log 2>&1 6<&- 7<&- 8<&- 9<&- &
   xvfb=$!
   display=""
   read -r display <.display || true
@@ -254,49 +274,45 @@ run_host render.txt render "$bundle" "$input" second-instance-output.wav \
   --restore-chunk elck=chunks/elck.chunk --restore-chunk juce=chunks/juce.chunk "${host_options[@]}" \
   --save-chunk elck=chunks/second-elck.chunk --save-chunk juce=chunks/second-juce.chunk
 
-step 7 "opening the plug-in's window in the host while the track plays, and capturing it"
+step 7 "measuring levels and loudness of the track and the output"
+into levels.txt "$analysis" "$input" kelvane-output.wav levels.csv
+
+step 8 "opening the plug-in's window in the host while the track plays, and capturing it"
 # The window is captured as it closes, three seconds after the audio starts: starting the audio just under
 # three seconds before the loudest moment of the track catches the meters there. A shorter track plays in a
 # loop from its start.
-"$analysis" "$input" "$input" input-levels.csv >/dev/null
-loudest=$(awk -F, 'NR > 1 && $2 > best { best = $2; at = $1 } END { printf "%.2f", (at > 2.9 ? at - 2.9 : 0) }' best=-999 input-levels.csv)
-rm -f input-levels.csv
+loudest=$(awk -F, 'NR > 1 && $2 > best { best = $2; at = $1 } END { printf "%.2f", (at > 2.9 ? at - 2.9 : 0) }' best=-999 levels.csv)
 start_display
 DISPLAY=:$display run_host window.txt window "$bundle" --input "$input" --from "$loudest" --seconds 3 \
   --set dbMain=0.8 --capture window.png
 stop_display
 
-step 8 "measuring levels and loudness, plotting, writing the report"
-"$analysis" "$input" kelvane-output.wav levels.csv > levels.txt
+step 9 "plotting, writing the report"
 "${python[@]}" "$root/scripts/plot_levels.py" levels.csv levels.png --seconds "$seconds" \
   ${bypass_start:+--bypass "$bypass_start:$bypass_end"} ${automation:+--automation "$automation"} \
   --title "Kelvane on $(basename "$input")"
-"${python[@]}" "$root/scripts/main_job_report.py" . "$input" --automation "$automation" \
-  --bypass "${bypass_start:+$bypass_start:$bypass_end}" --window-level 0.8 --warnings .warnings > report.md
+into report.md "${python[@]}" "$root/scripts/main_job_report.py" . "$input" --automation "$automation" \
+  --bypass "${bypass_start:+$bypass_start:$bypass_end}" --window-level 0.8 --warnings <(printf %s "$warnings")
 
 # The swap: the old results go only once the new ones are complete. The mark lists what the run wrote, so
-# that a later run knows the folder for one of its own.
-rm -rf .matplotlib .warnings .stderr .display .xvfb.log
-{
-  echo "Written by Kelvane's main job (scripts/run.sh), which replaces this folder only while it holds no more than:"
-  { find . -mindepth 1 -printf '%P\n'; echo "$mark"; } | LC_ALL=C sort -u
-} >"$mark"
+# that a later run knows the folder for one of its own, unchanged.
+rm -rf .matplotlib .display .xvfb.log
+"${results[@]}" mark .
 exec 8<report.md
 cd "$root"
-spare=$(mktemp -d "$parent/.$name.old-XXXXXX" 2>/dev/null) || refuse "cannot make a folder in '$parent'"
 # Stop signals are held off for the two renames: their subshell ignores them, the job acts on them after.
 held=0
 trap 'held=129' HUP
 trap 'held=130' INT
 trap 'held=143' TERM
-(trap '' HUP INT TERM; mv -T "$out" "$spare" && mv -T "$work" "$out") 2>/dev/null || true
+status=0
+spare=$( (trap '' HUP INT TERM; exec "${results[@]}" swap "$out" "$work") ) || status=$?
 trap 'exit 129' HUP
 trap 'exit 130' INT
 trap 'exit 143' TERM
-if [ -d "$work" ]; then
-  if [ -e "$out" ]; then rmdir "$spare"; else mv -T "$spare" "$out"; fi
+if [ $status -ne 0 ]; then
   if [ $held -ne 0 ]; then exit $held; fi
-  refuse "could not put the results in place in '$out'; the previous results are as they were"
+  exit 1
 fi
 old=$spare work="" made_out=0
 if [ $held -ne 0 ]; then exit $held; fi

@@ -10,17 +10,23 @@ cd "$root"
 jobs=$(nproc)
 
 bash scripts/setup.sh
+# One build at a time in each build folder, whichever script runs it.
+source scripts/build-lock.sh
 
 echo "== release build"
+lock_build build/release test
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DKELVANE_WARNINGS_AS_ERRORS=ON
 cmake --build build/release -j"$jobs"
+unlock_build
 display=(xvfb-run -a -s "-screen 0 1280x1024x24")
 "${display[@]}" \
   ctest --test-dir build/release --output-on-failure -j"$jobs" --timeout 600
 
 echo "== address and undefined-behaviour sanitizers"
+lock_build build/asan test
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVANE_SANITIZE=address,undefined -DKELVANE_WARNINGS_AS_ERRORS=ON
 cmake --build build/asan -j"$jobs" --target kelvane_asan_tests
+unlock_build
 # The sanitizer's tracking of dynamically loaded libraries' thread-local blocks guesses their size from a header
 # that glibc no longer writes; when a block happens to start 16 bytes into a page it reads heap bytes as that
 # header and the leak check at exit crashes on the made-up range (now and then, in the window tests, which load
@@ -30,7 +36,9 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:intercept_tls_get_addr=0 UBSAN_OPTI
   "${display[@]}" ctest --test-dir build/asan --output-on-failure -j"$jobs" -L asan --timeout 900
 
 echo "== thread sanitizer"
+lock_build build/tsan test
 cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVANE_SANITIZE=thread -DKELVANE_WARNINGS_AS_ERRORS=ON
 cmake --build build/tsan -j"$jobs" --target kelvane_tsan_tests
+unlock_build
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   "${display[@]}" ctest --test-dir build/tsan --output-on-failure -j"$jobs" -L tsan --timeout 900

@@ -7,11 +7,16 @@
 #             is touched; one it made, an empty one or none is taken, and a failed run leaves it as it was
 #   lock      a second run on a results folder being written is refused at once
 #   signals   a stop signal to the job's process group during the window step leaves nothing running or behind
+#   kill      kill -9 of the job's group leaves no display running nor holding its output; the next run removes
+#             the dead run's work folder, never a live one's
+#   gap       runs started while a run swaps its results in (the gap widened) wait, then find the folder taken
+#   builds    two runs that build at once build one after the other
+#   disk      a full disk in the last step, and a mount point as the results folder, are said in one line
 #   warnings  a warning about the track is said once and goes into the report
 #   setup     scripts/setup.sh waits, bounded, while another package manager holds apt's lock
 set -uo pipefail
 root=$1 build=$2 check=$3
-[[ $check =~ ^(tracks|swap|folders|lock|signals|warnings|setup)$ ]] || exit 2
+[[ $check =~ ^(tracks|swap|folders|lock|signals|kill|gap|builds|disk|warnings|setup)$ ]] || exit 2
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 failures=0
@@ -53,6 +58,8 @@ elif [ "$check" = swap ]; then
   wav short.wav 441 44100 1
   PATH=$tmp/no-display:$PATH job "$tmp/short.wav"
   [ $status -ne 0 ] && [ "$(snapshot 1)" = "$before_out" ] || fail "a failed run: status $status:"$'\n'"$(snapshot 1)"
+  # The results keep the mode and group of the folder they replace (shared with a group here).
+  chmod 2770 "$out" && chgrp nogroup "$out"
   unset XDG_CACHE_HOME XDG_CONFIG_HOME XDG_DATA_HOME XDG_STATE_HOME
   mkdir "$tmp/home" "$tmp/job-tmp" && HOME=$tmp/home TMPDIR=$tmp/job-tmp job "$tmp/short.wav"
   [ $status -eq 0 ] || fail "the run on a 10 ms track failed: $(tail -n 20 "$tmp/stdout" "$tmp/stderr")"
@@ -66,8 +73,7 @@ elif [ "$check" = swap ]; then
   done
   # The track is shorter than one window of the level analysis: that window is measured, at its middle.
   [ "$(cut -d, -f1 "$out/levels.csv")" = $'time_s\n0.0050' ] || fail "the levels: $(cat "$out/levels.csv")"
-  [ "$(stat -c %a "$out")" = "$(printf %o $((0777 & ~0$(umask))))" ] \
-    || fail "the results folder is not as readable as the umask makes folders: $(stat -c %a "$out")"
+  [ "$(stat -c %a:%G "$out")" = 2770:nogroup ] || fail "the results folder's mode and group: $(stat -c %a:%G "$out")"
 elif [ "$check" = folders ]; then
   # The rows share one parent folder, the job runs from it; every row leaves it as it was.
   wav short.wav 441 44100 1 && f=$tmp/f && mkdir -p "$f"/{mine,marked,legacy/chunks,empty}
@@ -81,13 +87,16 @@ elif [ "$check" = folders ]; then
   mkdir -p "$f"/b/build/{Host/app,Bundle/Kelvane.aaxplugin,tools/main-job}
   touch "$f"/b/build/{Host/app/kelvane_host,tools/main-job/kelvane_level_analysis,tools/main-job/kelvane_demo_programme}
   mkdir "$f/read-only" && chmod 555 "$f/read-only" && cd "$f" || exit 1
+  mkdir changed && echo report >changed/report.md && /usr/bin/python3 "$root/scripts/results_folder.py" mark changed \
+    && echo "a note of mine" >>changed/report.md
   # KELVANE_OUT | KELVANE_BUILD_DIR | track, if not ../short.wav | what the one line says, or "taken" for a run
   # that fails only at the display stand-in (after its renders), the folder as it was.
   rows=("mine|||holds 'notes.txt', which the main job did not write" "mine||mine/song.wav|is inside the results"
     "link||mine/song.wav|is inside the results folder '$f/mine'" "a-file|||it is a file" ".|||holds the current folder"
     "/|||holds the project" "$root|||holds the project" "$(dirname "$root")|||holds the project"
     "b|$f/b/build||holds the build" "marked-plus|||holds 'report.md~'" "legacy-plus|||holds 'notes.txt'"
-    "a-report|||holds 'report.md'" "legacy/chunks|||holds 'elck.chunk'" "missing/out|||there is no folder '$f/missing'"
+    "a-report|||holds an incomplete earlier result of the main job" "legacy/chunks|||holds 'elck.chunk'"
+    "changed|||holds 'report.md', which changed since the main job wrote it" "/proc|||it is a mount point" "missing/out|||there is no folder '$f/missing'"
     "out|/nonexistent||KELVANE_BUILD_DIR '/nonexistent': no such folder"
     "out|mine||KELVANE_BUILD_DIR 'mine' is not a build of Kelvane"
     "marked|||taken" "link-marked|||taken" "legacy|||taken" "empty|||taken" "out|||taken")
@@ -103,6 +112,9 @@ elif [ "$check" = folders ]; then
       refused "$expected" && [ "$(snapshot 0 "$f")" = "$before" ] && ! grep -q "==" "$tmp/stdout"
     fi || fail "$row: status $status: $(cat "$tmp/stderr")"$'\n'"$(diff <(echo "$before") <(snapshot 0 "$f"))"
   done
+  # Entered through a link, the results folder is still the folder the user is in.
+  cd "$f/link-marked" && before=$(snapshot 0 "$f") && OUT=$f/marked job "$tmp/short.wav"
+  refused "holds the current folder" && [ "$(snapshot 0 "$f")" = "$before" ] || fail "from inside: $(cat "$tmp/stderr")"
   chmod 755 "$f/read-only"
 elif [ "$check" = lock ]; then
   wav short.wav 441 44100 1 && exec 8<"$out" && flock -n 8 && start=$SECONDS && job "$tmp/short.wav"
@@ -134,6 +146,97 @@ elif [ "$check" = signals ]; then
       && [ "$(snapshot 1)" = "$before_out" ] \
       || fail "SIG$row: status $status, display :$display, left: $left $(ls -A "$tmp/job-tmp")"$'\n'"$(snapshot 1)"
   done
+elif [ "$check" = kill ]; then
+  wav short.wav 441 44100 1 && parent=$(dirname "$out") before_results=$(snapshot 0 "$out")
+  # A run's work folder that a live run holds (the test, here) is never taken for a dead one's.
+  mkdir "$parent/.out.new-live01" && exec 5<"$parent/.out.new-live01" && flock 5
+  # The job in a session of its own, its output read through a pipe, as a CI step or Python reads it.
+  { setsid env KELVANE_BUILD_DIR="$build" KELVANE_OUT="$out" bash "$root/scripts/run.sh" "$tmp/short.wav" 2>&1 &
+    echo $! >"$tmp/group"; wait; } | cat >"$tmp/piped" &
+  reader=$!
+  for _ in $(seq 600); do
+    group=$(cat "$tmp/group" 2>/dev/null) && [ -n "$group" ] && window=$(pgrep -g "$group" -f "kelvane_host window") && break
+    sleep 0.05
+  done
+  xvfb=$(pgrep -P "$group" -x Xvfb) display=$(tr '\0' '\n' <"/proc/$window/environ" | sed -n 's/^DISPLAY=://p')
+  sleep 0.3 && kill -KILL -- -"$group"
+  for _ in $(seq 100); do kill -0 $reader 2>/dev/null || break; sleep 0.05; done
+  reading=$(kill -0 $reader 2>/dev/null && echo "the reader of the job's output still waits")
+  kill $reader 2>/dev/null
+  for _ in $(seq 50); do [ -n "$xvfb" ] && ! ps -o stat= -p "$xvfb" | grep -qv Z && break; sleep 0.1; done
+  [ -n "$window" ] && [ -z "$reading" ] && [ -n "$xvfb" ] && ! ps -o stat= -p "$xvfb" | grep -qv Z \
+    && ! grep -qsw "$xvfb" "/tmp/.X$display-lock" && [ "$(snapshot 0 "$out")" = "$before_results" ] \
+    || fail "kill -9: window $window, display :$display ($xvfb: $(ps -o stat=,args= -p "$xvfb")) $reading"
+  left=$(cd "$parent" && ls -d .out.new-* | grep -vx .out.new-live01)
+  [ -n "$left" ] || fail "a killed run left no work folder to remove (the check is void)"
+  job "$tmp/short.wav"
+  [ $status -eq 0 ] && grep -qx "run: removed $left beside '$out', left by a run stopped by force" "$tmp/stdout" \
+    && [ "$(cd "$parent" && ls -A)" = "$(printf '%s\n' .out.new-live01 out)" ] \
+    || fail "the next run: status $status: $(head -n 3 "$tmp/stdout") $(cat "$tmp/stderr")"$'\n'"$(ls -A "$parent")"
+elif [ "$check" = gap ]; then
+  # The swap's two renames widened to 3 s: the path names nothing meanwhile.
+  wav short.wav 441 44100 1 && parent=$(dirname "$out")
+  (KELVANE_TEST_SWAP_GAP=3 job "$tmp/short.wav" && echo "A $status" >>"$tmp/statuses") &
+  first=$!
+  for _ in $(seq 600); do [ -e "$out" ] || break; sleep 0.02; done
+  [ ! -e "$out" ] || fail "the first run never reached its swap"
+  for run in B C; do
+    (KELVANE_BUILD_DIR=$build KELVANE_OUT=$out bash "$root/scripts/run.sh" "$tmp/short.wav" >/dev/null 2>"$tmp/$run.err"
+      echo "$run $?" >>"$tmp/statuses") &
+  done
+  appeared=""
+  for _ in $(seq 20); do [ -e "$out" ] && appeared="a folder appeared in the gap" && break; sleep 0.1; done
+  wait
+  for run in B C; do
+    grep -q "^$run 0$" "$tmp/statuses" || { grep -q "^$run 1$" "$tmp/statuses" \
+      && [ "$(cat "$tmp/$run.err")" = "run: another run is writing '$out'; try again when it has finished" ]; } \
+      || fail "run $run: $(grep "^$run" "$tmp/statuses") $(cat "$tmp/$run.err")"
+  done
+  [ -z "$appeared" ] && grep -q "^A 0$" "$tmp/statuses" && [ "$(ls -A "$parent")" = out ] \
+    && /usr/bin/python3 "$root/scripts/results_folder.py" check "$out" \
+    || fail "$appeared: $(cat "$tmp/statuses") $(ls -A "$parent")"
+elif [ "$check" = builds ]; then
+  # The job's own build folder is the one it locks; another build of the project is not this check's.
+  [ "$(realpath "$build")" = "$(realpath "$root/build/release")" ] || { echo "skipped: not the project's build"; exit 0; }
+  # cmake is played by a stand-in that notes when each call starts and ends.
+  wav short.wav 441 44100 1 && mkdir "$tmp/bin"
+  printf '#!/bin/sh\necho "start $KELVANE_RUN" >>"$CMAKE_LOG"\nsleep 0.5\necho "end $KELVANE_RUN" >>"$CMAKE_LOG"\n' \
+    >"$tmp/bin/cmake" && chmod +x "$tmp/bin/cmake"
+  for run in 1 2; do
+    env PATH="$tmp/bin:$PATH" CMAKE_LOG="$tmp/cmake.log" KELVANE_RUN=$run bash "$root/scripts/run.sh" --check-only \
+      "$tmp/short.wav" >"$tmp/stdout$run" 2>&1 &
+    sleep 0.3
+  done
+  wait
+  # Configure and build of one run, then of the other: never interleaved.
+  order=$(cut -d' ' -f2 "$tmp/cmake.log" | tr -d '\n')
+  [[ $order =~ ^(11112222|22221111)$ ]] \
+    && [ "$(cat "$tmp/stdout1" "$tmp/stdout2" | grep -c "another build is running in '$root/build/release'; waiting")" -eq 1 ] \
+    && grep -q "can take" "$tmp/stdout1" && grep -q "can take" "$tmp/stdout2" \
+    || fail "builds at once: $(cat "$tmp/cmake.log")"$'\n'"$(cat "$tmp/stdout1" "$tmp/stdout2")"
+elif [ "$check" = disk ]; then
+  mkdir "$tmp/small" && mount -t tmpfs -o size=4m tmpfs "$tmp/small" 2>/dev/null \
+    || { echo "skipped: cannot mount a file system here"; exit 0; }
+  trap 'umount -l "$tmp/small"; rm -rf "$tmp"' EXIT
+  wav short.wav 441 44100 1
+  OUT=$tmp/small job "$tmp/short.wav"
+  refused "'$tmp/small' cannot be the results folder: it is a mount point, which a run cannot replace; name a folder inside it" \
+    || fail "a mount point: status $status: $(cat "$tmp/stderr")"
+  # The disk fills while the window is open: what fails after says so in one line, the previous results stay.
+  mkdir "$tmp/small/out" && echo "the previous run's report" >"$tmp/small/out/report.md" && (cd "$tmp/small/out" && mark . report.md)
+  before_small=$(snapshot 1 "$tmp/small/out")
+  (OUT=$tmp/small/out job "$tmp/short.wav"; exit $status) &
+  runner=$!
+  for _ in $(seq 600); do pgrep -f "kelvane_host window.*short.wav" >/dev/null && break; sleep 0.05; done
+  # After the window's picture is written, before the plot.
+  while pgrep -f "kelvane_host window.*short.wav" >/dev/null; do sleep 0.01; done
+  dd if=/dev/zero of="$tmp/small/filler" bs=64k 2>/dev/null
+  wait $runner
+  status=$? errors=$(cat "$tmp/stderr")
+  [ $status -eq 1 ] && [ "$(wc -l <<<"$errors")" -eq 1 ] && [[ $errors == *": no space left on device" ]] \
+    && [[ $errors == *"cannot write '"* || $errors == *"No space left on device" ]] \
+    && [ "$(snapshot 1 "$tmp/small/out")" = "$before_small" ] && [ "$(ls -A "$tmp/small")" = "$(printf 'filler\nout')" ] \
+    || fail "a full disk: status $status: $errors"$'\n'"$(ls -A "$tmp/small")"
 elif [ "$check" = warnings ]; then
   # The header promises twice the frames the file holds.
   wav cut-short.wav 882 44100 1 && truncate -s $((44 + 441 * 2)) "$tmp/cut-short.wav" && job "$tmp/cut-short.wav"
