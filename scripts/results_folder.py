@@ -21,6 +21,7 @@ import sys
 import tempfile
 import time
 
+import job_output
 from job_output import reason
 
 MARK = ".kelvane-results"
@@ -221,19 +222,19 @@ def main():
     if len(sys.argv) < 3 or sys.argv[1] not in {"check", "sweep", "mark", "swap"}:
         sys.exit(__doc__.split("\n\n")[1])
     command, folder = sys.argv[1], sys.argv[2]
+    said = ""
     try:
         if command == "check":
             check(folder)
         elif command == "sweep":
             removed = sweep(folder)
             if removed:
-                print(f"run: removed {', '.join(removed)} beside '{folder}', left by "
-                      f"{'runs' if len(removed) > 1 else 'a run'} stopped by force")
+                said = (f"run: removed {', '.join(removed)} beside '{folder}', left by "
+                        f"{'runs' if len(removed) > 1 else 'a run'} stopped by force")
         elif command == "mark":
             mark(folder)
         else:
-            spare = swap(folder, sys.argv[3])
-            print(spare or "")
+            said = swap(folder, sys.argv[3]) or ""
     except Refusal as refusal:
         sys.exit(f"run: {refusal}")
     except OSError as error:
@@ -242,11 +243,9 @@ def main():
                      "are as they were")
         sys.exit(f"run: cannot {'remove' if command == 'sweep' else 'write' if command == 'mark' else 'read'} "
                  f"'{error.filename or folder}': {reason(error)}")
-    sys.stdout.flush()
+    if said:
+        print(said)
 
 
 if __name__ == "__main__":
-    try:
-        main()
-    except BrokenPipeError:
-        sys.exit(1)
+    job_output.run("run", main)

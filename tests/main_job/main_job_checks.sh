@@ -215,6 +215,10 @@ elif [ "$check" = builds ]; then
     && grep -q "can take" "$tmp/stdout1" && grep -q "can take" "$tmp/stdout2" \
     || fail "builds at once: $(cat "$tmp/cmake.log")"$'\n'"$(cat "$tmp/stdout1" "$tmp/stdout2")"
 elif [ "$check" = disk ]; then
+  errors=$("$build/tools/main-job/kelvane_demo_programme" /dev/full 2>&1)
+  status=$?
+  [ $status -eq 1 ] && [ "$errors" = "kelvane_demo_programme: cannot write '/dev/full': no space left on device" ] \
+    || fail "the demo programme on a full disk: status $status: $errors"
   mkdir "$tmp/small" && mount -t tmpfs -o size=4m tmpfs "$tmp/small" 2>/dev/null \
     || { echo "skipped: cannot mount a file system here"; exit 0; }
   trap 'umount -l "$tmp/small"; rm -rf "$tmp"' EXIT

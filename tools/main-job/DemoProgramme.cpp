@@ -6,8 +6,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <iostream>
 #include <random>
 #include <string>
@@ -199,16 +202,18 @@ void mixAtPeak(Stereo& programme, const Stereo& section, double peakDb)
     }
 }
 
-bool writeWav(const Stereo& audio, const std::string& path)
+// Writes the file; an empty text when it is complete, otherwise why not, as the system words it.
+std::string writeWav(const Stereo& audio, const std::string& path)
 {
     SF_INFO info{};
     info.samplerate = sampleRate;
     info.channels = 2;
     info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_24;
+    errno = 0;
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
 
     if (file == nullptr)
-        return false;
+        return errno != 0 ? std::strerror(errno) : sf_strerror(nullptr);
 
     std::vector<double> interleaved(audio.frames() * 2);
 
@@ -218,9 +223,18 @@ bool writeWav(const Stereo& audio, const std::string& path)
         interleaved[2 * n + 1] = std::clamp(audio.right[n], -1.0, 1.0);
     }
 
+    errno = 0;
     const bool complete =
         sf_writef_double(file, interleaved.data(), sf_count_t(audio.frames())) == sf_count_t(audio.frames());
-    return sf_close(file) == 0 && complete;
+    const int error = errno;
+    const bool closed = sf_close(file) == 0;
+
+    if (complete && closed)
+        return "";
+
+    return error != 0   ? std::strerror(error)
+           : errno != 0 ? std::strerror(errno)
+                        : "the WAV file could not be completed";
 }
 } // namespace
 
@@ -249,9 +263,10 @@ int main(int argc, char** argv)
     mixAtPeak(programme, speech, -20.0);
     mixAtPeak(programme, music, -2.0);
 
-    if (!writeWav(programme, argv[1]))
+    if (std::string why = writeWav(programme, argv[1]); !why.empty())
     {
-        std::cerr << "kelvane_demo_programme: cannot write " << argv[1] << "\n";
+        why[0] = char(std::tolower(static_cast<unsigned char>(why[0])));
+        std::cerr << "kelvane_demo_programme: cannot write '" << argv[1] << "': " << why << "\n";
         return 1;
     }
 
