@@ -4,7 +4,8 @@
 //   kelvane_level_analysis --check <track>
 // Prints "name=value" lines; the CSV has one row per 50 ms window (the last one may be shorter): the window's
 // middle, input and output RMS level (dBFS) and the applied gain (output minus input, left empty where the
-// input is too quiet to tell).
+// input is too quiet to tell). Both files are read side by side in blocks, so an hour-long track takes no
+// more memory than a short one.
 // --check says whether the host can take the track (any file libsndfile reads, mono or stereo, at a rate an
 // AAX host runs, not empty): one line on stderr and status 1 if not, its format and length if so.
 
@@ -12,14 +13,18 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -29,29 +34,19 @@ constexpr double floorDb = -120.0;
 constexpr double quietestInputForGainDb = -70.0;
 constexpr int hostRates[] = {44100, 48000, 88200, 96000, 176400, 192000};
 
-struct Audio
-{
-    int rate = 0;
-    int channels = 0;
-    std::vector<double> samples; // interleaved
-    std::size_t frames() const { return channels > 0 ? samples.size() / std::size_t(channels) : 0; }
-};
+// Blocks this long are read from each file at a time, so memory stays the same whatever the track's length.
+constexpr sf_count_t blockFrames = 8192;
 
-bool readAudio(const std::string& path, Audio& audio)
+struct SoundFile
 {
     SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> file{nullptr, sf_close};
+};
 
-    if (file == nullptr)
-        return false;
-
-    audio.rate = info.samplerate;
-    audio.channels = info.channels;
-    audio.samples.resize(std::size_t(info.frames) * std::size_t(info.channels));
-    const auto read = sf_readf_double(file, audio.samples.data(), info.frames);
-    sf_close(file);
-    audio.samples.resize(std::size_t(std::max<sf_count_t>(read, 0)) * std::size_t(info.channels));
-    return audio.rate > 0 && audio.channels > 0;
+bool openAudio(const std::string& path, SoundFile& sound)
+{
+    sound.file.reset(sf_open(path.c_str(), SFM_READ, &sound.info));
+    return sound.file != nullptr && sound.info.samplerate > 0 && sound.info.channels > 0;
 }
 
 double toDb(double amplitude)
@@ -66,48 +61,77 @@ struct Summary
     double loudnessLufs = floorDb;
 };
 
-Summary summarise(const Audio& audio)
+// Peaks and loudness of one file, fed its frames in order; libebur128 carries its filters across the blocks.
+class LoudnessMeter
 {
-    Summary summary;
-    std::unique_ptr<ebur128_state, void (*)(ebur128_state*)> meter(
-        ebur128_init(static_cast<unsigned>(audio.channels), static_cast<unsigned long>(audio.rate),
-                     EBUR128_MODE_I | EBUR128_MODE_SAMPLE_PEAK | EBUR128_MODE_TRUE_PEAK),
-        [](ebur128_state* s) { ebur128_destroy(&s); });
-
-    if (meter == nullptr
-        || ebur128_add_frames_double(meter.get(), audio.samples.data(), audio.frames()) != EBUR128_SUCCESS)
-        return summary;
-
-    double loudness = 0.0;
-
-    if (ebur128_loudness_global(meter.get(), &loudness) == EBUR128_SUCCESS && std::isfinite(loudness))
-        summary.loudnessLufs = loudness;
-
-    for (unsigned channel = 0; channel < unsigned(audio.channels); ++channel)
+public:
+    LoudnessMeter(int channels, int rate)
+        : meter(ebur128_init(static_cast<unsigned>(channels), static_cast<unsigned long>(rate),
+                             EBUR128_MODE_I | EBUR128_MODE_SAMPLE_PEAK | EBUR128_MODE_TRUE_PEAK),
+                [](ebur128_state* s) { ebur128_destroy(&s); }),
+          channels(channels)
     {
-        double peak = 0.0, truePeak = 0.0;
-
-        if (ebur128_sample_peak(meter.get(), channel, &peak) == EBUR128_SUCCESS)
-            summary.peakDb = std::max(summary.peakDb, toDb(peak));
-
-        if (ebur128_true_peak(meter.get(), channel, &truePeak) == EBUR128_SUCCESS)
-            summary.truePeakDb = std::max(summary.truePeakDb, toDb(truePeak));
     }
 
-    return summary;
+    void add(const double* interleaved, std::size_t frames)
+    {
+        failed = failed || meter == nullptr
+                 || ebur128_add_frames_double(meter.get(), interleaved, frames) != EBUR128_SUCCESS;
+    }
+
+    Summary summary() const
+    {
+        Summary summary;
+
+        if (failed || meter == nullptr)
+            return summary;
+
+        double loudness = 0.0;
+
+        if (ebur128_loudness_global(meter.get(), &loudness) == EBUR128_SUCCESS && std::isfinite(loudness))
+            summary.loudnessLufs = loudness;
+
+        for (unsigned channel = 0; channel < unsigned(channels); ++channel)
+        {
+            double peak = 0.0, truePeak = 0.0;
+
+            if (ebur128_sample_peak(meter.get(), channel, &peak) == EBUR128_SUCCESS)
+                summary.peakDb = std::max(summary.peakDb, toDb(peak));
+
+            if (ebur128_true_peak(meter.get(), channel, &truePeak) == EBUR128_SUCCESS)
+                summary.truePeakDb = std::max(summary.truePeakDb, toDb(truePeak));
+        }
+
+        return summary;
+    }
+
+private:
+    std::unique_ptr<ebur128_state, void (*)(ebur128_state*)> meter;
+    int channels;
+    bool failed = false;
+};
+
+// The sum of squares of all channels' samples, added in the order they come, over one window.
+double sumOfSquares(const double* samples, std::size_t count, double sum)
+{
+    for (std::size_t i = 0; i < count; ++i)
+        sum += samples[i] * samples[i];
+
+    return sum;
 }
 
-// RMS level of all channels over one window, in dBFS.
-double windowLevelDb(const Audio& audio, std::size_t firstFrame, std::size_t frameCount)
+// The system's reason for a failed call, as the messages here word it.
+std::string reason(int error)
 {
-    double sum = 0.0;
-    const auto first = firstFrame * std::size_t(audio.channels);
-    const auto count = frameCount * std::size_t(audio.channels);
+    std::string text = std::strerror(error);
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return text;
+}
 
-    for (std::size_t i = first; i < first + count; ++i)
-        sum += audio.samples[i] * audio.samples[i];
-
-    return toDb(std::sqrt(sum / double(count)));
+int cannotWrite(const std::string& what, int error)
+{
+    std::cerr << "kelvane_level_analysis: cannot write " << what << ": " << reason(error) << "\n";
+    return 1;
 }
 
 void printSummary(const char* name, const Summary& s)
@@ -163,6 +187,110 @@ int checkTrack(const std::string& path)
                 static_cast<long long>(info.frames), double(info.frames) / info.samplerate);
     return 0;
 }
+
+// One pass over both files side by side: the CSV's rows as their windows fill, the meters fed the same blocks.
+// A failure part way leaves the rows written so far in the CSV; the main job then discards its work folder.
+int analyse(const std::string& inputPath, const std::string& outputPath, const std::string& csvPath)
+{
+    SoundFile input, output;
+
+    for (auto [path, sound] : {std::pair{&inputPath, &input}, std::pair{&outputPath, &output}})
+        if (!openAudio(*path, *sound))
+        {
+            std::cerr << "kelvane_level_analysis: cannot read " << *path << "\n";
+            return 1;
+        }
+
+    const int rate = input.info.samplerate;
+    const int channels = input.info.channels;
+    const auto frames = std::size_t(input.info.frames);
+
+    if (output.info.samplerate != rate || output.info.channels != channels || output.info.frames != input.info.frames)
+    {
+        std::cerr << "kelvane_level_analysis: input and output differ in rate, channels or length\n";
+        return 1;
+    }
+
+    std::unique_ptr<FILE, int (*)(FILE*)> csv(std::fopen(csvPath.c_str(), "w"), std::fclose);
+    const std::string csvName = "'" + csvPath + "'";
+
+    if (csv == nullptr)
+        return cannotWrite(csvName, errno);
+
+    std::fprintf(csv.get(), "time_s,input_dbfs,output_dbfs,gain_db\n");
+    const auto window = std::max<std::size_t>(1, std::size_t(windowSeconds * rate));
+    LoudnessMeter inputMeter(channels, rate), outputMeter(channels, rate);
+    std::vector<double> in(std::size_t(blockFrames) * std::size_t(channels)), out(in.size());
+    std::size_t windowFirst = 0, windowLength = 0;
+    double inSum = 0.0, outSum = 0.0;
+
+    for (std::size_t done = 0; done < frames;)
+    {
+        const auto wanted = std::min(std::size_t(blockFrames), frames - done);
+
+        for (auto [path, sound, samples] :
+             {std::tuple{&inputPath, &input, &in}, std::tuple{&outputPath, &output, &out}})
+        {
+            const auto read = sf_readf_double(sound->file.get(), samples->data(), sf_count_t(wanted));
+
+            if (read != sf_count_t(wanted))
+            {
+                std::cerr << "kelvane_level_analysis: cannot read " << *path << ": its audio ends after "
+                          << done + std::size_t(std::max<sf_count_t>(read, 0)) << " of the " << frames
+                          << " frames its header promises\n";
+                return 1;
+            }
+        }
+
+        inputMeter.add(in.data(), wanted);
+        outputMeter.add(out.data(), wanted);
+
+        for (std::size_t frame = 0; frame < wanted;)
+        {
+            const auto span = std::min(window - windowLength, wanted - frame);
+            const auto first = frame * std::size_t(channels), count = span * std::size_t(channels);
+            inSum = sumOfSquares(in.data() + first, count, inSum);
+            outSum = sumOfSquares(out.data() + first, count, outSum);
+            frame += span;
+            windowLength += span;
+
+            if (windowLength < window && done + frame < frames)
+                continue;
+
+            const double samples = double(windowLength * std::size_t(channels));
+            const double inDb = toDb(std::sqrt(inSum / samples)), outDb = toDb(std::sqrt(outSum / samples));
+            std::fprintf(csv.get(), "%.4f,%.2f,%.2f,", (double(windowFirst) + double(windowLength) / 2.0) / rate, inDb,
+                         outDb);
+
+            if (inDb >= quietestInputForGainDb)
+                std::fprintf(csv.get(), "%.2f", outDb - inDb);
+
+            std::fprintf(csv.get(), "\n");
+
+            if (std::ferror(csv.get()))
+                return cannotWrite(csvName, errno);
+
+            windowFirst += windowLength;
+            windowLength = 0;
+            inSum = outSum = 0.0;
+        }
+
+        done += wanted;
+    }
+
+    if (std::fclose(csv.release()) != 0)
+        return cannotWrite(csvName, errno);
+
+    std::printf("sample_rate=%d\nchannels=%d\nframes=%zu\nseconds=%.6f\n", rate, channels, frames,
+                double(frames) / rate);
+    printSummary("input", inputMeter.summary());
+    printSummary("output", outputMeter.summary());
+
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        return cannotWrite("the standard output", errno);
+
+    return 0;
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -177,49 +305,5 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    Audio input, output;
-
-    for (auto [path, audio] : {std::pair{argv[1], &input}, std::pair{argv[2], &output}})
-        if (!readAudio(path, *audio))
-        {
-            std::cerr << "kelvane_level_analysis: cannot read " << path << "\n";
-            return 1;
-        }
-
-    if (input.rate != output.rate || input.channels != output.channels || input.frames() != output.frames())
-    {
-        std::cerr << "kelvane_level_analysis: input and output differ in rate, channels or length\n";
-        return 1;
-    }
-
-    FILE* csv = std::fopen(argv[3], "w");
-
-    if (csv == nullptr)
-    {
-        std::cerr << "kelvane_level_analysis: cannot write " << argv[3] << "\n";
-        return 1;
-    }
-
-    std::fprintf(csv, "time_s,input_dbfs,output_dbfs,gain_db\n");
-    const auto window = std::size_t(windowSeconds * input.rate);
-
-    for (std::size_t first = 0; first < input.frames(); first += window)
-    {
-        const auto length = std::min(window, input.frames() - first);
-        const double in = windowLevelDb(input, first, length);
-        const double out = windowLevelDb(output, first, length);
-        std::fprintf(csv, "%.4f,%.2f,%.2f,", (double(first) + double(length) / 2.0) / input.rate, in, out);
-
-        if (in >= quietestInputForGainDb)
-            std::fprintf(csv, "%.2f", out - in);
-
-        std::fprintf(csv, "\n");
-    }
-
-    const bool written = std::fclose(csv) == 0;
-    std::printf("sample_rate=%d\nchannels=%d\nframes=%zu\nseconds=%.6f\n", input.rate, input.channels, input.frames(),
-                double(input.frames()) / input.rate);
-    printSummary("input", summarise(input));
-    printSummary("output", summarise(output));
-    return written ? 0 : 1;
+    return analyse(argv[1], argv[2], argv[3]);
 }
