@@ -2,16 +2,36 @@
 
 #include "HostInstance.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <memory>
 
 namespace kelvane::host
 {
+HostAudioPlayback::HostAudioPlayback(HostInstance& i, std::mutex& lock, int channelCount, PlaybackSource s, int rate,
+                                     int block)
+    : instance(i), hostLock(lock), channels(channelCount), source(std::move(s)), sampleRate(rate), blockSize(block)
+{
+    thread = std::thread([this] { play(); });
+}
+
 HostAudioPlayback::HostAudioPlayback(HostInstance& i, std::mutex& lock, std::vector<std::vector<float>> a, int rate,
                                      double fromSeconds, int block)
-    : instance(i), hostLock(lock), audio(std::move(a)), sampleRate(rate), blockSize(block)
+    : instance(i), hostLock(lock), channels(static_cast<int>(a.size())), sampleRate(rate), blockSize(block)
 {
-    position = static_cast<std::size_t>(std::llround(fromSeconds * sampleRate)) % audio.front().size();
+    const std::size_t length = a.front().size();
+    std::size_t position = static_cast<std::size_t>(std::llround(fromSeconds * sampleRate)) % length;
+    // Shared, so that the function holding it can be copied.
+    const auto audio = std::make_shared<const std::vector<std::vector<float>>>(std::move(a));
+    source = [audio, position, length](float* const* out, int frames) mutable {
+        for (int frame = 0; frame < frames; ++frame)
+        {
+            for (std::size_t channel = 0; channel < audio->size(); ++channel)
+                out[channel][frame] = (*audio)[channel][position];
+            position = (position + 1) % length;
+        }
+    };
     thread = std::thread([this] { play(); });
 }
 
@@ -24,14 +44,13 @@ HostAudioPlayback::~HostAudioPlayback()
 void HostAudioPlayback::play()
 {
     using Clock = std::chrono::steady_clock;
-    const std::size_t channels = audio.size();
-    const auto frames = static_cast<std::size_t>(blockSize);
-    std::vector<std::vector<float>> in(channels, std::vector<float>(frames));
+    const auto count = static_cast<std::size_t>(channels);
+    std::vector<std::vector<float>> in(count, std::vector<float>(static_cast<std::size_t>(blockSize)));
     std::vector<std::vector<float>> out = in;
-    std::vector<const float*> inputs;
+    std::vector<float*> inputs;
     std::vector<float*> outputs;
 
-    for (std::size_t channel = 0; channel < channels; ++channel)
+    for (std::size_t channel = 0; channel < count; ++channel)
     {
         inputs.push_back(in[channel].data());
         outputs.push_back(out[channel].data());
@@ -43,12 +62,20 @@ void HostAudioPlayback::play()
 
     while (!stop)
     {
-        for (std::size_t frame = 0; frame < frames; ++frame)
+        // Filled outside the host lock: reading a file must not hold up the window's calls.
+        if (source)
         {
-            for (std::size_t channel = 0; channel < channels; ++channel)
-                in[channel][frame] = audio[channel][position];
-
-            position = (position + 1) % audio.front().size();
+            try
+            {
+                source(inputs.data(), blockSize);
+            }
+            catch (...)
+            {
+                // A file that fails under the playback (cut short, a disk error) is not worth ending the host.
+                source = nullptr;
+                for (auto& channel : in)
+                    std::fill(channel.begin(), channel.end(), 0.0f);
+            }
         }
 
         {

@@ -8,9 +8,11 @@
 #include "InterruptCleanup.h"
 #include "RenderJob.h"
 #include "RenderOptions.h"
+#include "ReplacingFiles.h"
 #include "WindowCommand.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -18,6 +20,28 @@
 
 namespace
 {
+// Why the standard output first failed, or 0.
+int stdoutError = 0;
+
+void flushStdout()
+{
+    errno = 0;
+    if (std::fflush(stdout) != 0 && stdoutError == 0)
+        stdoutError = errno != 0 ? errno : EIO;
+}
+
+// A command's status, made a failure when what it printed did not reach the standard output (a full disk):
+// whoever reads it would take a part for the whole.
+int checkedStdout(int status)
+{
+    flushStdout();
+    if (status != 0 || (stdoutError == 0 && !std::ferror(stdout)))
+        return status;
+    std::fprintf(stderr, "kelvane_host: cannot write the standard output: %s\n",
+                 fileErrorText(stdoutError != 0 ? stdoutError : EIO).c_str());
+    return 1;
+}
+
 // The parameters as an instance shows them to a host: ID, name, current value and its text.
 void listParameters(const HostPlugIn& plugIn)
 {
@@ -52,6 +76,8 @@ int list(const std::vector<std::string>& arguments)
     HostPlugIn plugIn(host, arguments[0]);
     std::fputs(plugIn.description().c_str(), stdout);
     listParameters(plugIn);
+    // The plug-in's unloading flushes the standard output too; done here first, a failure keeps its reason.
+    flushStdout();
     plugIn.finish();
     return 0;
 }
@@ -99,17 +125,17 @@ int main(int argc, char** argv)
             if (rest.size() == 1 && !isCommand(rest[0]))
                 throw HostError("help: unknown command '" + rest[0] + "' (the commands are list, render and window)");
             printUsage(rest.empty() ? "" : rest[0], stdout);
-            return 0;
+            return checkedStdout(0);
         }
         if (!isCommand(command))
             throw HostError("unknown command '" + command + "' (try --help)");
         if (helpAsked)
         {
             printUsage(command, stdout);
-            return 0;
+            return checkedStdout(0);
         }
         if (command == "list")
-            return list(rest);
+            return checkedStdout(list(rest));
         if (command == "render")
         {
             const RenderOptions options = parseRenderOptions(rest);
@@ -118,12 +144,13 @@ int main(int argc, char** argv)
             std::printf("rendered %lld frames (%d channel%s, %d Hz) through %s into %s\n",
                         static_cast<long long>(summary.frames), summary.channels, summary.channels == 1 ? "" : "s",
                         summary.sampleRate, options.bundlePath.c_str(), options.outputPath.c_str());
-            std::fflush(stdout);
+            if (const int status = checkedStdout(0))
+                return status;
             for (const std::string& warning : summary.warnings)
                 std::fprintf(stderr, "kelvane_host: warning: %s\n", warning.c_str());
             return 0;
         }
-        return runWindowCommand(rest);
+        return checkedStdout(runWindowCommand(rest));
     }
     catch (const HostError& error)
     {

@@ -1,15 +1,19 @@
 #include "RenderJob.h"
 
 #include "AudioFiles.h"
+#include "HostBundle.h"
 #include "HostEnvironment.h"
 #include "HostInstance.h"
 #include "HostPlugIn.h"
+#include "ReplacingFiles.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits.h>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 #include <utility>
 
 namespace
@@ -61,8 +65,8 @@ void check(AAX_Result result, const std::string& what)
         throw HostError(what + " failed: " + hostResultText(result));
 }
 
-// Refuses before anything is read when a file to be written is one that is read (or another to be written):
-// the output would replace the input.
+// Refuses before anything is read when a file to be written is one that is read (or another to be written),
+// or lies in the bundle: the output would replace the input, or the plug-in.
 void refuseOverwritingInputs(const RenderOptions& options)
 {
     std::vector<RoleAndPath> read = {{"the input", options.inputPath}};
@@ -72,6 +76,29 @@ void refuseOverwritingInputs(const RenderOptions& options)
     for (const RenderOptions::ChunkFile& chunk : options.savedChunks)
         written.push_back({"the saved chunk", chunk.path});
     refuseOverwriting(read, written);
+    refuseWritingIntoBundle(options.bundlePath, written);
+}
+
+// Where the bundle's files live, resolved: the bundle folder; for a shared object, the *.aaxplugin folder
+// around it, or the file alone outside one. Empty when there is no bundle there.
+std::string bundlePlace(const std::string& bundlePath)
+{
+    char resolved[PATH_MAX];
+    struct stat status
+    {
+    };
+    if (::realpath(bundlePath.c_str(), resolved) == nullptr || ::stat(resolved, &status) != 0)
+        return "";
+    const std::string place = resolved;
+    // A folder without the plug-in's shared object is no bundle; loading it says so.
+    if (S_ISDIR(status.st_mode))
+        return ::stat(HostBundle::binaryInBundle(bundlePath).c_str(), &status) == 0 ? place : "";
+    const std::string suffix = ".aaxplugin";
+    for (size_t slash = place.find_last_of('/'); slash != std::string::npos && slash > 0;
+         slash = place.find_last_of('/', slash - 1))
+        if (slash >= suffix.size() && place.compare(slash - suffix.size(), suffix.size(), suffix) == 0)
+            return place.substr(0, slash);
+    return place;
 }
 
 // Restoring succeeds only if the plug-in took the settings. Its own comparison answers for the chunks it
@@ -125,6 +152,21 @@ private:
     std::vector<std::pair<int64_t, int64_t>> mRanges;
 };
 } // namespace
+
+void refuseWritingIntoBundle(const std::string& bundlePath, const std::vector<RoleAndPath>& written)
+{
+    const std::string place = bundlePlace(bundlePath);
+    if (place.empty())
+        return;
+    struct stat status
+    {
+    };
+    const bool folder = ::stat(bundlePath.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    for (const auto& [role, path] : written)
+        if (isWithin(path, place))
+            throw HostError("refusing to write " + role + " '" + path + "': it is inside the plug-in bundle '"
+                            + (folder ? bundlePath : place) + "'");
+}
 
 const std::vector<int>& hostSampleRates()
 {

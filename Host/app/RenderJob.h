@@ -4,6 +4,7 @@
 #pragma once
 
 #include "RenderOptions.h"
+#include "ReplacingFiles.h"
 
 #include <cstdint>
 #include <string>
@@ -17,6 +18,11 @@ struct RenderSummary
     // What the render went through without failing but the user should know: one line each.
     std::vector<std::string> warnings;
 };
+
+// Throws HostError when a file to be written lies inside the plug-in bundle at `bundlePath` (its folder, the
+// *.aaxplugin folder around its shared object, or that file alone), compared where the paths lead: the run
+// would replace the plug-in's own files.
+void refuseWritingIntoBundle(const std::string& bundlePath, const std::vector<RoleAndPath>& written);
 
 // The sample rates an AAX host runs at.
 const std::vector<int>& hostSampleRates();

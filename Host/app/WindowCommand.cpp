@@ -1,5 +1,6 @@
 #include "WindowCommand.h"
 
+#include "AudioFileLoop.h"
 #include "AudioFiles.h"
 #include "HostAudioPlayback.h"
 #include "HostEnvironment.h"
@@ -10,6 +11,7 @@
 #include "InterruptCleanup.h"
 #include "RenderJob.h"
 #include "RenderOptions.h"
+#include "ReplacingFiles.h"
 
 #include <algorithm>
 #include <atomic>
@@ -61,6 +63,7 @@ void checkCapturePath(const WindowOptions& options)
         throw HostError("--capture '" + path + "': the picture is a PNG file, its name ends in .png");
     if (!options.inputPath.empty())
         refuseOverwriting({{"the input", options.inputPath}}, {{"the capture", path}});
+    refuseWritingIntoBundle(options.bundlePath, {{"the capture", path}});
 }
 
 WindowOptions parseWindowOptions(const std::vector<std::string>& arguments)
@@ -104,22 +107,35 @@ WindowOptions parseWindowOptions(const std::vector<std::string>& arguments)
     return options;
 }
 
-// The input, whole, one vector per channel; silence of one second when there is no input.
-std::vector<std::vector<float>> loadAudio(const WindowOptions& options, int& sampleRate)
+// What the window plays: the input in a loop from --from on, read from the file as it plays; without an input,
+// stereo silence.
+struct PlayedAudio
 {
-    if (options.inputPath.empty())
+    int channels = 2;
+    std::unique_ptr<AudioFileLoop> loop; // none: silence
+
+    kelvane::host::PlaybackSource source() const
     {
-        sampleRate = 48000;
-        return std::vector<std::vector<float>>(2, std::vector<float>(48000));
+        if (loop == nullptr)
+            return {};
+        return [file = loop.get()](float* const* channels, int frames) { file->read(channels, frames); };
     }
-    AudioFileReader reader(options.inputPath);
+};
+
+PlayedAudio openAudio(const WindowOptions& options, int& sampleRate)
+{
+    sampleRate = 48000;
+    PlayedAudio audio;
+    if (options.inputPath.empty())
+        return audio;
+    auto reader = std::make_unique<AudioFileReader>(options.inputPath);
     const std::vector<int>& rates = hostSampleRates();
-    if ((reader.channels() != 1 && reader.channels() != 2)
-        || std::find(rates.begin(), rates.end(), reader.sampleRate()) == rates.end())
+    if ((reader->channels() != 1 && reader->channels() != 2)
+        || std::find(rates.begin(), rates.end(), reader->sampleRate()) == rates.end())
         throw HostError("'" + options.inputPath + "' is not mono or stereo audio at a rate an AAX host runs");
-    if (reader.frames() <= 0)
+    if (reader->frames() <= 0)
         throw HostError("'" + options.inputPath + "' holds no audio to play");
-    const double length = static_cast<double>(reader.frames()) / reader.sampleRate();
+    const double length = static_cast<double>(reader->frames()) / reader->sampleRate();
     if (options.fromSeconds >= length)
     {
         char text[160];
@@ -127,15 +143,11 @@ std::vector<std::vector<float>> loadAudio(const WindowOptions& options, int& sam
                       options.inputPath.c_str(), length);
         throw HostError(text);
     }
-    sampleRate = reader.sampleRate();
-    std::vector<float> interleaved(static_cast<size_t>(reader.frames()) * static_cast<size_t>(reader.channels()));
-    const int64_t frames = reader.read(interleaved.data(), reader.frames());
-    std::vector<std::vector<float>> audio(static_cast<size_t>(reader.channels()),
-                                          std::vector<float>(static_cast<size_t>(frames)));
-    for (int64_t frame = 0; frame < frames; ++frame)
-        for (size_t channel = 0; channel < audio.size(); ++channel)
-            audio[channel][static_cast<size_t>(frame)] =
-                interleaved[static_cast<size_t>(frame) * audio.size() + channel];
+    sampleRate = reader->sampleRate();
+    audio.channels = reader->channels();
+    // Rounded to the nearest frame, a start within half a frame of the end is the first frame.
+    const int64_t from = std::llround(options.fromSeconds * sampleRate) % reader->frames();
+    audio.loop = std::make_unique<AudioFileLoop>(std::move(reader), from);
     return audio;
 }
 
@@ -188,14 +200,14 @@ int runWindowCommand(const std::vector<std::string>& arguments)
     if (!options.capturePath.empty())
         capture = std::make_unique<ReplacingFile>(options.capturePath);
     int sampleRate = 0;
-    std::vector<std::vector<float>> audio = loadAudio(options, sampleRate);
+    const PlayedAudio audio = openAudio(options, sampleRate);
 
     HostEnvironment host;
     HostPlugIn plugIn(host, options.bundlePath);
     {
         HostInstance::Setup setup;
         setup.sampleRate = static_cast<AAX_CSampleRate>(sampleRate);
-        setup.stemFormat = audio.size() == 1 ? AAX_eStemFormat_Mono : AAX_eStemFormat_Stereo;
+        setup.stemFormat = audio.channels == 1 ? AAX_eStemFormat_Mono : AAX_eStemFormat_Stereo;
         HostInstance instance(plugIn, setup);
         for (const RenderOptions::Setting& setting : options.render.settings)
         {
@@ -210,8 +222,8 @@ int runWindowCommand(const std::vector<std::string>& arguments)
         // The framework puts a handler of its own in place as the plug-in's window opens; the host's goes back.
         XSetIOErrorHandler(displayLost);
         {
-            const kelvane::host::HostAudioPlayback playback(instance, hostLock, std::move(audio), sampleRate,
-                                                            options.fromSeconds, options.render.blockSize);
+            const kelvane::host::HostAudioPlayback playback(instance, hostLock, audio.channels, audio.source(),
+                                                            sampleRate, options.render.blockSize);
             runWindow(window, options.seconds);
             if (capture)
             {

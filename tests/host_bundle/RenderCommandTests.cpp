@@ -2,11 +2,15 @@
 // output file as it was; a good run writes a complete file; what a run got through but the user should know
 // comes as warnings; a signal leaves no partial file; help, bare bundle names and the window's arguments.
 #include "AudioFiles.h"
+#include "ReplacingFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -53,7 +57,9 @@ protected:
     // to folder + ".output".
     std::string commandLine(const std::vector<std::string>& arguments, const std::string& directory = "") const
     {
-        std::string line = "cd '" + (directory.empty() ? folder : directory) + "' && exec '" KELVANE_HOST_PROGRAM "'";
+        std::string line = "cd '" + (directory.empty() ? folder : directory) + "' && exec "
+                           + (namedTemporaries ? "env KELVANE_HOST_NO_TMPFILE=1 " : "") + runAs
+                           + "'" KELVANE_HOST_PROGRAM "'";
         for (const std::string& argument : arguments)
             line += " '" + argument + "'";
         return line + " >'" + folder + ".output'";
@@ -113,7 +119,42 @@ protected:
 
     size_t files() const { return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder), {})); }
 
+    std::vector<std::string> entries() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    // Files the program `child` has open in the folder that have no name there (O_TMPFILE: "#NNN (deleted)").
+    size_t unnamedFiles(pid_t child) const
+    {
+        std::error_code error;
+        size_t count = 0;
+        for (auto entry = std::filesystem::directory_iterator("/proc/" + std::to_string(child) + "/fd", error);
+             entry != std::filesystem::directory_iterator(); entry.increment(error))
+            count += std::filesystem::read_symlink(entry->path(), error).string().rfind(folder + "/#", 0) == 0;
+        return count;
+    }
+
+    // Whether a started render began writing `count` files, named ones beside the folder's `before` files or
+    // unnamed ones, within 30 s.
+    bool beganWriting(pid_t child, size_t before, size_t count) const
+    {
+        for (int waited = 0; files() + unnamedFiles(child) < before + count; ++waited)
+        {
+            if (waited == 30000)
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return true;
+    }
+
     std::string folder;
+    bool namedTemporaries = false; // as on a file system without unnamed files
+    std::string runAs;             // a command that runs the program as another user
 };
 using CommandLine = RenderCommand;
 
@@ -251,8 +292,7 @@ TEST_F(RenderCommand, AFailedOrStoppedRunChangesNoneOfItsFiles)
     size_t before = files();
     const pid_t late =
         start({"render", bundle, "medium.wav", "late.wav", "--block", "1", "--save-chunk", "elck=k.elck"});
-    for (int waited = 0; files() < before + 2 && waited < 30000; ++waited)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_TRUE(beganWriting(late, before, 2));
     std::filesystem::remove(folder + "/late.wav");
     std::filesystem::create_directory(folder + "/late.wav");
     int status = 0;
@@ -267,9 +307,7 @@ TEST_F(RenderCommand, AFailedOrStoppedRunChangesNoneOfItsFiles)
                                                 "--block", "1",    "--save-chunk", "elck=k.elck"};
     const pid_t child = start(arguments);
     // The output's and the chunk's temporary files.
-    for (int waited = 0; files() < before + 2 && waited < 30000; ++waited)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    EXPECT_EQ(files(), before + 2) << "the render never began writing";
+    EXPECT_TRUE(beganWriting(child, before, 2)) << "the render never began writing";
     expectEndedBy(child, SIGTERM);
     EXPECT_EQ(files(), before);
     EXPECT_EQ(contents(chunk), "mine");
@@ -412,18 +450,162 @@ TEST_F(RenderCommand, InterruptedRenderLeavesNoPartialFile)
     // Long enough, in one-sample blocks, that it is still running when the signal comes.
     writeWav("long.wav", 1, 48000, 48000 * 120, 0.5f, AudioSampleFormat::Pcm16);
     const size_t before = files();
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+    for (const bool named : {false, true})
+        for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        {
+            namedTemporaries = named;
+            const pid_t child =
+                start({"render", KELVANE_BUNDLE_PATH, folder + "/long.wav", folder + "/out.wav", "--block", "1"});
+            // Its partial output is the one file more.
+            EXPECT_TRUE(beganWriting(child, before, 1)) << "the render never began writing";
+            expectEndedBy(child, signal);
+            EXPECT_EQ(files(), before) << "signal " << signal << (named ? ", named temporary" : "");
+            EXPECT_EQ(contents(folder + "/out.wav"), "old");
+        }
+}
+
+// Even SIGKILL leaves the folder as it was: an unnamed file goes with the program; a named one, where the file
+// system has no unnamed files, goes with the next run that writes the same file, even one that then fails.
+TEST_F(RenderCommand, KilledRenderLeavesTheFolderAsItWas)
+{
+    const std::string bundle = KELVANE_BUNDLE_PATH;
+    writeWav("long.wav", 1, 48000, 48000 * 120, 0.5f, AudioSampleFormat::Pcm16);
+    std::ofstream(folder + "/k.elck") << "mine";
+    const std::vector<std::string> before = entries();
+    // Named files aged past the instant between making and locking one, then a run that fails on its input.
+    const auto ageAndRunAgain = [&] {
+        for (const std::string& name : entries())
+            if (name[0] == '.')
+                std::filesystem::last_write_time(folder + "/" + name, std::filesystem::file_time_type::clock::now()
+                                                                          - std::chrono::minutes(1));
+        std::string errors;
+        EXPECT_EQ(run({"render", bundle, "missing.wav", "out.wav", "--save-chunk", "elck=k.elck"}, errors), 1);
+    };
+    for (const bool named : {false, true})
     {
+        namedTemporaries = named;
         const pid_t child =
-            start({"render", KELVANE_BUNDLE_PATH, folder + "/long.wav", folder + "/out.wav", "--block", "1"});
-        // Its partial output is the one file more.
-        for (int waited = 0; files() == before && waited < 30000; ++waited)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        EXPECT_EQ(files(), before + 1) << "the render never began writing";
-        expectEndedBy(child, signal);
-        EXPECT_EQ(files(), before) << "signal " << signal;
+            start({"render", bundle, "long.wav", "out.wav", "--block", "1", "--save-chunk", "elck=k.elck"});
+        EXPECT_TRUE(beganWriting(child, before.size(), 2)) << "the render never began writing";
+        if (named)
+        {
+            // A live run's files stay: its lock keeps the chunk's, which it has not touched since.
+            ageAndRunAgain();
+            EXPECT_EQ(entries().size(), before.size() + 2);
+        }
+        expectEndedBy(child, SIGKILL);
         EXPECT_EQ(contents(folder + "/out.wav"), "old");
+        if (named)
+        {
+            EXPECT_EQ(entries().size(), before.size() + 2);
+            ageAndRunAgain();
+        }
+        EXPECT_EQ(entries(), before) << (named ? "named" : "unnamed");
+        EXPECT_EQ(contents(folder + "/k.elck"), "mine");
     }
+}
+
+// Only the named temporary files of the same output, unlocked and unchanged for a while, are a killed run's.
+TEST_F(RenderCommand, NextRunRemovesOnlyTheTemporariesOfKilledRuns)
+{
+    const struct
+    {
+        const char* name;
+        bool old, locked, kept;
+    } cases[] = {
+        {".out.wav.partial-ABC123", true, false, false}, {".out.wav.partial-DEF456", true, true, true},
+        {".out.wav.partial-GHI789", false, false, true}, {"out.wav.partial", true, false, true},
+        {".in.wav.partial-ABC123", true, false, true},   {".out.wav.partial-ABC12", true, false, true},
+    };
+    std::vector<int> locks;
+    for (const auto& row : cases)
+    {
+        const std::string path = folder + "/" + row.name;
+        std::ofstream(path) << "mine";
+        if (row.old)
+            std::filesystem::last_write_time(path,
+                                             std::filesystem::file_time_type::clock::now() - std::chrono::minutes(1));
+        if (row.locked)
+        {
+            locks.push_back(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+            ASSERT_EQ(::flock(locks.back(), LOCK_EX), 0);
+        }
+    }
+    namedTemporaries = true;
+    std::string errors;
+    ASSERT_EQ(run({"render", KELVANE_BUNDLE_PATH, "in.wav", "out.wav"}, errors), 0) << errors;
+    for (const auto& row : cases)
+        EXPECT_EQ(std::filesystem::exists(folder + "/" + row.name), row.kept) << row.name;
+    for (const int lock : locks)
+        ::close(lock);
+}
+
+// Writing into the bundle would replace the plug-in it runs: refused wherever the paths lead there. A copy of
+// the bundle, so that a run that is not refused harms no other test.
+TEST_F(RenderCommand, RefusesToWriteInsideThePlugInBundle)
+{
+    namespace fs = std::filesystem;
+    const std::string so = "Kelvane.aaxplugin/Contents/x86_64-linux/Kelvane.so";
+    fs::copy(KELVANE_BUNDLE_PATH, folder + "/Kelvane.aaxplugin", fs::copy_options::recursive);
+    fs::create_directory(folder + "/loose");
+    fs::copy_file(folder + "/" + so, folder + "/loose/Kelvane.so");
+    fs::create_directory_symlink("Kelvane.aaxplugin", folder + "/Link.aaxplugin");
+    fs::create_directory_symlink("Kelvane.aaxplugin/Contents", folder + "/contents");
+    const std::string plugIn = contents(folder + "/" + so);
+    const std::string inside = "': it is inside the plug-in bundle '";
+    const struct
+    {
+        const char* command;
+        std::vector<std::string> arguments;
+        std::string message;
+    } cases[] = {
+        {"render", {"Kelvane.aaxplugin", "in.wav", so}, "refusing to write the output '" + so + inside + "Kelvane"},
+        {"render",
+         {"Link.aaxplugin/", "in.wav", "contents/x86_64-linux/Kelvane.so"},
+         "the output 'contents/x86_64-linux/Kelvane.so" + inside + "Link.aaxplugin/'"},
+        {"render",
+         {"Kelvane.aaxplugin", "in.wav", "out.wav", "--save-chunk", "elck=contents/k"},
+         "chunk 'contents/k" + inside},
+        {"render", {so, "in.wav", "Kelvane.aaxplugin/x.wav"}, "the output 'Kelvane.aaxplugin/x.wav" + inside + folder},
+        {"render", {"loose/Kelvane.so", "in.wav", "loose/Kelvane.so"}, inside + folder + "/loose/Kelvane.so'"},
+        {"window",
+         {"Kelvane.aaxplugin", "--seconds", "0.1", "--capture", "contents/w.png"},
+         "the capture 'contents/w.png" + inside},
+    };
+    for (const auto& row : cases)
+        expectOneLine(row.command, 1, row.arguments, row.message);
+    for (const std::string& kept : {so, std::string("loose/Kelvane.so")})
+        EXPECT_TRUE(contents(folder + "/" + kept) == plugIn) << kept << " was replaced";
+    // Beside a shared object outside any bundle is outside the bundle.
+    std::string errors;
+    EXPECT_EQ(run({"render", "loose/Kelvane.so", "in.wav", "loose/out.wav"}, errors), 0) << errors;
+}
+
+// As cp: a loop of links is no file, and a write-protected file is left alone, though the superuser writes it.
+TEST_F(RenderCommand, RefusesALoopOfLinksAndAWriteProtectedFile)
+{
+    namespace fs = std::filesystem;
+    const std::string bundle = KELVANE_BUNDLE_PATH;
+    fs::create_symlink("b.wav", folder + "/a.wav");
+    fs::create_symlink("a.wav", folder + "/b.wav");
+    expectOneLine("render", 1, {bundle, "in.wav", "a.wav"}, "cannot write 'a.wav': too many levels of symbolic links");
+    expectOneLine("render", 1, {bundle, "in.wav", "out.wav", "--save-chunk", "elck=b.wav"}, "cannot write 'b.wav'");
+    EXPECT_TRUE(fs::is_symlink(folder + "/a.wav") && fs::is_symlink(folder + "/b.wav"));
+
+    fs::permissions(folder + "/out.wav", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    if (::geteuid() == 0)
+    {
+        std::string errors;
+        ASSERT_EQ(run({"render", bundle, "in.wav", "out.wav"}, errors), 0) << errors;
+        EXPECT_NE(contents(folder + "/out.wav"), "old");
+        // Then an ordinary user's own write-protected file, in a folder of that user's.
+        std::ofstream(folder + "/out.wav") << "old";
+        ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0);
+        ASSERT_EQ(::chown((folder + "/out.wav").c_str(), 65534, 65534), 0);
+        runAs = "setpriv --reuid=nobody --regid=nogroup --clear-groups ";
+    }
+    expectOneLine("render", 1, {bundle, "in.wav", "out.wav"}, "cannot write 'out.wav': it is write-protected");
+    runAs.clear();
 }
 
 // Asked of one command, its own usage and no other's; asked of none, all of them.
@@ -489,6 +671,21 @@ TEST_F(CommandLine, WindowChecksItsArgumentsBeforeOpeningAnything)
     expectOneLine("window", 1, {bundle, "--capture", "X.PNG"}, "cannot open the X display");
     if (!display.empty())
         ::setenv("DISPLAY", display.c_str(), 1);
+}
+
+// What a command printed must reach the standard output. The render's output file is in place by then: only
+// its report is lost, and the status says so.
+TEST_F(CommandLine, AFullStandardOutputFailsTheCommand)
+{
+    const std::vector<std::vector<std::string>> commands = {
+        {"list", KELVANE_BUNDLE_PATH}, {"render", KELVANE_BUNDLE_PATH, "in.wav", "out.wav"}, {"help"}};
+    for (const std::vector<std::string>& arguments : commands)
+    {
+        const int status = std::system((commandLine(arguments) + " >/dev/full 2>'" + folder + ".errors'").c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << arguments[0] << ": " << status;
+        EXPECT_EQ(contents(folder + ".errors"),
+                  "kelvane_host: cannot write the standard output: no space left on device\n");
+    }
 }
 
 // A signal closes the window as the desktop does: the plug-in goes in host order, the picture is written
