@@ -69,25 +69,22 @@ def descendants_rss(pid):
 def measure(command, env=None, sample=False):
     """(seconds, peak kB of one process, peak kB of the tree at one moment or None) of a command, whose
     output goes to a log; a failure stops the measurement with that log."""
-    log = tempfile.TemporaryFile()
+    log, usage = tempfile.TemporaryFile(), tempfile.NamedTemporaryFile()
     start = time.monotonic()
-    process = subprocess.Popen(command, env=env, stdout=log, stderr=subprocess.STDOUT)
+    # GNU time reports getrusage of what it waited for: the largest resident set of any one process of the run.
+    # (A child forked from this Python process would start with its resident set, and keep that as its peak.)
+    process = subprocess.Popen(["/usr/bin/time", "-f", "%M", "-o", usage.name] + command, env=env, stdout=log,
+                               stderr=subprocess.STDOUT)
     tree_peak = 0
-    while True:
-        # wait4's usage is the child's with that of every descendant it waited for: the largest resident set
-        # of any one process of the run.
-        pid, status, usage = os.wait4(process.pid, os.WNOHANG)
-        if pid == process.pid:
-            break
+    while process.poll() is None:
         if sample:
             tree_peak = max(tree_peak, descendants_rss(process.pid))
         time.sleep(0.02)
     seconds = time.monotonic() - start
-    process.returncode = os.waitstatus_to_exitcode(status)
     if process.returncode != 0:
         log.seek(0)
         sys.exit(f"long_track_memory: {' '.join(command)} failed:\n{log.read().decode(errors='replace')[-3000:]}")
-    return seconds, usage.ru_maxrss, (tree_peak if sample else None)
+    return seconds, int(usage.read().split()[-1]), (tree_peak if sample else None)
 
 
 def megabytes(kb):
