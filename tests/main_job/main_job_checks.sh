@@ -178,7 +178,7 @@ elif [ "$check" = gap ]; then
   wav short.wav 441 44100 1 && parent=$(dirname "$out")
   (KELVANE_TEST_SWAP_GAP=3 job "$tmp/short.wav" && echo "A $status" >>"$tmp/statuses") &
   first=$!
-  for _ in $(seq 600); do [ -e "$out" ] || break; sleep 0.02; done
+  for _ in $(seq 3000); do [ -e "$out" ] || break; sleep 0.02; done
   [ ! -e "$out" ] || fail "the first run never reached its swap"
   for run in B C; do
     (KELVANE_BUILD_DIR=$build KELVANE_OUT=$out bash "$root/scripts/run.sh" "$tmp/short.wav" >/dev/null 2>"$tmp/$run.err"
@@ -231,9 +231,9 @@ elif [ "$check" = disk ]; then
   before_small=$(snapshot 1 "$tmp/small/out")
   (OUT=$tmp/small/out job "$tmp/short.wav"; exit $status) &
   runner=$!
-  for _ in $(seq 600); do pgrep -f "kelvane_host window.*short.wav" >/dev/null && break; sleep 0.05; done
+  for _ in $(seq 600); do pgrep -f "kelvane_host window.*$tmp/short.wav" >/dev/null && break; sleep 0.05; done
   # After the window's picture is written, before the plot.
-  while pgrep -f "kelvane_host window.*short.wav" >/dev/null; do sleep 0.01; done
+  while pgrep -f "kelvane_host window.*$tmp/short.wav" >/dev/null; do sleep 0.01; done
   dd if=/dev/zero of="$tmp/small/filler" bs=64k 2>/dev/null
   wait $runner
   status=$? errors=$(cat "$tmp/stderr")
