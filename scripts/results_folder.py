@@ -17,6 +17,7 @@ import fcntl
 import hashlib
 import os
 import re
+import shutil
 import sys
 import tempfile
 import time
@@ -70,7 +71,8 @@ def changed(path, facts):
 
 
 def entries_of(folder):
-    """Every entry below `folder`, relative, folders before what they hold; stops where the caller stops."""
+    """Every entry below `folder`, relative, with whether it is a folder; a folder is listed only once the walk
+    has gone past it, so a caller that stops at an entry never reads what it holds."""
     pending = [""]
     while pending:
         relative = pending.pop()
@@ -78,8 +80,8 @@ def entries_of(folder):
             names = sorted((entry.name, entry.is_dir(follow_symlinks=False)) for entry in listing)
         for name, is_folder in names:
             path = f"{relative}/{name}" if relative else name
-            descend = yield path, is_folder
-            if is_folder and descend:
+            yield path, is_folder
+            if is_folder:
                 pending.append(path)
 
 
@@ -89,11 +91,8 @@ def check(folder):
     ours = read_mark(folder) if marked else {name: None for name in LEGACY | LEGACY_OPTIONAL}
     ours.setdefault(MARK, None)
     found = set()
-    walk = entries_of(folder)
     try:
-        step = next(walk, None)
-        while step is not None:
-            path, is_folder = step
+        for path, is_folder in entries_of(folder):
             # The first entry that is not the job's ends the walk: a home folder is not read whole.
             if path not in ours or (is_folder and ours[path] is not None):
                 raise Refusal(f"'{folder}' holds '{path}', which the main job did not write; move it away or "
@@ -102,9 +101,6 @@ def check(folder):
                 raise Refusal(f"'{folder}' holds '{path}', which changed since the main job wrote it; move it "
                               "away or name another results folder in KELVANE_OUT")
             found.add(path)
-            step = walk.send(is_folder)
-    except StopIteration:
-        pass
     except OSError as error:
         raise Refusal(f"cannot read the results folder '{folder}': {reason(error)}") from None
     missing = sorted(LEGACY - found)
@@ -125,17 +121,6 @@ def locked_by_a_live_run(path):
         os.close(descriptor)
 
 
-def remove_tree(path):
-    """Removes a folder of the job's, or as much of it as can be; never follows a link out of it."""
-    for parent, folders, files in os.walk(path, topdown=False):
-        for name in files + [name for name in folders if os.path.islink(os.path.join(parent, name))]:
-            os.unlink(os.path.join(parent, name))
-        for name in folders:
-            if not os.path.islink(os.path.join(parent, name)):
-                os.rmdir(os.path.join(parent, name))
-    os.rmdir(path)
-
-
 def sweep(out):
     """Removes the hidden work folders beside `out` that runs stopped by force left behind (a run holds its
     lock on them while it lives, so one whose lock is free is dead); returns their names."""
@@ -150,7 +135,8 @@ def sweep(out):
         try:
             if locked_by_a_live_run(path):
                 continue
-            remove_tree(path)
+            # Links inside are removed, never followed.
+            shutil.rmtree(path)
             removed.append(candidate)
         except FileNotFoundError:
             pass
@@ -160,20 +146,12 @@ def sweep(out):
 def mark(work):
     """Writes the mark: every entry of the results, each file with its size, time of change and checksum."""
     lines = [MARK_HEADER, MARK]
-    walk = entries_of(work)
-    step = next(walk, None)
-    try:
-        while step is not None:
-            path, is_folder = step
-            if path != MARK:
-                if is_folder:
-                    lines.append(path)
-                else:
-                    status = os.stat(os.path.join(work, path))
-                    lines.append(f"{path}\t{status.st_size}\t{status.st_mtime_ns}\t{sha256(os.path.join(work, path))}")
-            step = walk.send(True)
-    except StopIteration:
-        pass
+    for path, is_folder in entries_of(work):
+        if is_folder:
+            lines.append(path)
+        elif path != MARK:
+            status = os.stat(os.path.join(work, path))
+            lines.append(f"{path}\t{status.st_size}\t{status.st_mtime_ns}\t{sha256(os.path.join(work, path))}")
     path = os.path.join(work, MARK)
     try:
         with open(path, "w", encoding="utf-8") as file:

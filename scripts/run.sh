@@ -114,12 +114,16 @@ trap 'exit 129' HUP
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
+# The short lock on the folder above the results folder, on descriptor 6; let go by closing it.
+lock_parent() {
+  { exec 6<"$parent"; } 2>/dev/null || refuse "cannot read the folder '$parent' of the results folder '$out'"
+  flock -w 60 6 || refuse "another run has held '$parent' for a minute; try again when it has finished"
+}
 if [ $check_only -eq 0 ]; then
   # Making and locking the results folder and the work folder beside it happen under a short lock on the
   # folder above, which the swap at the end takes too: a second run never finds the path empty between the
   # swap's two renames, nor takes a work folder for a dead one before its run has locked it.
-  { exec 6<"$parent"; } 2>/dev/null || refuse "cannot read the folder '$parent' of the results folder '$out'"
-  flock -w 60 6 || refuse "another run has held '$parent' for a minute; try again when it has finished"
+  lock_parent
   # One run at a time on a results folder: the lock is on the folder itself, made empty for it when missing.
   made=0
   if mkdir "$out" 2>/dev/null; then made=1; fi
@@ -134,7 +138,7 @@ fi
 # The new results are made in a hidden folder beside the results folder (same file system, so the swap at the
 # end is two renames), held locked while this run lives; made once the track is known to be taken.
 make_work_folder() {
-  flock -w 60 6 || refuse "another run has held '$parent' for a minute; try again when it has finished"
+  lock_parent
   # Work folders of runs stopped by force (kill -9, the out-of-memory killer): their locks died with them.
   "${results[@]}" sweep "$out" || true
   work=$(mktemp -d "$parent/.$name.new-XXXXXX" 2>/dev/null) || refuse "cannot make a folder in '$parent'"
@@ -185,7 +189,6 @@ if [ -n "$input" ]; then
   fi
 fi
 
-exec 6<"$parent"
 make_work_folder
 cd "$work"
 
@@ -310,10 +313,7 @@ spare=$( (trap '' HUP INT TERM; exec "${results[@]}" swap "$out" "$work") ) || s
 trap 'exit 129' HUP
 trap 'exit 130' INT
 trap 'exit 143' TERM
-if [ $status -ne 0 ]; then
-  if [ $held -ne 0 ]; then exit $held; fi
-  exit 1
-fi
+if [ $status -ne 0 ]; then exit $((held != 0 ? held : 1)); fi
 old=$spare work="" made_out=0
 if [ $held -ne 0 ]; then exit $held; fi
 

@@ -18,6 +18,8 @@ AudioFileLoop::AudioFileLoop(std::unique_ptr<AudioFileReader> file, int64_t star
     if (mFile->frames() <= 0)
         throw HostError("'" + mFile->path() + "' holds no audio to play");
     mFile->seek(startFrame);
+    // Made once here, so that playing takes no memory.
+    mInterleaved.resize(static_cast<size_t>(pieceFrames * mFile->channels()));
 }
 
 void AudioFileLoop::read(float* const* channels, int frames)
@@ -32,7 +34,6 @@ void AudioFileLoop::read(float* const* channels, int frames)
         }
         const int64_t wanted =
             std::min({static_cast<int64_t>(frames - done), mFile->frames() - mPosition, pieceFrames});
-        mInterleaved.resize(static_cast<size_t>(wanted * channelCount));
         const int64_t got = mFile->read(mInterleaved.data(), wanted);
         if (got != wanted)
             throw HostError("cannot read '" + mFile->path() + "': it ends at frame " + std::to_string(mPosition + got)

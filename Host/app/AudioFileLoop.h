@@ -15,8 +15,6 @@ public:
     // cannot be read from there.
     AudioFileLoop(std::unique_ptr<AudioFileReader> file, int64_t startFrame);
 
-    const AudioFileReader& file() const { return *mFile; }
-
     // The next `frames` frames, into one array per channel. The k-th frame handed out since the start is the
     // file's frame (startFrame + k) mod frames(), so a file shorter than a block repeats within it. Throws
     // HostError when the file no longer holds the frames it held when it was opened (cut short meanwhile).

@@ -266,6 +266,8 @@ ReplacingFile::ReplacingFile(const std::string& path) : mPath(path), mTargetPath
     {
     };
     const bool replaces = ::stat(mTargetPath.c_str(), &existing) == 0;
+    // Named temporaries of killed runs: the fallback's, or an unnamed file's in the instant it is renamed.
+    removeStaleTemporaries(mTargetPath);
     if (!unnamedFilesDisabled())
     {
         mDescriptor = ::open(folderOf(mTargetPath).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
@@ -298,7 +300,6 @@ ReplacingFile::ReplacingFile(const std::string& path) : mPath(path), mTargetPath
 
 void ReplacingFile::openNamed(const std::string& path)
 {
-    removeStaleTemporaries(mTargetPath);
     std::string pattern = temporaryPrefix(mTargetPath) + "XXXXXX";
     mCleanupSlot = interrupt_cleanup::reserve();
     mDescriptor = ::mkostemp(pattern.data(), O_CLOEXEC);

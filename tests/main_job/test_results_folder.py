@@ -7,6 +7,7 @@ import subprocess
 import sys
 import tempfile
 import unittest
+import unittest.mock
 
 SCRIPTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts")
 sys.path.insert(0, SCRIPTS)
@@ -94,9 +95,12 @@ class ResultsFolder(unittest.TestCase):
         self.assertIn("holds 'levels.png'", refusal(self.folder))
 
     def test_the_walk_stops_at_the_first_entry_of_someone_else(self):
-        make(self.folder, {"a.txt": "", "b/": ""})
-        os.chmod(os.path.join(self.folder, "b"), 0)  # unreadable to all but root: never entered
-        self.assertIn("holds 'a.txt'", refusal(self.folder))
+        make(self.folder, {"a/": "", "a/deep/": "", "b.txt": ""})
+        listed = []
+        scandir = rules.os.scandir
+        with unittest.mock.patch.object(rules.os, "scandir", lambda path: listed.append(path) or scandir(path)):
+            self.assertIn("holds 'a'", refusal(self.folder))
+        self.assertEqual(listed, [os.path.join(self.folder, "")])
 
     def test_only_work_folders_no_live_run_holds_are_removed(self):
         parent = self.tmp.name
