@@ -17,9 +17,15 @@ if [ ${#missing[@]} -eq 0 ]; then
   exit 0
 fi
 
-echo "setup: installing ${missing[*]}"
 sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null; then
+    echo "setup: installing the missing packages needs root or sudo, and there is no sudo here; as root: apt-get install ${missing[*]}" >&2
+    exit 1
+  fi
+  sudo="sudo"
+fi
+echo "setup: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 # Another package manager at work (an unattended upgrade, a second setup) holds apt's locks: wait for it, up
 # to KELVANE_APT_LOCK_WAIT seconds (five minutes), rather than fail at once. apt itself waits for dpkg's lock

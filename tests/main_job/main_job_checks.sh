@@ -13,7 +13,8 @@
 #   builds    two runs that build at once build one after the other
 #   disk      a full disk in the last step, and a mount point as the results folder, are said in one line
 #   warnings  a warning about the track is said once and goes into the report
-#   setup     scripts/setup.sh waits, bounded, while another package manager holds apt's lock
+#   setup     scripts/setup.sh waits, bounded, while another package manager holds apt's lock, and says that a user
+#             without root or sudo cannot install
 set -uo pipefail
 root=$1 build=$2 check=$3
 [[ $check =~ ^(tracks|swap|folders|lock|signals|kill|gap|builds|disk|warnings|setup)$ ]] || exit 2
@@ -263,7 +264,7 @@ STANDIN
     rm -f "$tmp/apt.log" && start=$SECONDS
     env PATH="$tmp/bin:$PATH" APT_LOG="$tmp/apt.log" APT_ERROR="E: Could not get lock /var/lib/apt/lists/lock" "$@" \
       bash "$tmp/setup.sh" >"$tmp/output" 2>&1
-    status=$? updates=$(grep -c ' update' "$tmp/apt.log")
+    status=$? updates=$(grep -cs ' update' "$tmp/apt.log")
   }
   setup FAILS=1 KELVANE_APT_LOCK_WAIT=60
   [ $status -eq 0 ] && [ "$updates" -eq 2 ] && grep -q ' install ' "$tmp/apt.log" && grep -q 'waiting up to 60' "$tmp/output" \
@@ -272,5 +273,13 @@ STANDIN
   [ $status -eq 1 ] && [ $((SECONDS - start)) -le 10 ] || fail "a lock never released: status $status, $((SECONDS - start)) s"
   setup FAILS=1000 KELVANE_APT_LOCK_WAIT=3 APT_ERROR="E: The repository does not have a Release file."
   [ $status -eq 1 ] && [ "$updates" -eq 1 ] || fail "a broken archive: status $status after $updates tries"
+  # A user who is not root, on a machine without sudo: only what setup needs is on PATH, and id says 1000.
+  mkdir "$tmp/user-bin" && printf '#!/bin/sh\necho 1000\n' >"$tmp/user-bin/id" && chmod +x "$tmp/user-bin/id"
+  for tool in bash dirname grep awk; do ln -s "$(command -v $tool)" "$tmp/user-bin/"; done
+  ln -s /bin/true "$tmp/user-bin/dpkg-query" && ln -s "$tmp/bin/apt-get" "$tmp/user-bin/apt-get"
+  setup PATH="$tmp/user-bin" FAILS=0
+  [ $status -eq 1 ] && [ ! -s "$tmp/apt.log" ] && [ "$(cat "$tmp/output")" = "setup: installing the missing packages \
+needs root or sudo, and there is no sudo here; as root: apt-get install some-missing-package" ] \
+    || fail "a user without root or sudo: status $status: $(cat "$tmp/output")"
 fi
 exit $((failures > 0))
