@@ -146,6 +146,8 @@ int main(int argc, char** argv)
                         summary.sampleRate, options.bundlePath.c_str(), options.outputPath.c_str());
             if (const int status = checkedStdout(0))
                 return status;
+            for (const std::string& leftover : summary.leftovers)
+                std::fprintf(stderr, "kelvane_host: %s\n", leftover.c_str());
             for (const std::string& warning : summary.warnings)
                 std::fprintf(stderr, "kelvane_host: warning: %s\n", warning.c_str());
             return 0;

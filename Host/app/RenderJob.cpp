@@ -202,7 +202,7 @@ RenderSummary render(const RenderOptions& options)
     const int sampleRate = input.sampleRate();
     HostEnvironment host;
     HostPlugIn plugIn(host, options.bundlePath);
-    RenderSummary summary{0, channels, sampleRate, {}};
+    RenderSummary summary{0, channels, sampleRate, {}, {}};
     std::vector<ReplacingFile*> files = {&outputFile};
     {
         HostInstance::Setup setup;
@@ -299,5 +299,6 @@ RenderSummary render(const RenderOptions& options)
     // A plug-in that does not let the bundle go fails the run, so nothing is put in place before that.
     plugIn.finish();
     commitTogether(files);
+    summary.leftovers = leftoverNotices(files);
     return summary;
 }

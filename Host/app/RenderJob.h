@@ -17,6 +17,8 @@ struct RenderSummary
     int sampleRate = 0;
     // What the render went through without failing but the user should know: one line each.
     std::vector<std::string> warnings;
+    // Files beside the written ones that look left by a run stopped by force (leftoverNotices).
+    std::vector<std::string> leftovers;
 };
 
 // Throws HostError when a file to be written lies inside the plug-in bundle at `bundlePath` (its folder, the

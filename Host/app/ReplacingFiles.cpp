@@ -13,14 +13,15 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <random>
+#include <set>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace
 {
-// A named temporary file unchanged for this long and unlocked belongs to no live run: a run changes it as it
-// writes, and locks it right after making it.
+// A named temporary file unchanged for this long and unlocked belongs to no live run: a run locks it right
+// after making it.
 constexpr time_t kStaleSeconds = 10;
 
 HostError writeError(const std::string& path, const std::string& reason)
@@ -105,37 +106,20 @@ std::string randomSuffix()
     return suffix;
 }
 
-// Removes the named temporary files of `target` that killed runs left behind: only those whose lock can be
-// taken (no live run holds them) and that have not changed for a while. Nothing else is touched.
-void removeStaleTemporaries(const std::string& target)
+// Whether the hidden file `name` in `folder` looks left by a run stopped by force: a plain file, locked by no
+// live run. Its lock is tried only once it is past the instant in which a live run locks its own, and only a
+// shared one, which no other reader is kept from. Nothing is changed.
+bool looksLeftBehind(int folder, const char* name, time_t now, struct stat& named)
 {
-    DIR* const folder = ::opendir(folderOf(target).c_str());
-    if (folder == nullptr)
-        return;
-    const std::string prefix = "." + nameOf(target) + ".partial-";
-    const time_t now = std::time(nullptr);
-    while (const dirent* entry = ::readdir(folder))
-    {
-        if (!isTemporaryName(entry->d_name, prefix))
-            continue;
-        const int descriptor = ::openat(::dirfd(folder), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (descriptor < 0)
-            continue;
-        struct stat opened
-        {
-        };
-        struct stat named
-        {
-        };
-        // The name checked again once locked: it must still be the file that was judged.
-        if (::fstat(descriptor, &opened) == 0 && S_ISREG(opened.st_mode) && now - opened.st_mtime >= kStaleSeconds
-            && ::flock(descriptor, LOCK_EX | LOCK_NB) == 0
-            && ::fstatat(::dirfd(folder), entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0
-            && named.st_dev == opened.st_dev && named.st_ino == opened.st_ino)
-            ::unlinkat(::dirfd(folder), entry->d_name, 0);
-        ::close(descriptor);
-    }
-    ::closedir(folder);
+    if (::fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(named.st_mode)
+        || now - named.st_mtime < kStaleSeconds)
+        return false;
+    const int descriptor = ::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return false;
+    const bool unlocked = ::flock(descriptor, LOCK_SH | LOCK_NB) == 0;
+    ::close(descriptor);
+    return unlocked;
 }
 
 // A test aid: KELVANE_HOST_NO_TMPFILE=1 makes every file take the path of a file system without unnamed files.
@@ -266,8 +250,6 @@ ReplacingFile::ReplacingFile(const std::string& path) : mPath(path), mTargetPath
     {
     };
     const bool replaces = ::stat(mTargetPath.c_str(), &existing) == 0;
-    // Named temporaries of killed runs: the fallback's, or an unnamed file's in the instant it is renamed.
-    removeStaleTemporaries(mTargetPath);
     if (!unnamedFilesDisabled())
     {
         mDescriptor = ::open(folderOf(mTargetPath).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
@@ -283,7 +265,7 @@ ReplacingFile::ReplacingFile(const std::string& path) : mPath(path), mTargetPath
     }
     if (!mUnnamed)
         openNamed(path);
-    // Held while the program lives, so that another run never takes the file, once it has a name, for one that
+    // Held while the program lives, so that another run never names the file, once it has a name, as one that
     // a killed run left.
     ::flock(mDescriptor, LOCK_EX | LOCK_NB);
     // The finished file keeps the permissions of the file it replaces, or gets those of any new file rather
@@ -395,6 +377,32 @@ void commitTogether(const std::vector<ReplacingFile*>& files)
     interrupt_cleanup::endCommit();
     if (!failure.empty())
         throw HostError(failure);
+}
+
+std::vector<std::string> leftoverNotices(const std::vector<ReplacingFile*>& files)
+{
+    std::vector<std::string> notices;
+    std::set<std::pair<dev_t, ino_t>> named;
+    const time_t now = std::time(nullptr);
+    for (const ReplacingFile* file : files)
+    {
+        DIR* const folder = ::opendir(folderOf(file->mTargetPath).c_str());
+        if (folder == nullptr)
+            continue;
+        const std::string prefix = "." + nameOf(file->mTargetPath) + ".partial-";
+        while (const dirent* entry = ::readdir(folder))
+        {
+            struct stat status
+            {
+            };
+            if (isTemporaryName(entry->d_name, prefix) && looksLeftBehind(::dirfd(folder), entry->d_name, now, status)
+                && named.insert({status.st_dev, status.st_ino}).second)
+                notices.push_back("'" + std::string(entry->d_name) + "' beside '" + file->mPath
+                                  + "' looks left by a run stopped by force; remove it if it is not yours");
+        }
+        ::closedir(folder);
+    }
+    return notices;
 }
 
 void replaceFile(const std::string& path, const std::vector<char>& bytes)

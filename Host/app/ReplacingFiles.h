@@ -8,10 +8,10 @@
 // A file that replaces whatever is at `path` only once it is complete. It is written as an unnamed file in the
 // same folder (O_TMPFILE), which vanishes with the program however it ends, and gets a name only at commit():
 // a unique hidden one, renamed over `path` at once. Where the file system has no unnamed files it is written
-// under a unique hidden name (`.NAME.partial-XXXXXX`), locked while the program lives; such files left by a
-// killed program are removed by a later one writing the same file. Destroyed without commit(), it leaves
-// `path` untouched. A symbolic link at `path` is followed: the file it points to is replaced and the link
-// stays. An existing file keeps its permissions.
+// under a unique hidden name (`.NAME.partial-XXXXXX`), locked while the program lives. Nothing in a file
+// proves that this program made it, so one that a killed program left is never removed by another run, only
+// named (leftoverNotices). Destroyed without commit(), it leaves `path` untouched. A symbolic link at `path` is
+// followed: the file it points to is replaced and the link stays. An existing file keeps its permissions.
 class ReplacingFile
 {
 public:
@@ -33,6 +33,7 @@ public:
 
 private:
     friend void commitTogether(const std::vector<ReplacingFile*>& files);
+    friend std::vector<std::string> leftoverNotices(const std::vector<ReplacingFile*>& files);
 
     void openNamed(const std::string& path);
     // Gives the unnamed file its hidden name beside the target; false with errno set on failure.
@@ -50,6 +51,11 @@ private:
 // Finishes every file, then puts them all in place with the stop signals held off, so that a signal leaves
 // all of them or none. Throws HostError.
 void commitTogether(const std::vector<ReplacingFile*>& files);
+
+// One line for each hidden file beside the files that looks left by a run stopped by force: named as one of
+// their temporaries, unchanged for 10 s and locked by no live run; each file once. Asked only once a run's own
+// files are in place, so a refused run names none; the files themselves are left where they are.
+std::vector<std::string> leftoverNotices(const std::vector<ReplacingFile*>& files);
 
 // Writes `bytes` to `path` through a ReplacingFile. Throws HostError.
 void replaceFile(const std::string& path, const std::vector<char>& bytes);

@@ -237,9 +237,12 @@ int runWindowCommand(const std::vector<std::string>& arguments)
     // A plug-in that does not let the bundle go fails the run, so the picture is put in place only after.
     plugIn.finish();
     if (capture)
+    {
         commitTogether({capture.get()});
-    if (!options.capturePath.empty())
         std::printf("captured the window into %s\n", options.capturePath.c_str());
+        for (const std::string& leftover : leftoverNotices({capture.get()}))
+            std::fprintf(stderr, "kelvane_host: %s\n", leftover.c_str());
+    }
     // finish() throws unless the plug-in let the bundle go.
     std::printf(
         "window closed; ACFCanUnloadNow answered 0 (no object left alive), the bundle was shut down and unloaded\n");

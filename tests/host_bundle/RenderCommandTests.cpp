@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,8 +19,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 extern char** environ;
@@ -150,6 +153,22 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         return true;
+    }
+
+    // The line a run that went through prints for a file that looks left by a run stopped by force.
+    static std::string leftoverLine(const std::string& name, const std::string& beside)
+    {
+        return "kelvane_host: '" + name + "' beside '" + beside
+               + "' looks left by a run stopped by force; remove it if it is not yours\n";
+    }
+
+    static std::vector<std::string> sortedLines(const std::string& text)
+    {
+        std::vector<std::string> lines;
+        for (size_t start = 0, end; start < text.size(); start = end + 1)
+            lines.push_back(text.substr(start, (end = text.find('\n', start)) - start));
+        std::sort(lines.begin(), lines.end());
+        return lines;
     }
 
     std::string folder;
@@ -464,60 +483,78 @@ TEST_F(RenderCommand, InterruptedRenderLeavesNoPartialFile)
         }
 }
 
-// Even SIGKILL leaves the folder as it was: an unnamed file goes with the program; a named one, where the file
-// system has no unnamed files, goes with the next run that writes the same file, even one that then fails.
-TEST_F(RenderCommand, KilledRenderLeavesTheFolderAsItWas)
+// Even SIGKILL leaves the earlier files as they were. An unnamed file goes with the program; a named one, where
+// the file system has no unnamed files, stays: nothing in it proves whose it is. A later run leaves it too, and
+// names it only when that run goes through and no live run holds it.
+TEST_F(RenderCommand, KilledRenderLeavesTheEarlierFilesAsTheyWere)
 {
     const std::string bundle = KELVANE_BUNDLE_PATH;
     writeWav("long.wav", 1, 48000, 48000 * 120, 0.5f, AudioSampleFormat::Pcm16);
     std::ofstream(folder + "/k.elck") << "mine";
     const std::vector<std::string> before = entries();
-    // Named files aged past the instant between making and locking one, then a run that fails on its input.
-    const auto ageAndRunAgain = [&] {
+    // Named files aged past the instant between making and locking one, then another run on the same files.
+    const auto ageAndRun = [&](const std::string& input, int status) {
         for (const std::string& name : entries())
             if (name[0] == '.')
                 std::filesystem::last_write_time(folder + "/" + name, std::filesystem::file_time_type::clock::now()
                                                                           - std::chrono::minutes(1));
         std::string errors;
-        EXPECT_EQ(run({"render", bundle, "missing.wav", "out.wav", "--save-chunk", "elck=k.elck"}, errors), 1);
+        EXPECT_EQ(run({"render", bundle, input, "out.wav", "--save-chunk", "elck=k.elck"}, errors), status) << errors;
+        return errors;
     };
-    for (const bool named : {false, true})
+    const auto named = [](const std::string& errors) {
+        size_t count = 0;
+        for (size_t at = 0; (at = errors.find("looks left by a run stopped by force", at)) != std::string::npos; ++at)
+            ++count;
+        return count;
+    };
+    for (const bool namedFiles : {false, true})
     {
-        namedTemporaries = named;
+        namedTemporaries = namedFiles;
         const pid_t child =
             start({"render", bundle, "long.wav", "out.wav", "--block", "1", "--save-chunk", "elck=k.elck"});
         EXPECT_TRUE(beganWriting(child, before.size(), 2)) << "the render never began writing";
-        if (named)
+        if (namedFiles)
         {
-            // A live run's files stay: its lock keeps the chunk's, which it has not touched since.
-            ageAndRunAgain();
+            // A live run's files are not named: its lock keeps the chunk's, which it has not touched since.
+            EXPECT_EQ(named(ageAndRun("in.wav", 0)), 0u);
             EXPECT_EQ(entries().size(), before.size() + 2);
+            std::ofstream(folder + "/out.wav") << "old";
+            std::ofstream(folder + "/k.elck") << "mine";
         }
         expectEndedBy(child, SIGKILL);
         EXPECT_EQ(contents(folder + "/out.wav"), "old");
-        if (named)
-        {
-            EXPECT_EQ(entries().size(), before.size() + 2);
-            ageAndRunAgain();
-        }
-        EXPECT_EQ(entries(), before) << (named ? "named" : "unnamed");
         EXPECT_EQ(contents(folder + "/k.elck"), "mine");
+        if (!namedFiles)
+        {
+            EXPECT_EQ(entries(), before);
+            continue;
+        }
+        const std::vector<std::string> left = entries();
+        EXPECT_EQ(left.size(), before.size() + 2);
+        const std::string refused = ageAndRun("missing.wav", 1);
+        EXPECT_EQ(std::count(refused.begin(), refused.end(), '\n'), 1) << refused;
+        EXPECT_EQ(entries(), left);
+        EXPECT_EQ(named(ageAndRun("in.wav", 0)), 2u);
+        EXPECT_EQ(entries(), left);
     }
 }
 
-// Only the named temporary files of the same output, unlocked and unchanged for a while, are a killed run's.
-TEST_F(RenderCommand, NextRunRemovesOnlyTheTemporariesOfKilledRuns)
+// A file named as a temporary of kelvane_host may be the user's: whatever its age or lock, a run leaves it.
+// One that goes through names those that match the pattern and no live run holds.
+TEST_F(RenderCommand, NextRunNamesButNeverRemovesTheTemporariesOfKilledRuns)
 {
     const struct
     {
         const char* name;
-        bool old, locked, kept;
+        bool old, locked, named;
     } cases[] = {
-        {".out.wav.partial-ABC123", true, false, false}, {".out.wav.partial-DEF456", true, true, true},
-        {".out.wav.partial-GHI789", false, false, true}, {"out.wav.partial", true, false, true},
-        {".in.wav.partial-ABC123", true, false, true},   {".out.wav.partial-ABC12", true, false, true},
+        {".out.wav.partial-ABC123", true, false, true},   {".out.wav.partial-DEF456", true, true, false},
+        {".out.wav.partial-GHI789", false, false, false}, {"out.wav.partial", true, false, false},
+        {".in.wav.partial-ABC123", true, false, false},   {".out.wav.partial-ABC12", true, false, false},
     };
     std::vector<int> locks;
+    std::string expected;
     for (const auto& row : cases)
     {
         const std::string path = folder + "/" + row.name;
@@ -530,14 +567,109 @@ TEST_F(RenderCommand, NextRunRemovesOnlyTheTemporariesOfKilledRuns)
             locks.push_back(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
             ASSERT_EQ(::flock(locks.back(), LOCK_EX), 0);
         }
+        if (row.named)
+            expected += leftoverLine(row.name, "out.wav");
     }
     namedTemporaries = true;
     std::string errors;
     ASSERT_EQ(run({"render", KELVANE_BUNDLE_PATH, "in.wav", "out.wav"}, errors), 0) << errors;
+    EXPECT_EQ(errors, expected);
     for (const auto& row : cases)
-        EXPECT_EQ(std::filesystem::exists(folder + "/" + row.name), row.kept) << row.name;
+        EXPECT_EQ(contents(folder + "/" + row.name), "mine") << row.name;
     for (const int lock : locks)
         ::close(lock);
+}
+
+// Look-alikes of the temporaries of every file a command writes, the user's content inside, old and unlocked:
+// untouched by runs that go through, which name the exact ones, and by refused runs, which say only why.
+TEST_F(RenderCommand, LeavesFilesThatLookLikeItsTemporariesAsTheyWere)
+{
+    namespace fs = std::filesystem;
+    const std::string bundle = KELVANE_BUNDLE_PATH;
+    std::ofstream(folder + "/k.elck") << "mine";
+    std::ofstream(folder + "/empty.wav").close();
+    const struct
+    {
+        const char* name;
+        const char* beside; // the file it is named as a temporary of, or none
+    } lookAlikes[] = {
+        {".out.wav.partial-abc123", "out.wav"},   {".out.wav.partial-plain1", "out.wav"},
+        {".k.elck.partial-GEQL4X", "k.elck"},     {".shot.png.partial-000000", "shot.png"},
+        {".out.wav.partial-abc12", nullptr},      {".out.wav.partial-abc1234", nullptr},
+        {".out.wav.partial-ab_123", nullptr},     {"out.wav.partial-abc123", nullptr},
+        {".out.wav.partial-abc123.wav", nullptr}, {".k.elck.partial-", nullptr},
+    };
+    struct stat planted[std::size(lookAlikes)];
+    for (size_t i = 0; i < std::size(lookAlikes); ++i)
+    {
+        const std::string path = folder + "/" + lookAlikes[i].name;
+        std::ofstream(path) << "mine " << i;
+        fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::minutes(1));
+        ASSERT_EQ(::stat(path.c_str(), &planted[i]), 0);
+    }
+    // Open in another process, as a player or an editor holds it, without a lock.
+    const int held = ::open((folder + "/" + lookAlikes[1].name).c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+
+    const std::vector<std::string> render = {"render", bundle, "in.wav", "out.wav", "--save-chunk", "elck=k.elck"};
+    const auto with = [](std::vector<std::string> arguments, size_t at, const std::string& value) {
+        arguments[at] = value;
+        return arguments;
+    };
+    const struct
+    {
+        std::vector<std::string> arguments;
+        std::string refusal;               // empty: the run goes through
+        std::vector<std::string> writes{}; // the files it writes, when it goes through
+    } runs[] = {
+        {render, "", {"out.wav", "k.elck"}},
+        {with(render, 2, "missing.wav"), "there is no such file"},
+        {with(render, 1, folder + "/none.aaxplugin"), "no plug-in bundle at"},
+        {with(render, 2, "empty.wav"), "the file is empty"},
+        {{"render", bundle, "in.wav", "out.wav", "--set", "dbMian=0.5"}, "unknown parameter ID 'dbMian'"},
+        {{"render", bundle, "in.wav", "out.wav", "--restore-chunk", "elck=text.txt"}, "AAX_ERROR_MALFORMED_CHUNK"},
+        {{"window", bundle, "--seconds", "0.2", "--capture", "shot.png"}, "", {"shot.png"}},
+        {{"window", bundle, "--input", "missing.wav", "--capture", "shot.png"}, "there is no such file"},
+        {{"window", folder + "/none.aaxplugin", "--capture", "shot.png"}, "no plug-in bundle at"},
+        {{"window", bundle, "--set", "dbMian=0.5", "--capture", "shot.png"}, "unknown parameter ID 'dbMian'"},
+    };
+    const auto stamp = [](const struct stat& file) {
+        return std::tuple(file.st_ino, file.st_mtim.tv_sec, file.st_mtim.tv_nsec, file.st_ctim.tv_sec,
+                          file.st_ctim.tv_nsec);
+    };
+    for (const bool named : {false, true})
+        for (const auto& row : runs)
+        {
+            namedTemporaries = named;
+            const std::string what = row.arguments[0] + (row.refusal.empty() ? " that goes through" : " refused")
+                                     + (named ? ", named temporaries" : "");
+            std::ofstream(folder + "/out.wav") << "old";
+            if (!row.refusal.empty())
+                expectOneLine(row.arguments[0], 1, {row.arguments.begin() + 1, row.arguments.end()}, row.refusal);
+            else if (row.arguments[0] == "window" && std::getenv("DISPLAY") == nullptr)
+                continue; // the window needs a display (run under xvfb-run)
+            else
+            {
+                std::string errors, expected;
+                ASSERT_EQ(run(row.arguments, errors), 0) << errors;
+                for (const auto& lookAlike : lookAlikes)
+                    if (lookAlike.beside != nullptr
+                        && std::count(row.writes.begin(), row.writes.end(), lookAlike.beside) == 1)
+                        expected += leftoverLine(lookAlike.name, lookAlike.beside);
+                EXPECT_EQ(sortedLines(errors), sortedLines(expected)) << what;
+            }
+            for (size_t i = 0; i < std::size(lookAlikes); ++i)
+            {
+                const std::string path = folder + "/" + lookAlikes[i].name;
+                struct stat now
+                {
+                };
+                ASSERT_EQ(::stat(path.c_str(), &now), 0) << lookAlikes[i].name << " is gone after " << what;
+                EXPECT_TRUE(stamp(now) == stamp(planted[i]) && contents(path) == "mine " + std::to_string(i))
+                    << lookAlikes[i].name << " was changed by " << what;
+            }
+        }
+    ::close(held);
 }
 
 // Writing into the bundle would replace the plug-in it runs: refused wherever the paths lead there. A copy of
