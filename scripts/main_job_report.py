@@ -10,9 +10,12 @@ host went without."""
 
 import argparse
 import filecmp
+import math
 import os
 
 import job_output
+import numpy
+import soundfile
 
 BLOCK_SAMPLES = 512
 # kelvane_level_analysis reports silence, and loudness it cannot measure, as this level.
@@ -76,53 +79,81 @@ def same_files(a, b):
     return os.path.exists(a) and os.path.exists(b) and filecmp.cmp(a, b, shallow=False)
 
 
-def wav_audio(file):
-    """A RIFF WAVE file's "fmt " chunk and the span of its sample data (start, size), read from the chunks
-    (Python's wave module takes no float samples); the other chunks, such as libsndfile's PEAK with its time
-    of writing, are no part of the audio."""
-    length = file.seek(0, os.SEEK_END)
-    file.seek(0)
-    header = file.read(12)
-    if header[:4] != b"RIFF" or header[8:12] != b"WAVE":
-        raise ValueError("not a WAV file")
-    chunks, at = {}, 12
-    while at + 8 <= length:
-        file.seek(at)
-        name, size = file.read(4), int.from_bytes(file.read(4), "little")
-        chunks.setdefault(name, (at + 8, min(size, length - at - 8)))
-        at += 8 + size + size % 2
-    if b"fmt " not in chunks or b"data" not in chunks:
-        raise ValueError("no format or no sample data")
-    start, size = chunks[b"fmt "]
-    file.seek(start)
-    return file.read(size), chunks[b"data"]
+# How the samples of each sample format are read so that every bit of them comes through: libsndfile hands
+# float and double samples over as they are stored (NaN payloads too), and integer ones exactly as int32.
+SAMPLE_TYPES = {"FLOAT": ("float32", "uint32"), "DOUBLE": ("float64", "uint64")}
+SAMPLE_FORMATS = {"FLOAT": "32-bit float", "DOUBLE": "64-bit float", "PCM_16": "16-bit PCM", "PCM_24": "24-bit PCM",
+                  "PCM_32": "32-bit PCM"}
 
 
-def audio_difference(a, b, block=1 << 20):
-    """None when two WAV files hold the same audio (format and samples); otherwise what differs first. Read
-    in blocks, so a track of hours takes no more memory than a short one."""
-    with open(a, "rb") as file_a, open(b, "rb") as file_b:
-        format_a, (start_a, size_a) = wav_audio(file_a)
-        format_b, (start_b, size_b) = wav_audio(file_b)
-        if format_a != format_b:
-            return "their formats differ"
-        rate = int.from_bytes(format_a[4:8], "little")
-        frame_bytes = max(1, int.from_bytes(format_a[12:14], "little"))
-        file_a.seek(start_a)
-        file_b.seek(start_b)
-        for offset in range(0, min(size_a, size_b), block):
-            wanted = min(block, size_a - offset, size_b - offset)
-            part_a, part_b = file_a.read(wanted), file_b.read(wanted)
-            if part_a != part_b:
-                first = offset + next((i for i, (x, y) in enumerate(zip(part_a, part_b)) if x != y),
-                                      min(len(part_a), len(part_b)))
+class AudioError(Exception):
+    """An audio file that cannot be opened: its name and the reason, in one line."""
+
+
+def open_audio(path):
+    """The audio file at path (WAV, RF64, Wave64 or anything else libsndfile reads). Opened here first, so that a
+    file that cannot be opened says the system's reason."""
+    try:
+        descriptor = os.open(path, os.O_RDONLY)
+    except OSError as error:
+        raise AudioError(f"'{path}': {job_output.reason(error)}") from None
+    try:
+        # libsndfile closes the descriptor of a file it refuses, as it closes that of a file it took.
+        return soundfile.SoundFile(descriptor, closefd=True)
+    except soundfile.SoundFileError as error:
+        text = getattr(error, "error_string", "") or str(error)
+        raise AudioError(f"'{path}': {text[:1].lower() + text[1:].rstrip('.')}") from None
+
+
+def format_text(file):
+    return f"{file.samplerate} Hz, {channels_text(file.channels)}, {file.subtype}"
+
+
+def audio_difference(a, b, block=1 << 16):
+    """None when two audio files hold the same audio (rate, channels, sample format, every sample bit for
+    bit), whatever their containers; otherwise what differs first. Read in blocks, so a track of hours takes
+    no more memory than a short one."""
+    with open_audio(a) as file_a, open_audio(b) as file_b:
+        if format_text(file_a) != format_text(file_b):
+            return f"their formats differ ({format_text(file_a)} against {format_text(file_b)})"
+        read_as, bits = SAMPLE_TYPES.get(file_a.subtype, ("int32", "int32"))
+        frame = 0
+        while True:
+            part_a = file_a.read(block, dtype=read_as, always_2d=True).view(bits)
+            part_b = file_b.read(block, dtype=read_as, always_2d=True).view(bits)
+            common = min(len(part_a), len(part_b))
+            differing = numpy.flatnonzero((part_a[:common] != part_b[:common]).any(axis=1))
+            if differing.size:
+                frame += int(differing[0])
                 break
-        else:
-            if size_a == size_b:
+            frame += common
+            if len(part_a) != len(part_b):
+                break
+            if not common:
                 return None
-            first = min(size_a, size_b)
-        frame = first // frame_bytes
-        return f"the first difference is at frame {frame}" + (f" ({frame / rate:.6g} s)" if rate else "")
+        return f"the first difference is at frame {frame} ({frame / file_a.samplerate:.6g} s)"
+
+
+def size_text(size):
+    if size < 1 << 20:
+        return count_text(size, "byte")
+    if size < 1 << 30:
+        return f"{size / (1 << 20):.1f} MiB"
+    # Rounded up, so that a file just past 4 GiB does not read as 4.00.
+    return f"{math.ceil(size / (1 << 30) * 100) / 100:.2f} GiB"
+
+
+def output_text(path):
+    """The output's name and sample format, and its container and size when it is RF64."""
+    try:
+        with open_audio(path) as file:
+            details = [SAMPLE_FORMATS.get(file.subtype, file.subtype)]
+            if file.format == "RF64":
+                size = size_text(os.path.getsize(path))
+                details.append(f"RF64: a WAV file holds at most 4 GiB, this one is {size}")
+    except AudioError as error:
+        raise SystemExit(f"main_job_report: cannot read {error}")
+    return f"`{os.path.basename(path)}` ({', '.join(details)})"
 
 
 def main():
@@ -170,7 +201,7 @@ def main():
         print(f"  The whole track fits in one block of {BLOCK_SAMPLES} samples and the host changes parameters "
               "between blocks, so only the first value was heard.")
     print(f"- {bypass_text(args.bypass)}")
-    print(f"- Output: `kelvane-output.wav` (32-bit float), blocks of {BLOCK_SAMPLES} samples.\n")
+    print(f"- Output: {output_text(os.path.join(out, 'kelvane-output.wav'))}, blocks of {BLOCK_SAMPLES} samples.\n")
 
     print("| | input | output |")
     print("|---|---|---|")
@@ -192,7 +223,7 @@ def main():
     try:
         difference = audio_difference(os.path.join(out, "kelvane-output.wav"),
                                       os.path.join(out, "second-instance-output.wav"))
-    except (OSError, ValueError) as error:
+    except AudioError as error:
         difference = f"(the outputs could not be compared: {error})"
     print(f"\nThe second instance, restored from both chunks, rendered the same track "
           f"{'to the same audio, bit for bit' if difference is None else 'to DIFFERENT audio: ' + difference}.\n")

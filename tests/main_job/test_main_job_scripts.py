@@ -1,10 +1,14 @@
 # The main job's timeline, report and plot, down to tracks of a few samples.
 
+import itertools
 import os
 import struct
 import sys
 import tempfile
 import unittest
+
+import numpy
+import soundfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
 
@@ -51,17 +55,72 @@ class MainJobScripts(unittest.TestCase):
                                       ([0.025, 0.075, 0.1], [nan, 3, nan], [(0.0, 0.05), (0.0875, 0.1)])):
             self.assertEqual([(round(a, 6), round(b, 6)) for a, b in gaps(time, gain)], stretches)
 
-    def test_the_renders_are_compared_by_their_audio_and_the_first_differing_frame_is_named(self):
-        frames = [(i / 10, -i / 10) for i in range(10)]
-        changed = frames[:7] + [(0.7, 0.5)] + frames[8:]
-        for other, expected in (((frames, 1234), None), ((changed, 0), "frame 7 (0.000145833 s)"),
-                                ((frames[:4], 0), "frame 4 (8.33333e-05 s)"), ((frames, 0, 44100), "formats differ")):
-            with tempfile.TemporaryDirectory() as folder:
-                a, b = os.path.join(folder, "a.wav"), os.path.join(folder, "b.wav")
-                float_wav(a, frames, 5678)
-                float_wav(b, *other)
-                difference = report.audio_difference(a, b, block=16)
-                if expected is None:
-                    self.assertIsNone(difference)
-                else:
-                    self.assertIn(expected, difference)
+    def test_the_renders_are_compared_by_their_audio_in_any_container_and_the_first_difference_is_named(self):
+        audio = numpy.array([(i / 10, -i / 10) for i in range(10)], numpy.float32)
+        audio.view(numpy.uint32)[3, 0] = 0x7FC00001  # a quiet NaN
+        changed, other_nan, negative_zero = audio.copy(), audio.copy(), audio.copy()
+        changed[7, 1] = 0.5
+        # The signalling NaN of the same payload: only the quiet bit differs, which a conversion would set.
+        other_nan.view(numpy.uint32)[3, 0] = 0x7F800001
+        negative_zero[0, 0] = -0.0
+        pcm = audio.copy()
+        pcm[3, 0] = 0.25
+        pcm_changed = pcm.copy()
+        pcm_changed[9, 0] += 2 ** -23  # the least significant bit of 24
+        # (audio a, its sample format, audio b, its rate, its sample format): what the comparison says.
+        cases = ((audio, "FLOAT", audio, 48000, "FLOAT", None),
+                 (audio, "FLOAT", changed, 48000, "FLOAT", "frame 7 (0.000145833 s)"),
+                 (audio, "FLOAT", other_nan, 48000, "FLOAT", "frame 3 (6.25e-05 s)"),
+                 (audio, "FLOAT", negative_zero, 48000, "FLOAT", "frame 0 (0 s)"),
+                 (audio, "FLOAT", audio[:4], 48000, "FLOAT", "frame 4 (8.33333e-05 s)"),
+                 (audio[:8], "FLOAT", audio, 48000, "FLOAT", "frame 8 (0.000166667 s)"),
+                 (audio, "FLOAT", audio, 44100, "FLOAT", "formats differ (48000 Hz, 2 channels, FLOAT against "
+                                                          "44100 Hz, 2 channels, FLOAT)"),
+                 (audio, "FLOAT", audio[:, :1], 48000, "FLOAT", "1 channel"),
+                 (pcm, "FLOAT", pcm, 48000, "PCM_24", "formats differ"),
+                 (pcm, "PCM_24", pcm, 48000, "PCM_24", None),
+                 (pcm, "PCM_24", pcm_changed, 48000, "PCM_24", "frame 9 (0.0001875 s)"))
+        with tempfile.TemporaryDirectory() as folder:
+            a, b = os.path.join(folder, "a"), os.path.join(folder, "b")
+            for container_a, container_b in itertools.product(("WAV", "RF64", "W64"), repeat=2):
+                for audio_a, subtype_a, audio_b, rate_b, subtype_b, expected in cases:
+                    soundfile.write(a, audio_a, 48000, subtype_a, format=container_a)
+                    soundfile.write(b, audio_b, rate_b, subtype_b, format=container_b)
+                    # Blocks of 4 frames put the differences past the first block.
+                    difference = report.audio_difference(a, b, block=4)
+                    with self.subTest(container_a=container_a, container_b=container_b, expected=expected):
+                        if expected is None:
+                            self.assertIsNone(difference)
+                        else:
+                            self.assertIn(expected, str(difference))
+            # libsndfile's PEAK chunk holds the time of writing, which is no part of the audio.
+            float_wav(a, audio[:, :1].tolist(), 1234, channels=1)
+            float_wav(b, audio[:, :1].tolist(), 5678, channels=1)
+            self.assertIsNone(report.audio_difference(a, b))
+
+    def test_the_report_names_the_outputs_container_and_size_only_when_it_is_rf64(self):
+        with tempfile.TemporaryDirectory() as folder:
+            path = os.path.join(folder, "kelvane-output.wav")
+            for container, subtype, expected in (("WAV", "FLOAT", "`kelvane-output.wav` (32-bit float)"),
+                                                 ("WAV", "PCM_24", "`kelvane-output.wav` (24-bit PCM)"),
+                                                 ("RF64", "FLOAT", "`kelvane-output.wav` (32-bit float, RF64: a WAV "
+                                                                   "file holds at most 4 GiB, this one is 184 bytes)")):
+                soundfile.write(path, numpy.zeros((10, 2), numpy.float32), 48000, subtype, format=container)
+                self.assertEqual(report.output_text(path), expected)
+        for size, expected in ((1, "1 byte"), (184, "184 bytes"), (5 << 20, "5.0 MiB"), (4 << 30, "4.00 GiB"),
+                               ((4 << 30) + (1 << 20), "4.01 GiB"), (int(9.5 * (1 << 30)), "9.50 GiB")):
+            self.assertEqual(report.size_text(size), expected)
+
+    def test_a_render_that_cannot_be_read_is_named_with_the_reason_in_one_line(self):
+        with tempfile.TemporaryDirectory() as folder:
+            missing, text = os.path.join(folder, "missing.wav"), os.path.join(folder, "text.wav")
+            with open(text, "w") as file:
+                file.write("not audio\n")
+            descriptors = len(os.listdir("/proc/self/fd"))
+            with self.assertRaisesRegex(report.AudioError, f"^'{missing}': no such file or directory$"):
+                report.audio_difference(missing, text)
+            with self.assertRaisesRegex(report.AudioError, f"^'{text}': format not recognised$"):
+                report.audio_difference(text, text)
+            self.assertEqual(len(os.listdir("/proc/self/fd")), descriptors)
+            with self.assertRaisesRegex(SystemExit, f"^main_job_report: cannot read '{text}': format not recognised$"):
+                report.output_text(text)
