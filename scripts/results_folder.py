@@ -94,6 +94,13 @@ def open_mark(folder):
     return file
 
 
+def marked(folder):
+    mark_file = open_mark(folder)
+    if mark_file is not None:
+        mark_file.close()
+    return mark_file is not None
+
+
 def read_mark(folder):
     """What the mark lists: name -> (size, mtime_ns, sha256), or None for a folder or an entry of an older
     mark, which lists names alone; and the claim it makes, (kind, folder's inode, mark's inode), or None."""
@@ -159,8 +166,8 @@ def earlier_results(folder):
 
 def check(folder):
     """Raises Refusal unless `folder` is empty or holds only what an earlier run wrote, unchanged."""
-    marked = open_mark(folder) is not None
-    ours = read_mark(folder)[0] if marked else {name: None for name in LEGACY | LEGACY_OPTIONAL}
+    has_mark = marked(folder)
+    ours = read_mark(folder)[0] if has_mark else {name: None for name in LEGACY | LEGACY_OPTIONAL}
     ours.setdefault(MARK, None)
     found = set()
     try:
@@ -177,7 +184,7 @@ def check(folder):
     except OSError as error:
         raise Refusal(f"cannot read the results folder '{folder}': {reason(error)}", None) from None
     missing = sorted(LEGACY - found)
-    if not marked and found and missing:
+    if not has_mark and found and missing:
         raise Refusal(f"'{folder}' holds an incomplete earlier result of the main job (it lacks '{missing[0]}')")
 
 
@@ -197,7 +204,7 @@ def write_mark(folder, lines, kind):
     """Writes the mark: `lines`, then the claim of `folder` on itself."""
     path = os.path.join(folder, MARK)
     try:
-        descriptor = os.open(path, os.O_WRONLY | os.O_CREAT | os.O_TRUNC | os.O_NOFOLLOW, 0o666)
+        descriptor = os.open(path, os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o666)
         with os.fdopen(descriptor, "w", encoding="utf-8") as file:
             claim = f"{CLAIM}\t{kind}\t{os.stat(folder).st_ino}\t{os.fstat(descriptor).st_ino}"
             file.write("\n".join(lines + [claim]) + "\n")
@@ -226,7 +233,7 @@ def claim(folder):
     mark keeps what it lists; an earlier version's results are listed by size and time of change."""
     if claim_of(folder) == "results":
         return
-    if open_mark(folder) is None:
+    if not marked(folder):
         lines = [MARK_HEADER, MARK] + [path if is_folder else facts(folder, path, digest=False)
                                        for path, is_folder in entries_of(folder)]
     else:
@@ -253,7 +260,7 @@ def remove_results(folder):
         elif not is_folder and (ours[path] is None or not changed(full, ours[path])):
             os.unlink(full)
     left = [path for path, is_folder in entries_of(folder) if path != MARK and not (is_folder and path in ours)]
-    return [path for path in left if not any(path.startswith(other + "/") for other in left)]
+    return sorted(path for path in left if not any(path.startswith(other + "/") for other in left))
 
 
 def rename(source, target, flags=RENAME_NOREPLACE):
@@ -552,7 +559,8 @@ class Run:
                 place = visible_place(self.out)
                 rename_aside(self.work, place)
                 self.work, self.made_out = None, False
-                raise Refusal(f"{refusal.what}; it stays as it is, and the new results are in '{place}'", None)
+                raise Refusal(f"the results were not put in place, as {refusal.what}; it stays as it is and the new "
+                              f"results are in '{place}'", None)
             claim(self.out)
             old = self.work
             try:
@@ -577,7 +585,8 @@ class Run:
         self.put_away(old, f"'{self.out}' as the run replaced it")
 
     def finish(self):
-        """What a run made and did not hand over goes: its work folder, a results folder it made, still empty."""
+        """What a run made and did not hand over goes: its work folder, a results folder it made, still empty;
+        then its locks."""
         self.remove_scratch()
         if self.work and not self.swapped:
             shutil.rmtree(self.work, ignore_errors=True)
@@ -587,6 +596,10 @@ class Run:
                     os.rmdir(self.out)
             except OSError:
                 pass
+        for descriptor in (self.out_lock, self.work_lock):
+            if descriptor is not None:
+                os.close(descriptor)
+        self.out_lock = self.work_lock = None
 
 
 def serve(out):
