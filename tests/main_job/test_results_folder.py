@@ -1,6 +1,7 @@
 # The results folder's rules: what the job takes for its own, which work folders it removes, the swap, and
 # how its scripts end on a write that fails.
 
+import errno
 import os
 import shutil
 import subprocess
@@ -179,6 +180,16 @@ class ResultsFolder(unittest.TestCase):
         self.assertTrue(os.path.isdir(live.work))
         self.assertEqual(read(os.path.join(self.folder, "report.md")), "old")
 
+    def test_a_claimed_folder_the_sweep_cannot_remove_is_named_with_why(self):
+        killed, _ = self.a_run()
+        left = killed.work
+        self.kill(killed)
+        denied = PermissionError(errno.EACCES, "Permission denied", "f.txt")
+        with unittest.mock.patch.object(rules.shutil, "rmtree", side_effect=denied):
+            _, said = self.a_run()
+        self.assertEqual(said, [f"run: cannot remove '{left}', left by a run stopped by force: permission denied; "
+                                "remove it yourself"])
+
     def test_the_swap_exchanges_the_folders_or_renames_twice_and_removes_only_the_unchanged_results(self):
         for fallback in ("", "1"):
             with self.subTest(fallback=fallback), unittest.mock.patch.dict(
@@ -279,25 +290,34 @@ class ResultsFolder(unittest.TestCase):
 
     def test_the_space_the_results_need_is_compared_with_the_disk_before_the_renders(self):
         run, _ = self.a_run()
-        free = os.statvfs(self.folder)
-        free = free.f_bavail * free.f_frsize
         hour = rules.results_bytes(3600 * 48000 * 2 * 4, 3600)
         self.assertEqual(hour, 2 * 1382400000 + 72001 * rules.LEVELS_ROW_BYTES + rules.SMALL_FILES_BYTES)
-        run.room(1000, 1, 0)
-        with self.assertRaises(rules.Refusal) as refused:
-            run.room(free // 2, 1, 0)
-        self.assertRegex(str(refused.exception), r"^the results need about [0-9.]+ [kMG]B and the disk of "
-                         f"'{self.folder}' has [0-9.]+ [kMG]B free; free some room")
-        # The demo's input is on the disk already.
-        run.room(free // 2 - rules.SMALL_FILES_BYTES, 1, rules.SMALL_FILES_BYTES)
-        for count, container, expected in ((1844, "WAV", "a WAV file of 1.8 kB"), (999, "WAV", "a WAV file of 999 bytes"),
+        # A disk with 4.1 MB free: outputs of a second | the demo's input, already on it | refused
+        rows = ((500_000, 0, False), (1_100_000, 0, True), (1_000_000, 500_000, False))
+        disk = unittest.mock.Mock(f_bavail=1000, f_frsize=4096)
+        with unittest.mock.patch.object(rules.os, "statvfs", return_value=disk):
+            for output, demo, refused in rows:
+                with self.subTest(output=output, demo=demo):
+                    try:
+                        run.room(output, 1, demo)
+                        said = None
+                    except rules.Refusal as refusal:
+                        said = str(refusal)
+                    self.assertEqual(said is not None, refused, said)
+        with unittest.mock.patch.object(rules.os, "statvfs", return_value=disk), self.assertRaises(rules.Refusal) as no:
+            run.room(1_100_000, 1, 0)
+        self.assertEqual(str(no.exception), f"the results need about 4.2 MB and the disk of '{self.folder}' has "
+                         "4.1 MB free; free some room or name another results folder in KELVANE_OUT")
+        for count, container, expected in ((1844, "WAV", "a WAV file of 1.8 kB"),
+                                           (999, "WAV", "a WAV file of 999 bytes"),
                                            (8_600_000_000, "RF64", "an RF64 file (a WAV file holds at most 4 GiB) "
                                                                    "of 8.6 GB")):
             self.assertEqual(rules.output_text(container, count), "the output will be " + expected)
 
     def test_a_full_disk_is_said_the_same_way_whichever_step_found_it(self):
         make(self.folder, {"report.md": ""})
-        full = f"run: the disk of '{self.folder}' is full (no space left on device); the previous results are as they were"
+        full = (f"run: the disk of '{self.folder}' is full (no space left on device); the previous results are as "
+                "they were")
         for text, expected in (("plot_levels: cannot write 'levels.png': no space left on device", full),
                                ("tee: report.md: No space left on device", full),
                                ("x: cannot write 'y': disk quota exceeded", full.replace(
