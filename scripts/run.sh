@@ -10,8 +10,9 @@
 # audio plays, a plot of levels and gain over time, and a short report (out/report.md). The new results are
 # made in a hidden folder beside out/ and take its place only when complete, so a failed or stopped run leaves
 # the previous out/ as it was. It replaces only a results folder it made itself and nobody changed since
-# (marked by .kelvane-results inside; the rules are in scripts/results_folder.py), an empty one or none, and
-# one run at a time: anything else is refused before anything is touched.
+# (marked by .kelvane-results inside), an empty one or none, and one run at a time: anything else is refused
+# before anything is touched, and what changes during the run stays as it is. It removes only what it can
+# prove it made; the rules are in scripts/results_folder.py, which keeps the results folder for the run.
 # Environment: KELVANE_OUT, another folder instead of out/; KELVANE_BUILD_DIR, an existing build to use as it
 # is (no setup, no build).
 set -euo pipefail
