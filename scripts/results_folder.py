@@ -21,7 +21,11 @@ removes what it made and did not hand over. Answers start with "ok"; "no" means 
 A run holds an flock on the results folder, its work folder and its private folder for as long as it lives; the
 kernel drops them when it dies, however it dies, which is how a dead run's folders are told from a live one's.
 Every folder a run makes carries its claim, a line of its mark recording the folder's inode and the mark's own
-(a copy has others, a rename keeps them), so that a look-alike made by someone else is never taken for one."""
+(a copy has others, a rename keeps them), so that a look-alike made by someone else is never taken for one.
+
+For the tests: KELVANE_TEST_SWAP_PAUSE=FILE holds the swap back while FILE is there; KELVANE_TEST_SWAP_GAP=S
+sleeps S seconds inside the swap (between its two renames, or after the exchange); KELVANE_TEST_SWAP_FALLBACK=1
+renames twice on any disk."""
 
 import ctypes
 import errno
@@ -62,6 +66,8 @@ FULL = {errno.ENOSPC, errno.EDQUOT}
 LEVELS_ROW_BYTES, LEVELS_ROW_SECONDS = 48, 0.05
 SMALL_FILES_BYTES = 2_000_000
 RENAME_NOREPLACE, RENAME_EXCHANGE = 1, 2
+# What a file system without a kind of rename or lock answers.
+UNSUPPORTED = {errno.EINVAL, errno.ENOSYS, errno.EOPNOTSUPP}
 
 
 class Refusal(Exception):
@@ -272,9 +278,6 @@ def rename(source, target, flags=RENAME_NOREPLACE):
         raise OSError(number, os.strerror(number), source)
 
 
-UNSUPPORTED = {errno.EINVAL, errno.ENOSYS, errno.EOPNOTSUPP}
-
-
 def rename_aside(source, target):
     """Renames without taking the place of anything, where the file system can say so."""
     try:
@@ -349,7 +352,13 @@ class ParentLock:
     def __enter__(self):
         self.descriptor = os.open(self.folder, os.O_RDONLY | os.O_DIRECTORY)
         for _ in range(600):
-            if not locked_by_a_live_run(self.descriptor):
+            try:
+                if not locked_by_a_live_run(self.descriptor):
+                    return self
+            except OSError as error:
+                # A disk without locks is refused once the run makes its work folder.
+                if error.errno not in UNSUPPORTED | {errno.ENOLCK}:
+                    raise
                 return self
             time.sleep(0.1)
         os.close(self.descriptor)
@@ -370,7 +379,8 @@ class Run:
         self.no_flock = None
 
     def siblings(self, kinds="new|old"):
-        """The hidden folders beside the results a run may have made, held locked: (path, descriptor)."""
+        """The hidden folders beside the results a run may have made and no live run holds, each locked while
+        the caller looks at it: (path, the kind of claim it carries or None)."""
         pattern = re.compile(WORK_FOLDER.format(name=re.escape(self.name)).replace("new|old", kinds))
         parent_device = os.stat(self.parent).st_dev
         with os.scandir(self.parent) as listing:
@@ -629,7 +639,7 @@ def serve(out):
             elif action == run.swap:
                 text = f"could not put the results in place in '{out}': {what}; the previous results are as they were"
             else:
-                text = f"cannot write '{error.filename or out}': {what}"
+                text = f"cannot use '{error.filename or out}': {what}"
             print(f"run: {text}", file=sys.stderr, flush=True)
         print("no", flush=True)
         return False
