@@ -10,8 +10,9 @@
 # audio plays, a plot of levels and gain over time, and a short report (out/report.md). The new results are
 # made in a hidden folder beside out/ and take its place only when complete, so a failed or stopped run leaves
 # the previous out/ as it was. It replaces only a results folder it made itself and nobody changed since
-# (marked by .kelvane-results inside; the rules are in scripts/results_folder.py), an empty one or none, and
-# one run at a time: anything else is refused before anything is touched.
+# (marked by .kelvane-results inside), an empty one or none, and one run at a time: anything else is refused
+# before anything is touched, and what changes during the run stays as it is. It removes only what it can
+# prove it made; the rules are in scripts/results_folder.py, which keeps the results folder for the run.
 # Environment: KELVANE_OUT, another folder instead of out/; KELVANE_BUILD_DIR, an existing build to use as it
 # is (no setup, no build).
 set -euo pipefail
@@ -93,9 +94,11 @@ results=("${python[@]}" "$root/scripts/results_folder.py")
 # The job's own standard output, for what its programs print while their errors are caught.
 exec 3>&1
 
-# Whatever a run leaves unfinished goes on every way out: its virtual display, its work folder, a results
-# folder it made only to lock it.
-made_out=0 work="" old="" xvfb=""
+# The results folder's keeper (scripts/results_folder.py serve) locks it, checks it, makes the work folder
+# and swaps the results in; it ignores stop signals and ends when its input does, after this shell and every
+# program of the run, removing what the run made and did not hand over. The virtual display goes on every way
+# out.
+xvfb="" keeper=""
 stop_display() {
   if [ -n "$xvfb" ]; then
     kill "$xvfb" 2>/dev/null || true
@@ -105,55 +108,58 @@ stop_display() {
 }
 cleanup() {
   stop_display
-  if [ -n "$work" ]; then rm -rf "$work"; fi
-  if [ -n "$old" ]; then rm -rf "$old"; fi
-  if [ $made_out -eq 1 ]; then rmdir "$out" 2>/dev/null || true; fi
+  if [ -n "$keeper" ]; then
+    exec 7>&-
+    wait "$keeper" 2>/dev/null || true
+  fi
 }
 trap cleanup EXIT
 trap 'exit 129' HUP
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-# The short lock on the folder above the results folder, on descriptor 6; let go by closing it.
-lock_parent() {
-  { exec 6<"$parent"; } 2>/dev/null || refuse "cannot read the folder '$parent' of the results folder '$out'"
-  flock -w 60 6 || refuse "another run has held '$parent' for a minute; try again when it has finished"
+# Asks the keeper (no request: its first answer, on the results folder) and prints what it answers; a refusal
+# it has said already ends the run.
+ask() {
+  local answer
+  if [ $# -gt 0 ]; then echo "$*" >&7; fi
+  IFS= read -r answer <&"$from_keeper" || answer=no
+  [ "${answer%% *}" = ok ] || exit 1
+  answer=${answer#ok}
+  printf '%s' "${answer# }"
 }
+# A step's errors, kept in memory, said as the job says them (a full disk the same way whichever step found it).
+failed() {
+  "${results[@]}" failed "$out" "${1:-run: $2 failed}" || true
+  exit 1
+}
+# Runs a command, its output to the job's, or into FILE (into FILE COMMAND...).
+quietly() {
+  local errors
+  errors=$("$@" 2>&1 >&3) || failed "$errors" "$1"
+  if [ -n "$errors" ]; then echo "$errors" >&2; fi
+}
+into() {
+  local file=$1 errors
+  shift
+  errors=$("$@" 2>&1 >"$file") || failed "$errors" "$1"
+  if [ -n "$errors" ]; then echo "$errors" >&2; fi
+}
+# What the output will be, when the level analysis says it (output_container=, output_bytes=).
+output_bytes="" output_container=""
+describe_output() {
+  output_bytes=$(sed -n 's/^output_bytes=//p' <<<"$track") output_container=$(sed -n 's/^output_container=//p' <<<"$track")
+  if [ -n "$output_bytes" ]; then "${results[@]}" output "${output_container:-WAV}" "$output_bytes"; fi
+}
+
 if [ $check_only -eq 0 ]; then
-  # Making and locking the results folder and the work folder beside it happen under a short lock on the
-  # folder above, which the swap at the end takes too: a second run never finds the path empty between the
-  # swap's two renames, nor takes a work folder for a dead one before its run has locked it.
-  lock_parent
-  # One run at a time on a results folder: the lock is on the folder itself, made empty for it when missing.
-  made=0
-  if mkdir "$out" 2>/dev/null; then made=1; fi
-  { exec 9<"$out"; } 2>/dev/null || refuse "cannot read the results folder '$out'"
-  if ! flock -n 9 || [ "$(stat -L -c %d:%i "$out" 2>/dev/null)" != "$(stat -L -c %d:%i /dev/fd/9)" ]; then
-    refuse "another run is writing '$out'; try again when it has finished"
-  fi
-  made_out=$made
-  "${results[@]}" check "$out" || exit 1
-  exec 6<&-
+  coproc KEEPER { exec "${results[@]}" serve "$out"; }
+  keeper=$KEEPER_PID
+  # Its input is held by every program the run starts (a descriptor of a fixed number, left open across exec).
+  exec 7<>"/proc/self/fd/${KEEPER[1]}" {from_keeper}<&"${KEEPER[0]}"
+  eval "exec ${KEEPER[1]}>&-"
+  ask >/dev/null
 fi
-# The new results are made in a hidden folder beside the results folder (same file system, so the swap at the
-# end is two renames), held locked while this run lives; made once the track is known to be taken.
-make_work_folder() {
-  lock_parent
-  # Work folders of runs stopped by force (kill -9, the out-of-memory killer): their locks died with them.
-  "${results[@]}" sweep "$out" || true
-  work=$(mktemp -d "$parent/.$name.new-XXXXXX" 2>/dev/null) || refuse "cannot make a folder in '$parent'"
-  exec 7<"$work"
-  flock -n 7
-  exec 6<&-
-  # mktemp makes the folder private; the results keep the mode and group of the folder they replace, or are
-  # as readable as anything else the user writes.
-  if [ $made_out -eq 0 ]; then
-    chmod --reference="$out" "$work" && { chgrp --reference="$out" "$work" 2>/dev/null || true; }
-  else
-    chmod "$(printf %o $((0777 & ~0$(umask))))" "$work"
-  fi
-  mkdir "$work/chunks"
-}
 cd "$root"
 
 steps=9
@@ -182,35 +188,36 @@ if [ -n "$input" ]; then
   if ! track=$("$analysis" --check "$input" 2>&1); then
     refuse "$track"
   fi
-  echo "$track" | tr '\n' ' '; echo
+  echo "$track" | grep -v '^output_' | tr '\n' ' '; echo
+  describe_output
   if [ $check_only -eq 1 ]; then
     echo "run: the main job can take $input"
     exit 0
   fi
 fi
 
-make_work_folder
+# The new results are made in a hidden folder beside the results folder (same disk, so the swap at the end
+# renames folders), made once the track is known to be taken.
+work=$(ask work) || exit 1
 cd "$work"
 
 # The window's update check asks the maker's web server. Here it goes to a closed port on this machine
 # through a proxy setting that only this run sees, so no request leaves the machine.
 export https_proxy=http://127.0.0.1:9 HTTPS_PROXY=http://127.0.0.1:9 no_proxy= NO_PROXY=
 # Nothing is written outside the results: the window's toolkit keeps its settings in memory rather than the
-# user's dconf database, matplotlib its font cache in the work folder rather than ~/.cache.
-export GSETTINGS_BACKEND=memory MPLCONFIGDIR="$work/.matplotlib"
+# user's dconf database, matplotlib its font cache in the run's private folder rather than ~/.cache.
+export GSETTINGS_BACKEND=memory
 unset DISPLAY XAUTHORITY
 
-# Runs kelvane_host, its output into TRANSCRIPT. The renders read the same track, so a warning about it is
-# said once; the report lists them all. Its errors are kept in memory, so a full disk cannot swallow them.
+# Runs kelvane_host, its output into TRANSCRIPT, then shown. The renders read the same track, so a warning
+# about it is said once; the report lists them all.
 warnings=""
 run_host() {
-  local transcript=$1 errors status=0 line
+  local transcript=$1 errors shown line
   shift
-  errors=$({ "$host" "$@" 2>&4 | tee -a "$transcript"; } 4>&1 >&3) || status=$?
-  if [ $status -ne 0 ]; then
-    if [ -n "$errors" ]; then echo "$errors" >&2; fi
-    exit 1
-  fi
+  shown=$(stat -c %s "$transcript" 2>/dev/null || echo 0)
+  errors=$("$host" "$@" 2>&1 >>"$transcript") || failed "$errors" kelvane_host
+  tail -c +$((shown + 1)) "$transcript"
   while IFS= read -r line; do
     if [ -n "$line" ] && ! grep -qxF -- "$line" <<<"$warnings"; then
       warnings+="$line"$'\n'
@@ -218,28 +225,25 @@ run_host() {
     fi
   done <<<"$errors"
 }
-# Runs a command with its output into FILE: a write that fails is said in one line that names the file.
-into() {
-  local file=$1
-  shift
-  "$@" | tee "$file" >/dev/null
-}
 
 # The window's virtual display, for the window step only, stopped by its process ID on every way out (an X
-# server takes the hang-up signal as "reset", not "stop").
+# server takes the hang-up signal as "reset", not "stop"). Its FIFO and log are in the run's private folder
+# off the results disk, which may hold no FIFO.
 start_display() {
-  mkfifo .display
+  scratch=$(ask scratch) || exit 1
+  mkfifo "$scratch/display"
   # In a session of its own, so that a Ctrl-C or hang-up meant for the job does not take the display away
   # from the window while the window closes; the job stops it itself. Should the job be killed outright, the
   # kernel stops it (the parent-death signal, kept across the exec into Xvfb). It holds none of the job's
-  # output or locks, so nothing waits on it once the job is gone.
+  # output nor the keeper's input, so nothing waits on it once the job is gone.
   setpriv --pdeathsig TERM -- setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
-    3>.display </dev/null >.xvfb.log 2>&1 6<&- 7<&- 8<&- 9<&- &
+    3>"$scratch/display" </dev/null >"$scratch/xvfb.log" 2>&1 7>&- &
   xvfb=$!
   display=""
-  read -r display <.display || true
+  read -r display <"$scratch/display" || true
+  rm -f "$scratch/display"
   if [ -z "$display" ]; then
-    why=$(tail -n 1 .xvfb.log)
+    why=$(tail -n 1 "$scratch/xvfb.log")
     refuse "the virtual display (Xvfb) did not start${why:+: $why}"
   fi
 }
@@ -247,8 +251,13 @@ start_display() {
 if [ -z "$input" ]; then
   step 3 "generating the demo programme (speech, a louder music passage, speech again; stereo, 48 kHz)"
   input="$work/demo-input.wav"
-  "$build/tools/main-job/kelvane_demo_programme" "$input"
+  quietly "$build/tools/main-job/kelvane_demo_programme" "$input"
   track=$("$analysis" --check "$input")
+  describe_output
+fi
+# Results that cannot fit are refused before the renders (when the analysis says the output's size).
+if [ -n "$output_bytes" ]; then
+  ask room "$output_bytes" "$(sed -n 's/^seconds=//p' <<<"$track")" "$(stat -c %s "$work/demo-input.wav" 2>/dev/null || echo 0)"
 fi
 seconds=$(echo "$track" | sed -n 's/^seconds=//p')
 rate=$(echo "$track" | sed -n 's/^sample_rate=//p')
@@ -289,33 +298,23 @@ start_display
 DISPLAY=:$display run_host window.txt window "$bundle" --input "$input" --from "$loudest" --seconds 3 \
   --set dbMain=0.8 --capture window.png
 stop_display
+ask unscratch
 
 step 9 "plotting, writing the report"
-"${python[@]}" "$root/scripts/plot_levels.py" levels.csv levels.png --seconds "$seconds" \
-  ${bypass_start:+--bypass "$bypass_start:$bypass_end"} ${automation:+--automation "$automation"} \
-  --title "Kelvane on $(basename "$input")"
+scratch=$(ask scratch) || exit 1
+quietly env MPLCONFIGDIR="$scratch/matplotlib" "${python[@]}" "$root/scripts/plot_levels.py" levels.csv levels.png \
+  --seconds "$seconds" ${bypass_start:+--bypass "$bypass_start:$bypass_end"} \
+  ${automation:+--automation "$automation"} --title "Kelvane on $(basename "$input")"
+ask unscratch
 into report.md "${python[@]}" "$root/scripts/main_job_report.py" . "$input" --automation "$automation" \
   --bypass "${bypass_start:+$bypass_start:$bypass_end}" --window-level 0.8 --warnings <(printf %s "$warnings")
 
 # The swap: the old results go only once the new ones are complete. The mark lists what the run wrote, so
 # that a later run knows the folder for one of its own, unchanged.
-rm -rf .matplotlib .display .xvfb.log
-"${results[@]}" mark .
+ask mark
 exec 8<report.md
 cd "$root"
-# Stop signals are held off for the two renames: their subshell ignores them, the job acts on them after.
-held=0
-trap 'held=129' HUP
-trap 'held=130' INT
-trap 'held=143' TERM
-status=0
-spare=$( (trap '' HUP INT TERM; exec "${results[@]}" swap "$out" "$work") ) || status=$?
-trap 'exit 129' HUP
-trap 'exit 130' INT
-trap 'exit 143' TERM
-if [ $status -ne 0 ]; then exit $((held != 0 ? held : 1)); fi
-old=$spare work="" made_out=0
-if [ $held -ne 0 ]; then exit $held; fi
+ask swap
 
 echo
 cat <&8

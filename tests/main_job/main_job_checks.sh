@@ -9,15 +9,21 @@
 #   signals   a stop signal to the job's process group during the window step leaves nothing running or behind
 #   kill      kill -9 of the job's group leaves no display running nor holding its output; the next run removes
 #             the dead run's work folder, never a live one's
+#   killswap  kill -9 inside the swap leaves a complete result in place, or, where the disk cannot exchange two
+#             folders at once, the previous results aside, which the next run puts back
+#   lookalikes  folders beside the results that look like a run's but are the user's stay untouched
+#   during    a file added to the results folder, or a new folder put in its place, during a run is kept
+#   exfat     the results folder on a disk without FIFOs or an exchange of folders (exFAT through FUSE)
 #   gap       runs started while a run swaps its results in (the gap widened) wait, then find the folder taken
 #   builds    two runs that build at once build one after the other
-#   disk      a full disk in the last step, and a mount point as the results folder, are said in one line
+#   disk      a full disk in the last step, results too big for the disk, and a mount point as the results
+#             folder, are said in one line
 #   warnings  a warning about the track is said once and goes into the report
 #   setup     scripts/setup.sh waits, bounded, while another package manager holds apt's lock, and says that a user
 #             without root or sudo cannot install
 set -uo pipefail
 root=$1 build=$2 check=$3
-[[ $check =~ ^(tracks|swap|folders|lock|signals|kill|gap|builds|disk|warnings|setup)$ ]] || exit 2
+[[ $check =~ ^(tracks|swap|folders|lock|signals|kill|killswap|lookalikes|during|exfat|gap|builds|disk|warnings|setup)$ ]] || exit 2
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 failures=0
@@ -25,6 +31,8 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 wav() { /usr/bin/python3 "$(dirname "$0")/make_wav.py" "$tmp/$1" "${@:2}"; }
 # A previous run's results, with the mark that tells the job they are its own.
 mark() { printf '%s\n' "the main job's results" .kelvane-results "${@:2}" >"$1/.kelvane-results"; }
+# A run's claim on a folder it made: the folder's inode and its mark's.
+claim() { touch "$1/.kelvane-results" && printf 'h\n\tclaim\t%s\t%s\t%s\n' "$2" "$(stat -c %i "$1")" "$(stat -c %i "$1/.kelvane-results")" >"$1/.kelvane-results"; }
 out=$tmp/results/out
 mkdir -p "$out" && echo "the previous run's report" >"$out/report.md" && (cd "$out" && mark . report.md)
 # Everything in a folder (the results' parent) with its time of change; "snapshot 1" leaves out the folder's own.
@@ -87,6 +95,7 @@ elif [ "$check" = folders ]; then
   cp -a "$f/legacy" "$f/legacy-plus" && touch "$f/legacy-plus/notes.txt" && mkdir "$f/a-report" && touch "$f/a-report/report.md"
   mkdir -p "$f"/b/build/{Host/app,Bundle/Kelvane.aaxplugin,tools/main-job}
   touch "$f"/b/build/{Host/app/kelvane_host,tools/main-job/kelvane_level_analysis,tools/main-job/kelvane_demo_programme}
+  mkdir "$f/holder" && cp -a "$f/marked" "$f/holder/"
   mkdir "$f/read-only" && chmod 555 "$f/read-only" && cd "$f" || exit 1
   mkdir changed && echo report >changed/report.md && /usr/bin/python3 "$root/scripts/results_folder.py" mark changed \
     && echo "a note of mine" >>changed/report.md
@@ -96,7 +105,10 @@ elif [ "$check" = folders ]; then
     "link||mine/song.wav|is inside the results folder '$f/mine'" "a-file|||it is a file" ".|||holds the current folder"
     "/|||holds the project" "$root|||holds the project" "$(dirname "$root")|||holds the project"
     "b|$f/b/build||holds the build" "marked-plus|||holds 'report.md~'" "legacy-plus|||holds 'notes.txt'"
-    "a-report|||holds an incomplete earlier result of the main job" "legacy/chunks|||holds 'elck.chunk'"
+    "a-report|||holds an incomplete earlier result of the main job"
+    "legacy/chunks|||'$f/legacy/chunks' is inside '$f/legacy', the main job's earlier results"
+    "marked/sub|||'$f/marked/sub' is inside '$f/marked', the main job's earlier results"
+    "holder|||'$f/holder' holds 'marked', the main job's earlier results"
     "changed|||holds 'report.md', which changed since the main job wrote it" "/proc|||it is a mount point" "missing/out|||there is no folder '$f/missing'"
     "out|/nonexistent||KELVANE_BUILD_DIR '/nonexistent': no such folder"
     "out|mine||KELVANE_BUILD_DIR 'mine' is not a build of Kelvane"
@@ -150,7 +162,7 @@ elif [ "$check" = signals ]; then
 elif [ "$check" = kill ]; then
   wav short.wav 441 44100 1 && parent=$(dirname "$out") before_results=$(snapshot 0 "$out")
   # A run's work folder that a live run holds (the test, here) is never taken for a dead one's.
-  mkdir "$parent/.out.new-live01" && exec 5<"$parent/.out.new-live01" && flock 5
+  mkdir "$parent/.out.new-live01" && claim "$parent/.out.new-live01" work && exec 5<"$parent/.out.new-live01" && flock 5
   # The job in a session of its own, its output read through a pipe, as a CI step or Python reads it.
   { setsid env KELVANE_BUILD_DIR="$build" KELVANE_OUT="$out" bash "$root/scripts/run.sh" "$tmp/short.wav" 2>&1 &
     echo $! >"$tmp/group"; wait; } | cat >"$tmp/piped" &
@@ -174,10 +186,96 @@ elif [ "$check" = kill ]; then
   [ $status -eq 0 ] && grep -qx "run: removed $left beside '$out', left by a run stopped by force" "$tmp/stdout" \
     && [ "$(cd "$parent" && ls -A)" = "$(printf '%s\n' .out.new-live01 out)" ] \
     || fail "the next run: status $status: $(head -n 3 "$tmp/stdout") $(cat "$tmp/stderr")"$'\n'"$(ls -A "$parent")"
-elif [ "$check" = gap ]; then
-  # The swap's two renames widened to 3 s: the path names nothing meanwhile.
+elif [ "$check" = killswap ]; then
   wav short.wav 441 44100 1 && parent=$(dirname "$out")
-  (KELVANE_TEST_SWAP_GAP=3 job "$tmp/short.wav" && echo "A $status" >>"$tmp/statuses") &
+  # The job in a session of its own, killed by force while its swap sleeps (KELVANE_TEST_SWAP_GAP) at the
+  # moment UNTIL names: after the exchange of the two folders, or between the two renames.
+  killed_in_swap() {
+    local until=$1 group=""
+    shift
+    setsid env "$@" KELVANE_TEST_SWAP_GAP=5 KELVANE_BUILD_DIR="$build" KELVANE_OUT="$out" \
+      bash "$root/scripts/run.sh" "$tmp/short.wav" >/dev/null 2>&1 &
+    group=$!
+    for _ in $(seq 600); do eval "$until" && break; sleep 0.05; done
+    kill -KILL -- -"$group"
+    wait "$group" 2>/dev/null
+  }
+  killed_in_swap '! grep -q "previous run" "$out/report.md"'
+  /usr/bin/python3 "$root/scripts/results_folder.py" check "$out" && [ -s "$out/kelvane-output.wav" ] \
+    || fail "kill -9 after the exchange: $(ls -A "$out" "$parent")"
+  job "$tmp/short.wav"
+  [ $status -eq 0 ] && grep -q "^run: removed .out.new-[0-9a-f]* beside '$out', left by a run stopped by force" "$tmp/stdout" \
+    && [ "$(ls -A "$parent")" = out ] || fail "the run after: status $status: $(cat "$tmp/stderr")"$'\n'"$(ls -A "$parent")"
+  # On a disk without the exchange the path names nothing between the renames: the next run puts the previous
+  # results back before anything else (and fails here at the display, after its renders, leaving them).
+  before_out=$(snapshot 1 "$out")
+  killed_in_swap '[ ! -e "$out" ]' KELVANE_TEST_SWAP_FALLBACK=1
+  aside=$(cd "$parent" && ls -d .out.old-* 2>/dev/null)
+  [ ! -e "$out" ] && [ -n "$aside" ] || fail "kill -9 between the renames: $(ls -A "$parent")"
+  PATH=$tmp/no-display:$PATH job "$tmp/short.wav"
+  grep -qx "run: put back the previous results in '$out', which a run stopped by force while it swapped them had left aside" \
+    "$tmp/stdout" && [ "$(snapshot 1 "$out")" = "$before_out" ] && [ "$(ls -A "$parent")" = out ] \
+    || fail "the run after: $(head -n 5 "$tmp/stdout") $(cat "$tmp/stderr")"$'\n'"$(ls -A "$parent")"
+elif [ "$check" = lookalikes ]; then
+  wav short.wav 441 44100 1 && parent=$(dirname "$out") && job "$tmp/short.wav"
+  # Folders beside the results named as a run's, each with the user's content: a copy of real results with
+  # notes added, the user's own, another run's live one, one a process works in with a file open.
+  cp -a "$out" "$parent/.out.old-backup" && echo "my notes" >"$parent/.out.old-backup/my-notes.txt"
+  mkdir "$parent"/{.out.old-20251206,.out.new-my_pic,.out.new-photos,.out.new-inuse1}
+  echo diary >"$parent/.out.old-20251206/diary.txt" && echo jpg >"$parent/.out.old-20251206/img1.jpg"
+  echo jpg >"$parent/.out.new-my_pic/img.jpg" && echo jpg >"$parent/.out.new-photos/photo.jpg"
+  claim "$parent/.out.new-photos" work && exec 5<"$parent/.out.new-photos" && flock 5
+  echo open >"$parent/.out.new-inuse1/open.txt"
+  (cd "$parent/.out.new-inuse1" && exec sleep 120 3<open.txt) &
+  user=$!
+  lookalikes=(.out.old-backup .out.old-20251206 .out.new-my_pic .out.new-photos .out.new-inuse1)
+  before=$(for folder in "${lookalikes[@]}"; do snapshot 0 "$parent/$folder"; done)
+  # A run that fails after its renders, a run that succeeds.
+  for row in "$tmp/no-display:1" ":0"; do
+    PATH=${row%:*}:$PATH job "$tmp/short.wav"
+    [ $status -eq "${row#*:}" ] && [ "$(for folder in "${lookalikes[@]}"; do snapshot 0 "$parent/$folder"; done)" = "$before" ] \
+      && ! grep -q "removed" "$tmp/stdout" && [ "$(ls -A "$parent" | wc -l)" -eq 6 ] \
+      || fail "status $status: $(cat "$tmp/stderr")"$'\n'"$(diff <(echo "$before") <(for folder in "${lookalikes[@]}"; do snapshot 0 "$parent/$folder"; done))"
+  done
+  kill $user
+elif [ "$check" = during ]; then
+  wav short.wav 441 44100 1 && parent=$(dirname "$out")
+  # The job waits before its swap while the pause file is there; the user changes the results folder
+  # meanwhile. What the user did | what the one line says.
+  rows=("echo mine >'$out/my-notes.txt' && mkdir '$out/chunks' && echo jpg >'$out/chunks/img2.jpg'|as '$out' holds 'chunks', which the main job did not write"
+    "mv '$out' '$tmp/moved' && mkdir '$out' && echo years >'$out/thesis.txt'|as '$out' is no longer the folder this run started with")
+  for row in "${rows[@]}"; do
+    rm -rf "$out" && mkdir "$out" && echo "the previous run's report" >"$out/report.md" && (cd "$out" && mark . report.md)
+    touch "$tmp/pause"
+    (KELVANE_TEST_SWAP_PAUSE=$tmp/pause job "$tmp/short.wav"; echo $status >"$tmp/status") &
+    for _ in $(seq 600); do grep -qs claim "$parent"/.out.new-*/.kelvane-results && break; sleep 0.05; done
+    eval "${row%%|*}" && user=$(snapshot 0 "$out") && rm "$tmp/pause" && wait && status=$(cat "$tmp/status")
+    kept=$(sed -n "s/.*the new results are in '\(.*\)'$/\1/p" "$tmp/stderr")
+    refused "the results were not put in place, ${row#*|}; it stays as it is and the new results are in '$parent/out.kelvane-" \
+      && [ "$(snapshot 0 "$out")" = "$user" ] && /usr/bin/python3 "$root/scripts/results_folder.py" check "$kept" \
+      && [ -s "$kept/kelvane-output.wav" ] && [ "$(ls -A "$parent" | wc -l)" -eq 2 ] \
+      || fail "${row#*|}: status $status: $(cat "$tmp/stderr")"$'\n'"$(ls -A "$parent")"
+    rm -rf "$kept"
+  done
+  [ "$(cat "$tmp/moved/report.md")" = "the previous run's report" ] || fail "the folder moved away: $(ls -A "$tmp/moved")"
+elif [ "$check" = exfat ]; then
+  # An exFAT disk through FUSE (a loop device; FUSE takes no plain file): no FIFOs, no exchange of folders.
+  wav short.wav 441 44100 1 && mkdir "$tmp/mnt" && truncate -s 64M "$tmp/exfat.img" && mkfs.exfat "$tmp/exfat.img" >/dev/null 2>&1 \
+    && loop=$(losetup -f --show "$tmp/exfat.img" 2>/dev/null) || { echo "skipped: cannot make a loop device here"; exit 0; }
+  trap 'umount "$tmp/mnt" 2>/dev/null; losetup -d "$loop"; rm -rf "$tmp"' EXIT
+  mount.exfat-fuse "$loop" "$tmp/mnt" >/dev/null 2>&1 || { echo "skipped: cannot mount exFAT through FUSE here"; exit 0; }
+  # The first run makes the results folder, the second replaces it.
+  for run in 1 2; do
+    OUT=$tmp/mnt/out job "$tmp/short.wav"
+    [ $status -eq 0 ] && /usr/bin/python3 "$root/scripts/results_folder.py" check "$tmp/mnt/out" \
+      && [ -s "$tmp/mnt/out/window.png" ] && [ "$(ls -A "$tmp/mnt")" = out ] \
+      || fail "run $run on exFAT: status $status: $(tail -n 3 "$tmp/stderr")"$'\n'"$(ls -A "$tmp/mnt")"
+  done
+elif [ "$check" = gap ]; then
+  # The swap's two renames (as on a disk without an exchange of folders) widened to 3 s: the path names
+  # nothing meanwhile.
+  wav short.wav 441 44100 1 && parent=$(dirname "$out")
+  (KELVANE_TEST_SWAP_FALLBACK=1 KELVANE_TEST_SWAP_GAP=3 job "$tmp/short.wav" && echo "A $status" >>"$tmp/statuses") &
   first=$!
   for _ in $(seq 3000); do [ -e "$out" ] || break; sleep 0.02; done
   [ ! -e "$out" ] || fail "the first run never reached its swap"
@@ -238,10 +336,30 @@ elif [ "$check" = disk ]; then
   dd if=/dev/zero of="$tmp/small/filler" bs=64k 2>/dev/null
   wait $runner
   status=$? errors=$(cat "$tmp/stderr")
-  [ $status -eq 1 ] && [ "$(wc -l <<<"$errors")" -eq 1 ] && [[ $errors == *": no space left on device" ]] \
-    && [[ $errors == *"cannot write '"* || $errors == *"No space left on device" ]] \
+  [ $status -eq 1 ] \
+    && [ "$errors" = "run: the disk of '$tmp/small/out' is full (no space left on device); the previous results are as they were" ] \
     && [ "$(snapshot 1 "$tmp/small/out")" = "$before_small" ] && [ "$(ls -A "$tmp/small")" = "$(printf 'filler\nout')" ] \
     || fail "a full disk: status $status: $errors"$'\n'"$(ls -A "$tmp/small")"
+  # Results that cannot fit are refused before the renders: ten minutes of a track that takes no room (a
+  # sparse file). The level analysis says the output's size; a stand-in adds it where this build's does not.
+  rm "$tmp/small/filler" && mkdir -p "$tmp/stand-in/tools/main-job" "$tmp/stand-in/Host" "$tmp/stand-in/Bundle"
+  ln -s "$build/Host/app" "$tmp/stand-in/Host/" && ln -s "$build/Bundle/Kelvane.aaxplugin" "$tmp/stand-in/Bundle/"
+  ln -s "$build/tools/main-job/kelvane_demo_programme" "$tmp/stand-in/tools/main-job/"
+  cat >"$tmp/stand-in/tools/main-job/kelvane_level_analysis" <<STANDIN
+#!/bin/sh
+[ "\$1" = --check ] || exec "$build/tools/main-job/kelvane_level_analysis" "\$@"
+track=\$("$build/tools/main-job/kelvane_level_analysis" "\$@") || exit 1
+echo "\$track"
+case \$track in *output_bytes=*) ;; *) echo "\$track" | awk -F= '{ v[\$1] = \$2 } END { printf "output_container=WAV\noutput_bytes=%d\n", 44 + v["frames"] * v["channels"] * 4 }' ;; esac
+STANDIN
+  chmod +x "$tmp/stand-in/tools/main-job/kelvane_level_analysis"
+  frames=$((600 * 48000)) && wav long.wav 1 48000 2 && truncate -s $((44 + frames * 4)) "$tmp/long.wav"
+  /usr/bin/python3 -c "import struct, sys; f = open(sys.argv[1], 'r+b'); f.seek(4); f.write(struct.pack('<I', 36 + $frames * 4)); f.seek(40); f.write(struct.pack('<I', $frames * 4))" "$tmp/long.wav"
+  BUILD=$tmp/stand-in OUT=$tmp/small/out job "$tmp/long.wav"
+  refused "the results need about 463.4 MB and the disk of '$tmp/small/out' has [0-9.]* MB free; free some room or name another results folder in KELVANE_OUT" \
+    && grep -q "the output will be a WAV file of 230.4 MB" "$tmp/stdout" && ! grep -q "== \[4/9\]" "$tmp/stdout" \
+    && [ "$(snapshot 1 "$tmp/small/out")" = "$before_small" ] && [ "$(ls -A "$tmp/small")" = out ] \
+    || fail "results too big for the disk: status $status: $(cat "$tmp/stderr")"$'\n'"$(ls -A "$tmp/small")"
 elif [ "$check" = warnings ]; then
   # The header promises twice the frames the file holds.
   wav cut-short.wav 882 44100 1 && truncate -s $((44 + 441 * 2)) "$tmp/cut-short.wav" && job "$tmp/cut-short.wav"

@@ -1,8 +1,9 @@
 # The results folder's rules: what the job takes for its own, which work folders it removes, the swap, and
 # how its scripts end on a write that fails.
 
-import fcntl
+import errno
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -102,32 +103,230 @@ class ResultsFolder(unittest.TestCase):
             self.assertIn("holds 'a'", refusal(self.folder))
         self.assertEqual(listed, [os.path.join(self.folder, "")])
 
-    def test_only_work_folders_no_live_run_holds_are_removed(self):
-        parent = self.tmp.name
-        names = [".out.new-abc123", ".out.old-XYZ789", ".out.new-live01", ".out.new-short", ".other.new-abc123",
-                 "out.new-abc123"]
-        for name in names:
-            make(parent, {name + "/": "", name + "/kelvane-output.wav": "x", name + "/chunks/": ""})
-        os.symlink(self.folder, os.path.join(parent, ".out.new-link01"))
-        live = os.open(os.path.join(parent, ".out.new-live01"), os.O_RDONLY)
-        fcntl.flock(live, fcntl.LOCK_EX)
-        self.addCleanup(os.close, live)
-        self.assertEqual(rules.sweep(self.folder), [".out.new-abc123", ".out.old-XYZ789"])
-        self.assertEqual(sorted(os.listdir(parent)), sorted(set(names) - {".out.new-abc123", ".out.old-XYZ789"}
-                                                           | {"out", ".out.new-link01"}))
+    def a_run(self, results=None):
+        """A run on the results folder, with its work folder holding `results`, marked, ready to swap."""
+        said = []
+        run = rules.Run(self.folder, said.append)
+        run.start()
+        self.addCleanup(run.finish)
+        run.make_work()
+        if results is not None:
+            make(run.work, results)
+            rules.mark(run.work)
+        return run, said
 
-    def test_the_swap_puts_the_work_in_place_and_keeps_the_previous_results_on_failure(self):
-        make(self.folder, {"report.md": "old"})
-        work = os.path.join(self.tmp.name, ".out.new-aaaaaa")
-        make(work, {"report.md": "new"})
-        spare = rules.swap(self.folder, work)
-        self.assertEqual(read(os.path.join(self.folder, "report.md")), "new")
-        self.assertEqual(read(os.path.join(spare, "report.md")), "old")
-        self.assertEqual(os.path.basename(spare)[:9], ".out.old-")
-        # The work folder gone, the rename fails: the previous results go back.
-        with self.assertRaises(FileNotFoundError):
-            rules.swap(self.folder, work)
-        self.assertEqual(read(os.path.join(self.folder, "report.md")), "new")
+    @staticmethod
+    def kill(run):
+        """What kill -9 does to a run: its locks go with it, nothing else."""
+        for descriptor in (run.out_lock, run.work_lock):
+            if descriptor is not None:
+                os.close(descriptor)
+        run.out_lock = run.work_lock = run.work = None
+        run.made_out = False
+
+    def test_only_folders_that_carry_their_own_claim_are_the_jobs(self):
+        run, _ = self.a_run({"report.md": "new"})
+        work = run.work
+        shutil.copytree(work, work + "-copy", symlinks=True)
+        subprocess.run(["cp", "-a", work, os.path.join(self.tmp.name, "copied")], check=True)
+        os.symlink(work, os.path.join(self.tmp.name, "link"))
+        make(self.tmp.name, {"bare/": "", "bare/report.md": ""})
+        make(self.tmp.name, {"linked-mark/": ""})
+        os.symlink(os.path.join(work, rules.MARK), os.path.join(self.tmp.name, "linked-mark", rules.MARK))
+        os.rename(work, os.path.join(self.tmp.name, "renamed"))
+        run.finish()
+        # folder | the claim it holds on itself
+        rows = (("renamed", "results"), ("renamed-copy", None), ("copied", None), ("link", None), ("bare", None),
+                ("linked-mark", None), ("missing", None))
+        os.rename(work + "-copy", os.path.join(self.tmp.name, "renamed-copy"))
+        for folder, expected in rows:
+            with self.subTest(folder):
+                self.assertEqual(rules.claim_of(os.path.join(self.tmp.name, folder)), expected)
+
+    def test_the_sweep_removes_only_what_stopped_runs_claimed_and_keeps_what_else_they_hold(self):
+        parent = self.tmp.name
+        previous, _ = self.a_run({"report.md": "old", "chunks/": "", "chunks/elck.chunk": "0123"})
+        previous.swap()
+        previous.finish()
+        # Runs side by side, each holding the lock on its work folder (the one on the results folder let go for
+        # the next); two of them are then killed, one after it marked its results.
+        runs = []
+        for results in (None, {"report.md": "new"}, None):
+            runs.append(self.a_run(results)[0])
+            runs[-1].out_lock = os.close(runs[-1].out_lock)
+        killed, complete, live = runs
+        make(complete.work, {"chunks/img2.jpg": "a photo"})
+        made_by_killed, complete_name = [os.path.basename(killed.work)], os.path.basename(complete.work)
+        self.kill(killed)
+        self.kill(complete)
+        # Look-alikes, each with the user's content: a copy of real results, folders of the user's own.
+        subprocess.run(["cp", "-a", self.folder, os.path.join(parent, ".out.old-backup")], check=True)
+        make(parent, {".out.old-backup/my-notes.txt": "mine", ".out.old-20251206/diary.txt": "",
+                      ".out.new-my_pic/img1.jpg": "", ".res.new-photos/img.jpg": ""})
+        lookalikes = {name: sorted(os.listdir(os.path.join(parent, name)))
+                      for name in (".out.old-backup", ".out.old-20251206", ".out.new-my_pic", ".res.new-photos")}
+        sweeper, said = self.a_run()
+        removed = sorted(made_by_killed + [complete_name])
+        self.assertIn(f"run: removed {', '.join(removed)} beside '{self.folder}', left by runs stopped by force",
+                      said)
+        kept = [name for name in os.listdir(parent) if name.startswith("out.kelvane-")]
+        self.assertEqual(len(kept), 1)
+        self.assertEqual(os.listdir(os.path.join(parent, kept[0])), ["chunks"])
+        self.assertEqual(read(os.path.join(parent, kept[0], "chunks", "img2.jpg")), "a photo")
+        self.assertIn(f"run: 'chunks/img2.jpg', found in '{parent}/{complete_name}', left by a run stopped by force "
+                      f"and not as the main job wrote it, is kept in '{parent}/{kept[0]}'", said)
+        for name, entries in lookalikes.items():
+            self.assertEqual(sorted(os.listdir(os.path.join(parent, name))), entries)
+        self.assertTrue(os.path.isdir(live.work))
+        self.assertEqual(read(os.path.join(self.folder, "report.md")), "old")
+
+    def test_a_claimed_folder_the_sweep_cannot_remove_is_named_with_why(self):
+        killed, _ = self.a_run()
+        left = killed.work
+        self.kill(killed)
+        denied = PermissionError(errno.EACCES, "Permission denied", "f.txt")
+        with unittest.mock.patch.object(rules.shutil, "rmtree", side_effect=denied):
+            _, said = self.a_run()
+        self.assertEqual(said, [f"run: cannot remove '{left}', left by a run stopped by force: permission denied; "
+                                "remove it yourself"])
+
+    def test_the_swap_exchanges_the_folders_or_renames_twice_and_removes_only_the_unchanged_results(self):
+        for fallback in ("", "1"):
+            with self.subTest(fallback=fallback), unittest.mock.patch.dict(
+                    os.environ, {"KELVANE_TEST_SWAP_FALLBACK": fallback}):
+                subprocess.run(["rm", "-rf", self.folder], check=True)
+                first, _ = self.a_run({"report.md": "old", "chunks/": "", "chunks/elck.chunk": "0123"})
+                first.swap()
+                first.finish()
+                inode = os.stat(self.folder).st_ino
+                second, said = self.a_run({"report.md": "new"})
+                second.swap()
+                second.finish()
+                self.assertEqual(read(os.path.join(self.folder, "report.md")), "new")
+                self.assertNotEqual(os.stat(self.folder).st_ino, inode)
+                self.assertEqual((sorted(os.listdir(self.tmp.name)), said), (["out"], []))
+
+    def test_previous_results_are_removed_entry_by_entry_and_what_else_they_hold_kept_beside(self):
+        first, _ = self.a_run({"report.md": "old", "levels.csv": "1", "chunks/": "", "chunks/elck.chunk": "0123"})
+        first.swap()
+        first.finish()
+        second, said = self.a_run({"report.md": "new"})
+        # Added and changed after the swap's check, as it renames.
+        check = rules.check
+        changes = {"my-notes.txt": "mine", "chunks/img2.jpg": "", "levels.csv": "2"}
+        with unittest.mock.patch.object(rules, "check", lambda folder: check(folder) or make(folder, changes)):
+            second.swap()
+        kept = os.path.join(self.tmp.name, [name for name in os.listdir(self.tmp.name) if name != "out"][0])
+        self.assertEqual(sorted(path for path, _ in rules.entries_of(kept)),
+                         ["chunks", "chunks/img2.jpg", "levels.csv", "my-notes.txt"])
+        self.assertEqual(said, [f"run: 'chunks/img2.jpg', 'levels.csv', 'my-notes.txt', found in '{self.folder}' "
+                                f"as the run replaced it and not as the main job wrote them, are kept in '{kept}'"])
+
+    def test_the_swap_leaves_a_folder_that_changed_or_moved_as_it_is_and_keeps_the_results_beside(self):
+        moved = os.path.join(self.tmp.name, "moved")
+        # what the user did during the run | what the refusal says
+        rows = ((lambda: make(self.folder, {"my-notes.txt": "mine"}),
+                 f"as '{self.folder}' holds 'my-notes.txt', which the main job did not write"),
+                (lambda: make(self.folder, {"chunks/img2.jpg": ""}), "holds 'chunks/img2.jpg'"),
+                (lambda: os.rename(self.folder, moved) or make(self.folder, {"thesis.txt": "years"}),
+                 f"as '{self.folder}' is no longer the folder this run started with"))
+        for change, expected in rows:
+            with self.subTest(expected):
+                subprocess.run(["rm", "-rf", self.tmp.name + "/"], check=True)
+                os.mkdir(self.tmp.name)
+                run, _ = self.a_run({"report.md": "new"})
+                before = sorted(os.listdir(self.tmp.name))
+                change()
+                with self.assertRaises(rules.Refusal) as refused:
+                    run.swap()
+                run.finish()
+                kept = [name for name in os.listdir(self.tmp.name) if name.startswith("out.kelvane-")]
+                self.assertIn(expected, str(refused.exception))
+                self.assertIn(f"the new results are in '{self.tmp.name}/{kept[0]}'", str(refused.exception))
+                self.assertEqual(read(os.path.join(self.tmp.name, kept[0], "report.md")), "new")
+                self.assertFalse(os.path.exists(os.path.join(self.folder, "report.md")))
+                self.assertEqual(len(os.listdir(self.tmp.name)), len(before) + (1 if os.path.exists(moved) else 0))
+
+    def test_results_a_killed_swap_left_aside_are_put_back_before_anything_else(self):
+        first, _ = self.a_run({"report.md": "old"})
+        first.swap()
+        first.finish()
+        aside = os.path.join(self.tmp.name, ".out.old-1a2b3c4d")
+        os.rename(self.folder, aside)
+        subprocess.run(["cp", "-a", aside, os.path.join(self.tmp.name, ".out.old-backup")], check=True)
+        _, said = self.a_run()
+        self.assertEqual(read(os.path.join(self.folder, "report.md")), "old")
+        self.assertEqual([name[:9] for name in sorted(os.listdir(self.tmp.name))], [".out.new-", ".out.old-", "out"])
+        self.assertTrue(os.path.isfile(os.path.join(self.tmp.name, ".out.old-backup", "report.md")))
+        self.assertEqual(said, [f"run: put back the previous results in '{self.folder}', which a run stopped by "
+                                "force while it swapped them had left aside"])
+
+    def test_a_results_folder_inside_earlier_results_or_holding_them_is_refused(self):
+        legacy = {name + ("/" if name == "chunks" else ""): "" for name in rules.LEGACY}
+        make(self.folder, {"report.md": ""})
+        rules.mark(self.folder)
+        make(self.tmp.name, {"legacy/": "", "holder/": ""})
+        make(os.path.join(self.tmp.name, "legacy"), legacy)
+        os.symlink(self.folder, os.path.join(self.tmp.name, "holder", "res"))
+        shutil.copytree(self.folder, os.path.join(self.tmp.name, "holder", "copy"))
+        # results folder | the refusal
+        rows = (("out/sub", f"'{self.folder}/sub' is inside '{self.folder}', the main job's earlier results"),
+                ("out/chunks/deeper", f"is inside '{self.folder}'"),
+                ("legacy/chunks", "is inside '" + os.path.join(self.tmp.name, "legacy") + "'"),
+                ("holder", "holds 'copy', the main job's earlier results"), ("elsewhere", None))
+        for folder, expected in rows:
+            with self.subTest(folder):
+                path = os.path.join(self.tmp.name, folder)
+                try:
+                    rules.check_not_nested(path)
+                    if os.path.isdir(path):
+                        rules.check(path)
+                    refused = None
+                except rules.Refusal as refusal:
+                    refused = str(refusal)
+                self.assertEqual(expected is None, refused is None, refused)
+                self.assertIn(expected or "", refused or "")
+                self.assertNotIn("did not write", refused or "")
+
+    def test_the_space_the_results_need_is_compared_with_the_disk_before_the_renders(self):
+        run, _ = self.a_run()
+        hour = rules.results_bytes(3600 * 48000 * 2 * 4, 3600)
+        self.assertEqual(hour, 2 * 1382400000 + 72001 * rules.LEVELS_ROW_BYTES + rules.SMALL_FILES_BYTES)
+        # A disk with 4.1 MB free: outputs of a second | the demo's input, already on it | refused
+        rows = ((500_000, 0, False), (1_100_000, 0, True), (1_000_000, 500_000, False))
+        disk = unittest.mock.Mock(f_bavail=1000, f_frsize=4096)
+        with unittest.mock.patch.object(rules.os, "statvfs", return_value=disk):
+            for output, demo, refused in rows:
+                with self.subTest(output=output, demo=demo):
+                    try:
+                        run.room(output, 1, demo)
+                        said = None
+                    except rules.Refusal as refusal:
+                        said = str(refusal)
+                    self.assertEqual(said is not None, refused, said)
+        with unittest.mock.patch.object(rules.os, "statvfs", return_value=disk), self.assertRaises(rules.Refusal) as no:
+            run.room(1_100_000, 1, 0)
+        self.assertEqual(str(no.exception), f"the results need about 4.2 MB and the disk of '{self.folder}' has "
+                         "4.1 MB free; free some room or name another results folder in KELVANE_OUT")
+        for count, container, expected in ((1844, "WAV", "a WAV file of 1.8 kB"),
+                                           (999, "WAV", "a WAV file of 999 bytes"),
+                                           (8_600_000_000, "RF64", "an RF64 file (a WAV file holds at most 4 GiB) "
+                                                                   "of 8.6 GB")):
+            self.assertEqual(rules.output_text(container, count), "the output will be " + expected)
+
+    def test_a_full_disk_is_said_the_same_way_whichever_step_found_it(self):
+        make(self.folder, {"report.md": ""})
+        full = (f"run: the disk of '{self.folder}' is full (no space left on device); the previous results are as "
+                "they were")
+        for text, expected in (("plot_levels: cannot write 'levels.png': no space left on device", full),
+                               ("tee: report.md: No space left on device", full),
+                               ("x: cannot write 'y': disk quota exceeded", full.replace(
+                                   "no space left on device", "disk quota exceeded")),
+                               ("kelvane_host: cannot read 'a.wav': input/output error",
+                                "kelvane_host: cannot read 'a.wav': input/output error")):
+            done = subprocess.run(["/usr/bin/python3", "-B", os.path.join(SCRIPTS, "results_folder.py"), "failed",
+                                   self.folder, text], stderr=subprocess.PIPE, text=True)
+            self.assertEqual((done.returncode, done.stderr), (1, expected + "\n"))
 
     def test_a_write_that_fails_ends_in_one_line_naming_the_file_and_why(self):
         for name in (os.path.join(self.folder, rules.MARK), os.path.join(self.tmp.name, "levels.png")):
