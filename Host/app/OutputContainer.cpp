@@ -1,5 +1,7 @@
 #include "OutputContainer.h"
 
+#include <cstdint>
+
 namespace
 {
 // What libsndfile puts before the samples. WAV: RIFF header 12, "fmt " 8 + 16, and for float a "fact" chunk
@@ -28,7 +30,12 @@ int bytesPerSample(AudioSampleFormat format)
 
 uint64_t outputFileBytes(AudioContainer container, int64_t frames, int channels, AudioSampleFormat format)
 {
-    const uint64_t data = static_cast<uint64_t>(frames) * static_cast<uint64_t>(channels * bytesPerSample(format));
+    const auto frameBytes = static_cast<uint64_t>(channels * bytesPerSample(format));
+    // A length no file has (libsndfile's for a stream that does not say its length) counts as the most there is
+    // rather than wrapping round to a small one.
+    if (frames < 0 || static_cast<uint64_t>(frames) > (UINT64_MAX - 4096) / frameBytes)
+        return UINT64_MAX;
+    const uint64_t data = static_cast<uint64_t>(frames) * frameBytes;
     // A chunk of odd length is followed by a pad byte.
     return headerBytes(container, channels, format) + data + (data & 1);
 }

@@ -148,6 +148,10 @@ TEST(OutputLayout, StaysWavToTheLastFrameThatFitsAndIsRf64FromTheNext)
     // The track the fault was seen on: 3 h 12 min of stereo at 48 kHz.
     EXPECT_EQ(outputLayout(552960000, 2, AudioSampleFormat::Float32).container, AudioContainer::Rf64);
     EXPECT_EQ(outputLayout(552960000, 2, AudioSampleFormat::Pcm16).container, AudioContainer::Wav);
+    // A stream of unknown length (libsndfile says the most frames there are) may be of any length.
+    const OutputLayout unknown = outputLayout(INT64_MAX, 2, AudioSampleFormat::Float32);
+    EXPECT_EQ(unknown.container, AudioContainer::Rf64);
+    EXPECT_EQ(unknown.bytes, UINT64_MAX);
 }
 
 // Through the host's own writer: an announced length past the edge makes a small file RF64.
