@@ -51,7 +51,10 @@ std::string wrappedWavHeaderWarning(const std::string& path)
         return "";
     const auto fileBytes = static_cast<uint64_t>(status.st_size);
     uint32_t frameBytes = 0, sampleRate = 0;
-    for (uint64_t offset = sizeof riff; offset + 8 <= fileBytes;)
+    // The data chunk comes within the first few; a walk through a damaged file's zeros stops long before its end.
+    constexpr int mostChunks = 256;
+    uint64_t offset = sizeof riff;
+    for (int chunks = 0; chunks < mostChunks && offset + 8 <= fileBytes; ++chunks)
     {
         unsigned char chunk[8];
         file.seekg(static_cast<std::streamoff>(offset));

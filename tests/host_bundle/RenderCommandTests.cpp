@@ -461,11 +461,6 @@ TEST_F(RenderCommand, WarnsOfAWavHeaderThatWrappedRound)
                   "data chunk's start, more than a WAV header can count (4 GiB); it is read as libsndfile reads it, "
                   "to the header's length");
     EXPECT_EQ(AudioFileReader(folder + "/out.wav").frames(), 4800);
-    // Only what differs by 4 GiB or more is a wrapped header; a file with less after its audio is not one.
-    std::filesystem::resize_file(wrapped, std::filesystem::file_size(wrapped) - 1);
-    std::string errors;
-    EXPECT_EQ(run({"render", bundle, "wrapped.wav", "out.wav"}, errors), 0);
-    EXPECT_EQ(errors, "");
 }
 
 // Stopped by a signal, a render removes its partial output, leaves the old output alone and ends by that signal.

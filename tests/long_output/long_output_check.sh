@@ -71,7 +71,7 @@ KELVANE_BUILD_DIR=$build KELVANE_OUT=$tmp/results bash "$root/scripts/run.sh" "$
   || fail "the main job failed: $(tail -n 5 "$tmp/job.txt")"
 elapsed "main job done"
 report=$tmp/results/report.md
-grep -q "RF64" "$report" 2>/dev/null || fail "the report does not say the output is RF64"
+grep -q "RF64" "$report" 2>/dev/null || fail "the report does not say the output is RF64: $(head -c 2000 "$report")"
 grep -q "rendered the same track to the same audio, bit for bit" "$report" 2>/dev/null \
-  || fail "the report does not say the second instance rendered the same audio bit for bit"
+  || fail "the report does not say the second instance rendered the same audio bit for bit: $(grep -i "second instance" "$report")"
 exit $((failures > 0))
