@@ -36,7 +36,7 @@ int bytesPerSample(int format)
 
 uint32_t littleEndian32(const unsigned char* bytes)
 {
-    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+    return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
 }
 
 // The length of an RF64 file's audio data, from its "ds64" chunk, which comes first; -1 when it cannot be read.

@@ -10,7 +10,7 @@ namespace
 {
 uint32_t littleEndian32(const unsigned char* bytes)
 {
-    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+    return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
 }
 
 std::string durationText(double seconds)
@@ -68,7 +68,7 @@ std::string wrappedWavHeaderWarning(const std::string& path)
             if (!file.read(reinterpret_cast<char*>(format), sizeof format))
                 return "";
             sampleRate = littleEndian32(format + 4);
-            frameBytes = format[12] | format[13] << 8;
+            frameBytes = uint32_t(format[12]) | uint32_t(format[13]) << 8;
         }
         else if (std::memcmp(chunk, "data", 4) == 0)
         {

@@ -102,7 +102,7 @@ protected:
         std::ifstream stream(file, std::ios::binary);
         unsigned char header[8] = {};
         stream.read(reinterpret_cast<char*>(header), sizeof header);
-        return header[4] | header[5] << 8 | header[6] << 16 | uint64_t(header[7]) << 24;
+        return uint64_t(header[4]) | uint64_t(header[5]) << 8 | uint64_t(header[6]) << 16 | uint64_t(header[7]) << 24;
     }
 
     static std::string contents(const std::string& file)
