@@ -141,9 +141,11 @@ int main(int argc, char** argv)
             const RenderOptions options = parseRenderOptions(rest);
             interrupt_cleanup::install();
             const RenderSummary summary = render(options);
-            std::printf("rendered %lld frames (%d channel%s, %d Hz) through %s into %s\n",
+            std::printf("rendered %lld frames (%d channel%s, %d Hz) through %s into %s%s\n",
                         static_cast<long long>(summary.frames), summary.channels, summary.channels == 1 ? "" : "s",
-                        summary.sampleRate, options.bundlePath.c_str(), options.outputPath.c_str());
+                        summary.sampleRate, options.bundlePath.c_str(), options.outputPath.c_str(),
+                        summary.container == AudioContainer::Rf64 ? ", written as RF64 (a WAV file holds at most 4 GiB)"
+                                                                  : "");
             if (const int status = checkedStdout(0))
                 return status;
             for (const std::string& leftover : summary.leftovers)

@@ -6,6 +6,7 @@
 #include "HostInstance.h"
 #include "HostPlugIn.h"
 #include "ReplacingFiles.h"
+#include "WrappedWavHeader.h"
 
 #include <algorithm>
 #include <cmath>
@@ -202,7 +203,9 @@ RenderSummary render(const RenderOptions& options)
     const int sampleRate = input.sampleRate();
     HostEnvironment host;
     HostPlugIn plugIn(host, options.bundlePath);
-    RenderSummary summary{0, channels, sampleRate, {}, {}};
+    RenderSummary summary{0, channels, sampleRate, AudioContainer::Wav, {}, {}};
+    if (const std::string wrapped = wrappedWavHeaderWarning(options.inputPath); !wrapped.empty())
+        summary.warnings.push_back(wrapped);
     std::vector<ReplacingFile*> files = {&outputFile};
     {
         HostInstance::Setup setup;
@@ -219,7 +222,8 @@ RenderSummary render(const RenderOptions& options)
         for (const RenderOptions::Setting& setting : options.settings)
             check(instance.setParameter(setting.parameterID, setting.value), "setting " + setting.parameterID);
 
-        AtomicWavWriter output(outputFile, channels, sampleRate, options.format);
+        AtomicWavWriter output(outputFile, channels, sampleRate, options.format, input.frames());
+        summary.container = output.container();
         const BypassSchedule bypass(options.bypassed, sampleRate);
         const size_t blockSize = static_cast<size_t>(options.blockSize);
         std::vector<float> interleaved(blockSize * static_cast<size_t>(channels));

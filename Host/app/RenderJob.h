@@ -3,6 +3,7 @@
 // applied between blocks, saved settings written at the end.
 #pragma once
 
+#include "OutputContainer.h"
 #include "RenderOptions.h"
 #include "ReplacingFiles.h"
 
@@ -15,6 +16,7 @@ struct RenderSummary
     int64_t frames = 0;
     int channels = 0;
     int sampleRate = 0;
+    AudioContainer container = AudioContainer::Wav;
     // What the render went through without failing but the user should know: one line each.
     std::vector<std::string> warnings;
     // Files beside the written ones that look left by a run stopped by force (leftoverNotices).

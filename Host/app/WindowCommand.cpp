@@ -12,6 +12,7 @@
 #include "RenderJob.h"
 #include "RenderOptions.h"
 #include "ReplacingFiles.h"
+#include "WrappedWavHeader.h"
 
 #include <algorithm>
 #include <atomic>
@@ -147,6 +148,9 @@ PlayedAudio openAudio(const WindowOptions& options, int& sampleRate)
     audio.channels = reader->channels();
     // Rounded to the nearest frame, a start within half a frame of the end is the first frame.
     const int64_t from = std::llround(options.fromSeconds * sampleRate) % reader->frames();
+    // Said now rather than when the window closes: the user hears the track meanwhile.
+    if (const std::string wrapped = wrappedWavHeaderWarning(options.inputPath); !wrapped.empty())
+        std::fprintf(stderr, "kelvane_host: warning: %s\n", wrapped.c_str());
     audio.loop = std::make_unique<AudioFileLoop>(std::move(reader), from);
     return audio;
 }

@@ -23,7 +23,7 @@ std::string writeTrack(int channels, int64_t frames)
         for (int channel = 0; channel < channels; ++channel)
             samples.push_back(sampleAt(frame, channel));
     const auto path = std::filesystem::temp_directory_path() / ("kelvane-loop-" + std::to_string(::getpid()) + ".wav");
-    AtomicWavWriter writer(path.string(), channels, 48000, AudioSampleFormat::Float32);
+    AtomicWavWriter writer(path.string(), channels, 48000, AudioSampleFormat::Float32, frames);
     writer.write(samples.data(), frames);
     writer.commit();
     return path.string();

@@ -51,7 +51,7 @@ protected:
         std::vector<float> samples(static_cast<size_t>(frames * channels));
         for (size_t i = 0; i < samples.size(); ++i)
             samples[i] = static_cast<float>((i * 7919 % 2000) / 1000.0 - 1.0) * scale;
-        AtomicWavWriter writer(folder + "/" + name, channels, sampleRate, format);
+        AtomicWavWriter writer(folder + "/" + name, channels, sampleRate, format, frames);
         writer.write(samples.data(), frames);
         writer.commit();
     }
@@ -410,6 +410,9 @@ TEST_F(RenderCommand, RendersAFileAndItsSavedSettingsThroughTheBundle)
               0)
         << errors;
     EXPECT_EQ(errors, "");
+    // A plain WAV output is not named as one: the line is as it always was.
+    EXPECT_EQ(contents(folder + ".output"),
+              "rendered 24000 frames (1 channel, 48000 Hz) through " KELVANE_BUNDLE_PATH " into " + out + "\n");
     AudioFileReader input(folder + "/in.wav"), output(out);
     EXPECT_EQ(output.channels(), 1);
     EXPECT_EQ(output.sampleRate(), 48000);
@@ -461,6 +464,22 @@ TEST_F(RenderCommand, WarnsOfWhatItRenderedAroundButDoesNotFail)
     // Split at the dash between two numbers, not at an exponent's.
     expectOneLine("render", 0, {bundle, "in.wav", out, "--bypass", "6e-1-9E-1"},
                   "warning: --bypass 0.6 s to 0.9 s lies past the end");
+}
+
+// A WAV file past 4 GiB from a tool that wrapped its header round (here 4 GiB of hole after the audio): the
+// header's length is rendered, and never silently.
+TEST_F(RenderCommand, WarnsOfAWavHeaderThatWrappedRound)
+{
+    const std::string bundle = KELVANE_BUNDLE_PATH, wrapped = folder + "/wrapped.wav";
+    writeWav("whole.wav", 2, 48000, 4800, 0.5f, AudioSampleFormat::Pcm16);
+    std::filesystem::copy_file(folder + "/whole.wav", wrapped);
+    std::filesystem::resize_file(wrapped, std::filesystem::file_size(wrapped) + (1ull << 32));
+    expectOneLine("render", 0, {bundle, "wrapped.wav", "out.wav"},
+                  "warning: 'wrapped.wav' holds more audio than its WAV header says: the header says 19200 bytes "
+                  "(4800 frames, 0.1 s), the file holds 4294986496 bytes (1073746624 frames, 6 h 13 min) after the "
+                  "data chunk's start, more than a WAV header can count (4 GiB); it is read as libsndfile reads it, "
+                  "to the header's length");
+    EXPECT_EQ(AudioFileReader(folder + "/out.wav").frames(), 4800);
 }
 
 // Stopped by a signal, a render removes its partial output, leaves the old output alone and ends by that signal.

@@ -7,7 +7,12 @@
 // input is too quiet to tell). Both files are read side by side in blocks, so an hour-long track takes no
 // more memory than a short one.
 // --check says whether the host can take the track (any file libsndfile reads, mono or stereo, at a rate an
-// AAX host runs, not empty): one line on stderr and status 1 if not, its format and length if so.
+// AAX host runs, not empty): one line on stderr and status 1 if not, its format and length if so, and the
+// container and size of the float output kelvane_host writes of it. A WAV header that wrapped past 4 GiB is
+// warned of on stderr.
+
+#include "OutputContainer.h"
+#include "WrappedWavHeader.h"
 
 #include <ebur128.h>
 #include <sndfile.h>
@@ -33,6 +38,9 @@ constexpr double windowSeconds = 0.05;
 constexpr double floorDb = -120.0;
 constexpr double quietestInputForGainDb = -70.0;
 constexpr int hostRates[] = {44100, 48000, 88200, 96000, 176400, 192000};
+
+// Frame and sample counts are size_t: an output past 4 GiB holds more than 32 bits count.
+static_assert(sizeof(std::size_t) >= 8, "frame counts need 64 bits");
 
 // Blocks this long are read from each file at a time, so memory stays the same whatever the track's length.
 constexpr sf_count_t blockFrames = 8192;
@@ -183,9 +191,49 @@ int checkTrack(const std::string& path)
     if (info.frames <= 0)
         return refuse("holds no audio (0 samples)");
 
-    std::printf("sample_rate=%d\nchannels=%d\nframes=%lld\nseconds=%.6f\n", info.samplerate, info.channels,
-                static_cast<long long>(info.frames), double(info.frames) / info.samplerate);
+    const std::string wrapped = wrappedWavHeaderWarning(path);
+
+    if (!wrapped.empty())
+        std::cerr << "kelvane_level_analysis: warning: " << wrapped << "\n";
+
+    const OutputLayout output = outputLayout(info.frames, info.channels, AudioSampleFormat::Float32);
+    std::printf("sample_rate=%d\nchannels=%d\nframes=%lld\nseconds=%.6f\noutput_container=%s\noutput_bytes=%llu\n",
+                info.samplerate, info.channels, static_cast<long long>(info.frames),
+                double(info.frames) / info.samplerate, containerName(output.container),
+                static_cast<unsigned long long>(output.bytes));
     return 0;
+}
+
+// Which of rate, channels and length differ between the two files, and both files' figures, e.g. "length: the
+// input has 2 channels, 22051 frames at 44100 Hz, the output 2 channels, 22052 frames at 44100 Hz"; empty
+// when none does.
+std::string differences(const SF_INFO& input, const SF_INFO& output)
+{
+    std::vector<std::string> differ;
+
+    if (input.samplerate != output.samplerate)
+        differ.push_back("rate");
+
+    if (input.channels != output.channels)
+        differ.push_back("channels");
+
+    if (input.frames != output.frames)
+        differ.push_back("length");
+
+    if (differ.empty())
+        return "";
+
+    const auto figures = [](const SF_INFO& info) {
+        return std::to_string(info.channels) + (info.channels == 1 ? " channel, " : " channels, ")
+               + std::to_string(info.frames) + (info.frames == 1 ? " frame" : " frames") + " at "
+               + std::to_string(info.samplerate) + " Hz";
+    };
+    std::string what = differ.front();
+
+    for (std::size_t i = 1; i < differ.size(); ++i)
+        what += (i + 1 == differ.size() ? " and " : ", ") + differ[i];
+
+    return what + ": the input has " + figures(input) + ", the output " + figures(output);
 }
 
 // One pass over both files side by side: the CSV's rows as their windows fill, the meters fed the same blocks.
@@ -205,9 +253,9 @@ int analyse(const std::string& inputPath, const std::string& outputPath, const s
     const int channels = input.info.channels;
     const auto frames = std::size_t(input.info.frames);
 
-    if (output.info.samplerate != rate || output.info.channels != channels || output.info.frames != input.info.frames)
+    if (const std::string differ = differences(input.info, output.info); !differ.empty())
     {
-        std::cerr << "kelvane_level_analysis: input and output differ in rate, channels or length\n";
+        std::cerr << "kelvane_level_analysis: input and output differ in " << differ << "\n";
         return 1;
     }
 
