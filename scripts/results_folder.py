@@ -245,12 +245,18 @@ def claim(folder):
     else:
         with open_mark(folder) as file:
             lines = [line.rstrip("\n") for line in file if not line.startswith(CLAIM + "\t")]
+        # An older mark lists its files by name alone: they get their size and time of change now, so that one
+        # changed before its removal is kept.
+        lines[1:] = [facts(folder, line, digest=False) if "\t" not in line and line != MARK
+                     and os.path.isfile(os.path.join(folder, line)) and not os.path.islink(os.path.join(folder, line))
+                     else line for line in lines[1:]]
     write_mark(folder, lines, "results")
 
 
 def remove_results(folder):
-    """Removes claimed results entry by entry from their mark, each only while unchanged; returns what else it
-    found, which stays (its highest entries, the mark aside)."""
+    """Removes claimed results entry by entry from their mark, each file only while its size, time and checksum
+    say it is unchanged (a name alone proves nothing); returns what else it found, which stays (its highest
+    entries, the mark aside)."""
     ours, _ = read_mark(folder)
     # The deepest first, so that a folder is empty by the time it is reached.
     for path, is_folder in sorted(entries_of(folder), key=lambda entry: -entry[0].count("/")):
@@ -263,7 +269,7 @@ def remove_results(folder):
             except OSError as error:
                 if error.errno != errno.ENOTEMPTY:
                     raise
-        elif not is_folder and (ours[path] is None or not changed(full, ours[path])):
+        elif not is_folder and ours[path] is not None and not changed(full, ours[path]):
             os.unlink(full)
     left = [path for path, is_folder in entries_of(folder) if path != MARK and not (is_folder and path in ours)]
     return sorted(path for path in left if not any(path.startswith(other + "/") for other in left))

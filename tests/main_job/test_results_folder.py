@@ -94,6 +94,11 @@ class ResultsFolder(unittest.TestCase):
         self.assertIsNone(refusal(self.folder))
         make(self.folder, {"levels.png": ""})
         self.assertIn("holds 'levels.png'", refusal(self.folder))
+        # Set aside, such results go only as they were when claimed: a file changed since stays.
+        make(self.folder, {"levels.txt": "kept as it was", rules.MARK: "header\n.kelvane-results\nreport.md\nlevels.txt\n"})
+        rules.claim(self.folder)
+        make(self.folder, {"levels.txt": "changed after the claim"})
+        self.assertEqual(rules.remove_results(self.folder), ["levels.png", "levels.txt"])
 
     def test_the_walk_stops_at_the_first_entry_of_someone_else(self):
         make(self.folder, {"a/": "", "a/deep/": "", "b.txt": ""})
