@@ -10,7 +10,6 @@ host went without."""
 
 import argparse
 import filecmp
-import math
 import os
 
 import job_output
@@ -134,22 +133,13 @@ def audio_difference(a, b, block=1 << 16):
         return f"the first difference is at frame {frame} ({frame / file_a.samplerate:.6g} s)"
 
 
-def size_text(size):
-    if size < 1 << 20:
-        return count_text(size, "byte")
-    if size < 1 << 30:
-        return f"{size / (1 << 20):.1f} MiB"
-    # Rounded up, so that a file just past 4 GiB does not read as 4.00.
-    return f"{math.ceil(size / (1 << 30) * 100) / 100:.2f} GiB"
-
-
 def output_text(path):
     """The output's name and sample format, and its container and size when it is RF64."""
     try:
         with open_audio(path) as file:
             details = [SAMPLE_FORMATS.get(file.subtype, file.subtype)]
             if file.format == "RF64":
-                size = size_text(os.path.getsize(path))
+                size = job_output.size_text(os.path.getsize(path))
                 details.append(f"RF64: a WAV file holds at most 4 GiB, this one is {size}")
     except AudioError as error:
         raise SystemExit(f"main_job_report: cannot read {error}")

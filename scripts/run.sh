@@ -96,9 +96,10 @@ exec 3>&1
 
 # The results folder's keeper (scripts/results_folder.py serve) locks it, checks it, makes the work folder
 # and swaps the results in; it ignores stop signals and ends when its input does, after this shell and every
-# program of the run, removing what the run made and did not hand over. The virtual display goes on every way
-# out.
-xvfb="" keeper=""
+# program of the run, removing what the run made and did not hand over. Should it die before, the run stops
+# at once: a watcher that only the keeper's end wakes stops the step that runs and tells this shell. The
+# virtual display goes on every way out.
+xvfb="" keeper="" watcher="" swapping=0 keeper_gone=0
 stop_display() {
   if [ -n "$xvfb" ]; then
     kill "$xvfb" 2>/dev/null || true
@@ -107,30 +108,49 @@ stop_display() {
   fi
 }
 cleanup() {
+  if [ -n "$watcher" ]; then kill "$watcher" 2>/dev/null || true; fi
   stop_display
   if [ -n "$keeper" ]; then
+    # The keeper ends once its input closes; its answers end with it.
     exec 7>&-
-    wait "$keeper" 2>/dev/null || true
+    while IFS= read -r -u "$from_keeper" _; do :; done
   fi
+}
+keeper_ended() {
+  [ $keeper_gone -eq 0 ] || exit 1
+  keeper_gone=1 watcher="" keeper=""
+  if [ $swapping -eq 1 ]; then
+    echo "run: the keeper of the results folder ended unexpectedly while it put the results in place; see what '$out' holds" >&2
+  else
+    echo "run: the keeper of the results folder ended unexpectedly, so the run stops here; '$out' is as it was" >&2
+  fi
+  exit 1
+}
+watch_keeper() {
+  read -r _ || true
+  kill -USR1 $$ 2>/dev/null || exit 0
+  for child in $(pgrep -P $$); do
+    [ "$child" = "$BASHPID" ] || kill -TERM "$child" 2>/dev/null || true
+  done
 }
 trap cleanup EXIT
 trap 'exit 129' HUP
 trap 'exit 130' INT
 trap 'exit 143' TERM
+trap keeper_ended USR1
 
-# Asks the keeper (no request: its first answer, on the results folder) and prints what it answers; a refusal
-# it has said already ends the run.
+# Asks the keeper (no request: its first answer, on the results folder); what it answers after "ok" is left
+# in $reply. A refusal it has said already ends the run.
 ask() {
-  local answer
   if [ $# -gt 0 ]; then echo "$*" >&7; fi
-  IFS= read -r answer <&"$from_keeper" || answer=no
-  [ "${answer%% *}" = ok ] || exit 1
-  answer=${answer#ok}
-  printf '%s' "${answer# }"
+  IFS= read -r reply <&"$from_keeper" || keeper_ended
+  [ "${reply%% *}" = ok ] || exit 1
+  reply=${reply#ok}
+  reply=${reply# }
 }
 # A step's errors, kept in memory, said as the job says them (a full disk the same way whichever step found it).
 failed() {
-  "${results[@]}" failed "$out" "${1:-run: $2 failed}" || true
+  "${results[@]}" failed "$out" "$previous" "${1:-run: $2 failed}" || true
   exit 1
 }
 # Runs a command, its output to the job's, or into FILE (into FILE COMMAND...).
@@ -152,13 +172,22 @@ describe_output() {
   if [ -n "$output_bytes" ]; then "${results[@]}" output "${output_container:-WAV}" "$output_bytes"; fi
 }
 
+previous=empty
 if [ $check_only -eq 0 ]; then
+  # The watcher reads a pipe whose other end only the keeper holds (descriptor 6, closed here once the keeper
+  # has it); it holds none of the job's output.
+  exec 6> >(watch_keeper >/dev/null 2>&1 3>&-)
+  watcher=$!
   coproc KEEPER { exec "${results[@]}" serve "$out"; }
   keeper=$KEEPER_PID
+  # Its end is the watcher's to tell, in the job's own words, not bash's.
+  disown "$keeper"
+  exec 6>&-
   # Its input is held by every program the run starts (a descriptor of a fixed number, left open across exec).
   exec 7<>"/proc/self/fd/${KEEPER[1]}" {from_keeper}<&"${KEEPER[0]}"
   eval "exec ${KEEPER[1]}>&-"
-  ask >/dev/null
+  # Whether the results folder holds earlier results, for the line a full disk is said in.
+  ask && previous=$reply
 fi
 cd "$root"
 
@@ -183,12 +212,32 @@ bundle="$build/Bundle/Kelvane.aaxplugin"
 host="$build/Host/app/kelvane_host"
 analysis="$build/tools/main-job/kelvane_level_analysis"
 
+# A warning about the track, once, on a line of its own: the level analysis and every render read the same
+# track and say it in the same words after their own names. The report lists them all.
+warnings=""
+warn_once() {
+  local line
+  while IFS= read -r line; do
+    if [ -n "$line" ] && ! grep -qxF -- "${line#*: warning: }" <<<"$warnings"; then
+      warnings+="${line#*: warning: }"$'\n'
+      echo "$line" >&2
+    fi
+  done <<<"$1"
+}
+# What the level analysis says of the track: its values into $track, its warnings said once.
+check_track() {
+  local said
+  said=$("$analysis" --check "$input" 2>&1) || refuse "$said"
+  track=$(grep -E '^[a-z_]+=' <<<"$said" || true)
+  warn_once "$(grep -vE '^[a-z_]+=' <<<"$said" || true)"
+}
+value() { sed -n "s/^$1=//p" <<<"$track"; }
+
 if [ -n "$input" ]; then
   step 3 "checking $input"
-  if ! track=$("$analysis" --check "$input" 2>&1); then
-    refuse "$track"
-  fi
-  echo "$track" | grep -v '^output_' | tr '\n' ' '; echo
+  check_track
+  awk -v c="$(value channels)" -v r="$(value sample_rate)" -v s="$(value seconds)" -v f="$(value frames)" \
+    'BEGIN { printf "%s at %d Hz, %g s (%d frames)\n", c == 1 ? "mono" : "stereo", r, s, f }'
   describe_output
   if [ $check_only -eq 1 ]; then
     echo "run: the main job can take $input"
@@ -198,7 +247,7 @@ fi
 
 # The new results are made in a hidden folder beside the results folder (same disk, so the swap at the end
 # renames folders), made once the track is known to be taken.
-work=$(ask work) || exit 1
+ask work && work=$reply
 cd "$work"
 
 # The window's update check asks the maker's web server. Here it goes to a closed port on this machine
@@ -209,28 +258,21 @@ export https_proxy=http://127.0.0.1:9 HTTPS_PROXY=http://127.0.0.1:9 no_proxy= N
 export GSETTINGS_BACKEND=memory
 unset DISPLAY XAUTHORITY
 
-# Runs kelvane_host, its output into TRANSCRIPT, then shown. The renders read the same track, so a warning
-# about it is said once; the report lists them all.
-warnings=""
+# Runs kelvane_host, its output into TRANSCRIPT, then shown.
 run_host() {
-  local transcript=$1 errors shown line
+  local transcript=$1 errors shown
   shift
   shown=$(stat -c %s "$transcript" 2>/dev/null || echo 0)
   errors=$("$host" "$@" 2>&1 >>"$transcript") || failed "$errors" kelvane_host
   tail -c +$((shown + 1)) "$transcript"
-  while IFS= read -r line; do
-    if [ -n "$line" ] && ! grep -qxF -- "$line" <<<"$warnings"; then
-      warnings+="$line"$'\n'
-      echo "$line" >&2
-    fi
-  done <<<"$errors"
+  warn_once "$errors"
 }
 
 # The window's virtual display, for the window step only, stopped by its process ID on every way out (an X
 # server takes the hang-up signal as "reset", not "stop"). Its FIFO and log are in the run's private folder
 # off the results disk, which may hold no FIFO.
 start_display() {
-  scratch=$(ask scratch) || exit 1
+  ask scratch && scratch=$reply
   mkfifo "$scratch/display"
   # In a session of its own, so that a Ctrl-C or hang-up meant for the job does not take the display away
   # from the window while the window closes; the job stops it itself. Should the job be killed outright, the
@@ -252,7 +294,7 @@ if [ -z "$input" ]; then
   step 3 "generating the demo programme (speech, a louder music passage, speech again; stereo, 48 kHz)"
   input="$work/demo-input.wav"
   quietly "$build/tools/main-job/kelvane_demo_programme" "$input"
-  track=$("$analysis" --check "$input")
+  check_track
   describe_output
 fi
 # Results that cannot fit are refused before the renders (when the analysis says the output's size).
@@ -301,7 +343,7 @@ stop_display
 ask unscratch
 
 step 9 "plotting, writing the report"
-scratch=$(ask scratch) || exit 1
+ask scratch && scratch=$reply
 quietly env MPLCONFIGDIR="$scratch/matplotlib" "${python[@]}" "$root/scripts/plot_levels.py" levels.csv levels.png \
   --seconds "$seconds" ${bypass_start:+--bypass "$bypass_start:$bypass_end"} \
   ${automation:+--automation "$automation"} --title "Kelvane on $(basename "$input")"
@@ -314,7 +356,9 @@ into report.md "${python[@]}" "$root/scripts/main_job_report.py" . "$input" --au
 ask mark
 exec 8<report.md
 cd "$root"
+swapping=1
 ask swap
+swapping=0
 
 echo
 cat <&8

@@ -1,0 +1,560 @@
+"""One run's life with its results folder, as run.sh's companion (`results_folder.py serve OUT`).
+
+The keeper opens the results folder's parent once and acts relative to it, never through a link; the results
+folder itself it opens once and holds. It looks the path up again only at the swap, to see that the path still
+names the folder it holds. It answers one line to each request on its standard input: "ok" (and a value) or
+"no" once it has said why on stderr. Its first answer, on the results folder, is "ok results" or "ok empty".
+"work" makes the work folder and answers its path; "room BYTES SECONDS DEMO_BYTES" compares what the results
+need with the disk's free room; "scratch"/"unscratch" make and remove a private folder under TMPDIR for the job's
+runtime files; "mark" lists the results in the work folder's mark; "swap" puts them in place. Stop signals are
+ignored: it ends when its standard input does, that is after the job and all its children, and then removes what
+it made and did not hand over.
+
+A live run holds an flock on the results folder and on its work folder; the kernel drops them when it dies,
+however it dies, which is how a dead run's folders are told from a live one's. A run removes only what it made
+while it lives: its own work folder, and the results it replaces, entry by entry from their mark, each file only
+while unchanged. What a dead run left beside the results it names, with the command that removes it, and never
+removes: nothing a disk offers proves such a folder was not copied or changed since. The one exception loses
+nothing: results a run killed inside the swap left aside, when the results folder is missing and they are as
+their mark says, are put back.
+
+For the tests: KELVANE_TEST_SWAP_PAUSE=FILE holds the swap back while FILE is there, and writes FILE.held once it
+holds it; KELVANE_TEST_SWAP_GAP=S sleeps S seconds inside the swap (between its two renames, or after the
+exchange); KELVANE_TEST_SWAP_FALLBACK=1 renames twice on any disk."""
+
+import ctypes
+import errno
+import fcntl
+import os
+import secrets
+import shlex
+import shutil
+import signal
+import stat
+import sys
+import tempfile
+import time
+
+from job_output import reason
+
+from . import FULL, Refusal
+from .checks import WORK_FOLDER, check, check_name, check_not_nested, room
+from .mark import (FOLDER, MARK, MARK_HEADER, claim, ctime_is_real, mark, read_mark, remove_results,
+                   write_mark)
+
+SCRATCH_CLAIM = ".kelvane-scratch"
+RENAME_NOREPLACE, RENAME_EXCHANGE = 1, 2
+# What a file system without a kind of rename or lock answers.
+UNSUPPORTED = {errno.EINVAL, errno.ENOSYS, errno.EOPNOTSUPP}
+LIBC = ctypes.CDLL(None, use_errno=True)
+
+
+def locked_by_a_live_run(descriptor):
+    try:
+        fcntl.flock(descriptor, fcntl.LOCK_EX | fcntl.LOCK_NB)
+        return False
+    except BlockingIOError:
+        return True
+
+
+def full_disk_text(out, error_reason, had_results):
+    previous = "the previous results are as they were" if had_results else "no results were written"
+    return f"the disk of '{out}' is full ({error_reason}); {previous}"
+
+
+def failure_text(out, text, had_results):
+    """A step's errors as the job says them: a full disk the same way whichever step found it."""
+    for number in FULL:
+        if os.strerror(number).lower() in text.lower():
+            return full_disk_text(out, reason(OSError(number, "")), had_results)
+    return text
+
+
+def fault_text(error):
+    return f"{type(error).__name__}: {error} (a fault of the job; nothing further was touched)"
+
+
+class ParentLock:
+    """The short lock on the folder that holds the results folder: making and locking folders beside it, the
+    look at what dead runs left and the swap take it, so that a second run never finds the path empty between
+    the swap's two renames nor takes a work folder for a dead one before its run has locked it."""
+
+    def __init__(self, run):
+        self.run = run
+
+    def __enter__(self):
+        # A descriptor of its own, so that closing it lets go of the lock and nothing else.
+        self.descriptor = os.open(".", FOLDER, dir_fd=self.run.parent_fd)
+        for attempt in range(600):
+            try:
+                if not locked_by_a_live_run(self.descriptor):
+                    return self
+            except OSError as error:
+                # A disk without locks is refused once the run makes its work folder.
+                if error.errno not in UNSUPPORTED | {errno.ENOLCK}:
+                    raise
+                return self
+            if attempt == 0:
+                self.run.say(f"run: another run is putting its results in place in '{self.run.parent}'; waiting "
+                             "for it")
+            time.sleep(0.1)
+        os.close(self.descriptor)
+        raise Refusal(f"another run has held '{self.run.parent}' for a minute", "try again when it has finished")
+
+    def __exit__(self, *exception):
+        os.close(self.descriptor)
+
+
+class Run:
+    """What one run of the job holds and made. Names of folders beside the results are relative to the parent,
+    which is open as `parent_fd`."""
+
+    def __init__(self, out, say):
+        self.out, self.say = out, say
+        self.parent, self.name = os.path.split(out)
+        self.parent_fd = self.out_fd = self.work_fd = self.scratch_fd = None
+        self.work = self.scratch = None
+        self.made_out = self.had_results = self.swapped = self.keep_work = False
+        self.no_flock = None
+        self.trust_ctime = False
+
+    def at(self, name):
+        return os.path.join(self.parent, name)
+
+    def lstat(self, name):
+        try:
+            return os.stat(name, dir_fd=self.parent_fd, follow_symlinks=False)
+        except FileNotFoundError:
+            return None
+
+    def rename(self, source, target, flags=RENAME_NOREPLACE):
+        """renameat2 beside the results: RENAME_NOREPLACE fails rather than take the place of an empty folder;
+        RENAME_EXCHANGE swaps the two at once. EINVAL, ENOSYS or EOPNOTSUPP where the disk has no such rename."""
+        if LIBC.renameat2(self.parent_fd, os.fsencode(source), self.parent_fd, os.fsencode(target), flags) != 0:
+            number = ctypes.get_errno()
+            raise OSError(number, os.strerror(number), self.at(source))
+
+    def rename_aside(self, source, target):
+        """Renames without taking the place of anything, where the disk can say so."""
+        try:
+            self.rename(source, target)
+        except OSError as error:
+            if error.errno not in UNSUPPORTED:
+                raise
+            if self.lstat(target) is not None:
+                raise FileExistsError(errno.EEXIST, os.strerror(errno.EEXIST), self.at(target)) from None
+            os.rename(source, target, src_dir_fd=self.parent_fd, dst_dir_fd=self.parent_fd)
+
+    def visible_place(self):
+        """A name beside the results nobody uses: NAME.kelvane-YYYYMMDD-HHMMSS."""
+        base = f"{self.name}.kelvane-{time.strftime('%Y%m%d-%H%M%S')}"
+        candidate, number = base, 1
+        while self.lstat(candidate) is not None:
+            number += 1
+            candidate = f"{base}-{number}"
+        return candidate
+
+    def siblings(self, kinds=("new", "old")):
+        """(name, descriptor, the kind of claim it holds on itself or None) of the hidden folders beside the
+        results named as runs name their work folders, that no live run holds; each locked while the caller
+        looks at it."""
+        device = os.fstat(self.parent_fd).st_dev
+        with os.scandir(self.parent_fd) as listing:
+            names = sorted(entry.name for entry in listing)
+        for name in names:
+            match = WORK_FOLDER.fullmatch(name)
+            if not match or match["name"] != self.name or match["kind"] not in kinds:
+                continue
+            try:
+                descriptor = os.open(name, FOLDER, dir_fd=self.parent_fd)
+            except OSError:
+                continue
+            try:
+                if os.fstat(descriptor).st_dev != device or locked_by_a_live_run(descriptor):
+                    continue
+                try:
+                    found = read_mark(descriptor, self.at(name))
+                except (Refusal, OSError):
+                    found = None
+                kind = found.claim[0] if found and found.claim and found.claim[1] == name else None
+                yield name, descriptor, kind
+            except OSError:
+                pass
+            finally:
+                os.close(descriptor)
+
+    def put_back(self):
+        """Puts back the previous results a run killed between the swap's two renames left aside, when the
+        results folder is missing and they are as their mark says: a rename into a missing name loses nothing."""
+        if self.lstat(self.name) is not None:
+            return
+        whole, changed = [], []
+        for name, descriptor, kind in self.siblings(("old",)):
+            if kind == "results":
+                try:
+                    check(descriptor, self.at(name))
+                    whole.append(name)
+                except Refusal as refusal:
+                    changed.append(refusal.what)
+        if len(whole) == 1 and not changed:
+            self.rename_aside(whole[0], self.name)
+            self.say(f"run: put back the previous results in '{self.out}', which a run stopped by force while it "
+                     f"swapped them had left aside in '{self.at(whole[0])}'")
+        elif whole:
+            shown = ", ".join(f"'{self.at(name)}'" for name in whole)
+            raise Refusal(f"'{self.out}' is missing, and {shown} each hold results that runs stopped by force left "
+                          "aside", f"move the one you want back to '{self.out}', then run again")
+        elif changed:
+            raise Refusal(f"'{self.out}' is missing, and the previous results a run stopped by force left aside "
+                          f"cannot be put back: {changed[0]}", f"move them back to '{self.out}' yourself, or away, "
+                          "then run again")
+
+    def name_leftovers(self):
+        """Names, one line each, what dead runs left beside the results: never removed, as nothing proves it
+        is still as they left it."""
+        for name, _, kind in self.siblings():
+            command = f"rm -rf -- {shlex.quote(self.at(name))}"
+            if kind == "work":
+                self.say(f"run: '{self.at(name)}' looks left by an earlier run of the main job that was stopped; "
+                         f"remove it if nothing in it is yours: {command}")
+            elif kind == "results":
+                self.say(f"run: '{self.at(name)}' holds results an earlier run of the main job left beside "
+                         f"'{self.out}'; remove it once you have kept what you want of it: {command}")
+
+    def start(self):
+        check_name(self.out)
+        try:
+            self.parent_fd = os.open(self.parent, os.O_RDONLY | os.O_DIRECTORY | os.O_CLOEXEC)
+        except OSError as error:
+            raise Refusal(f"cannot use the folder '{self.parent}': {reason(error)}", None) from None
+        with ParentLock(self):
+            self.put_back()
+            check_not_nested(self.out)
+            try:
+                os.mkdir(self.name, dir_fd=self.parent_fd)
+                self.made_out = True
+            except FileExistsError:
+                pass
+            try:
+                self.out_fd = os.open(self.name, FOLDER, dir_fd=self.parent_fd)
+            except OSError as error:
+                what = "it is a file, not a folder" if error.errno == errno.ENOTDIR else \
+                    "it is a symbolic link" if error.errno == errno.ELOOP else reason(error)
+                raise Refusal(f"cannot use the results folder '{self.out}': {what}", None) from None
+            try:
+                held = locked_by_a_live_run(self.out_fd)
+            except OSError as error:
+                # A disk without locks is refused once the track is known to be taken.
+                held, self.no_flock = False, error
+            if held:
+                self.made_out = False
+                raise Refusal(f"another run is writing '{self.out}'", "try again when it has finished")
+            check(self.out_fd, self.out, self.trust_ctime)
+            with os.scandir(self.out_fd) as listing:
+                self.had_results = any(True for _ in listing)
+        return "results" if self.had_results else "empty"
+
+    def make_work(self):
+        with ParentLock(self):
+            self.name_leftovers()
+            if self.no_flock is not None:
+                raise Refusal(f"the disk of '{self.out}' cannot lock folders ({reason(self.no_flock)}), which "
+                              "the main job needs to tell its runs apart", "name a results folder on another "
+                              "disk in KELVANE_OUT")
+            work = f".{self.name}.new-{secrets.token_hex(4)}"
+            os.mkdir(work, dir_fd=self.parent_fd)
+            self.work_fd = os.open(work, FOLDER, dir_fd=self.parent_fd)
+            self.work = work
+            fcntl.flock(self.work_fd, fcntl.LOCK_EX | fcntl.LOCK_NB)
+            write_mark(self.work_fd, self.at(work), [MARK_HEADER, MARK], "work", work, new=True)
+        # Until the disk is known, the check took only checksums as proof; it is probed in the run's own folder.
+        self.trust_ctime = ctime_is_real(self.work_fd)
+        # The swap renames folders: a disk that cannot is found now rather than after the renders.
+        try:
+            os.mkdir(".chunks", dir_fd=self.work_fd)
+            os.rename(".chunks", "chunks", src_dir_fd=self.work_fd, dst_dir_fd=self.work_fd)
+        except OSError as error:
+            if error.errno in FULL:
+                raise
+            raise Refusal(f"the disk of '{self.out}' cannot rename folders ({reason(error)}), which the main job "
+                          "needs to put its results in place", "name a results folder on another disk in "
+                          "KELVANE_OUT") from None
+        # The results keep the mode and group of the folder they replace, or are as readable as anything else
+        # the user writes; a disk without them (exFAT) takes what it can.
+        mask = os.umask(0)
+        os.umask(mask)
+        status = None if self.made_out else os.fstat(self.out_fd)
+        for change in (lambda: status and os.fchown(self.work_fd, -1, status.st_gid),
+                       lambda: os.fchmod(self.work_fd, stat.S_IMODE(status.st_mode) if status else 0o777 & ~mask)):
+            try:
+                change()
+            except OSError:
+                pass
+        return self.at(work)
+
+    def room(self, output_bytes, seconds, demo_bytes):
+        room(self.out_fd, self.out, output_bytes, seconds, demo_bytes)
+
+    def mark(self):
+        mark(self.work_fd, self.at(self.work), "results", self.work)
+
+    def make_scratch(self):
+        """The job's runtime files (the display's FIFO, Xvfb's log, matplotlib's cache) live off the results
+        disk, in a private folder; those of runs stopped by force go first."""
+        if self.scratch:
+            return self.scratch
+        base = tempfile.gettempdir()
+        with os.scandir(base) as listing:
+            stale = [entry.path for entry in listing
+                     if entry.name.startswith("kelvane-job-") and entry.is_dir(follow_symlinks=False)]
+        for path in stale:
+            try:
+                descriptor = os.open(path, FOLDER)
+                try:
+                    with open(os.open(SCRATCH_CLAIM, os.O_RDONLY | os.O_NOFOLLOW, dir_fd=descriptor)) as file:
+                        ours = file.read().strip() == str(os.fstat(descriptor).st_ino)
+                    if ours and not locked_by_a_live_run(descriptor):
+                        shutil.rmtree(path)
+                finally:
+                    os.close(descriptor)
+            except OSError:
+                pass
+        self.scratch = tempfile.mkdtemp(prefix="kelvane-job-")
+        self.scratch_fd = os.open(self.scratch, FOLDER)
+        fcntl.flock(self.scratch_fd, fcntl.LOCK_EX | fcntl.LOCK_NB)
+        flags = os.O_WRONLY | os.O_CREAT | os.O_EXCL | os.O_NOFOLLOW
+        with open(os.open(SCRATCH_CLAIM, flags, 0o600, dir_fd=self.scratch_fd), "w") as file:
+            file.write(f"{os.fstat(self.scratch_fd).st_ino}\n")
+        return self.scratch
+
+    def remove_scratch(self):
+        if self.scratch:
+            shutil.rmtree(self.scratch, ignore_errors=True)
+            os.close(self.scratch_fd)
+            self.scratch = self.scratch_fd = None
+
+    def keep_results(self, why):
+        """After a swap that did not go through: the new results move to a visible folder beside the results
+        folder, or stay where they are when they cannot; says where, in a Refusal."""
+        place = self.visible_place()
+        try:
+            self.rename_aside(self.work, place)
+        except OSError as error:
+            self.keep_work = True
+            return Refusal(f"the results were not put in place, as {why}; the new results stay in "
+                           f"'{self.at(self.work)}' (they could not be moved to '{self.at(place)}': "
+                           f"{reason(error)})", None)
+        self.work = None
+        return Refusal(f"the results were not put in place, as {why}; the new results are in '{self.at(place)}'",
+                       None)
+
+    def swap(self):
+        """Puts the work folder in the results folder's place, once more checking under the parent's lock that
+        the path still names the folder this run locked and that it still holds only the job's results."""
+        pause = os.environ.get("KELVANE_TEST_SWAP_PAUSE")
+        if pause and os.path.lexists(pause):
+            with open(pause + ".held", "x"):
+                pass
+            while os.path.lexists(pause):
+                time.sleep(0.05)
+        gap = float(os.environ.get("KELVANE_TEST_SWAP_GAP", "0"))
+        with ParentLock(self):
+            status = self.lstat(self.name)
+            if status is None:
+                self.rename_aside(self.work, self.name)
+                self.swapped, self.work = True, None
+                return
+            held = os.fstat(self.out_fd)
+            try:
+                if (status.st_dev, status.st_ino) != (held.st_dev, held.st_ino):
+                    raise Refusal(f"'{self.out}' is no longer the folder this run started with")
+                check(self.out_fd, self.out, self.trust_ctime)
+            except Refusal as refusal:
+                raise self.keep_results(f"{refusal.what}; it stays as it is") from None
+            try:
+                old = self.exchange(gap)
+            except OSError as error:
+                if self.swapped:
+                    raise
+                raise self.keep_results(f"they could not be renamed ({reason(error)}); '{self.out}' is as it "
+                                        "was") from None
+        self.put_away(old)
+
+    def exchange(self, gap):
+        """Swaps the two folders at once where the disk can, or renames twice; returns the name the previous
+        results now have. Before it renames them they are claimed under that name."""
+        if not os.environ.get("KELVANE_TEST_SWAP_FALLBACK"):
+            claim(self.out_fd, self.out, self.work)
+            try:
+                self.rename(self.work, self.name, RENAME_EXCHANGE)
+                old, self.work, self.swapped = self.work, None, True
+                time.sleep(gap)
+                return old
+            except OSError as error:
+                if error.errno not in UNSUPPORTED:
+                    raise
+        # Two renames: a run killed between them leaves the previous results aside, claimed, and the next run
+        # puts them back.
+        old = f".{self.name}.old-{secrets.token_hex(4)}"
+        claim(self.out_fd, self.out, old)
+        self.rename_aside(self.name, old)
+        time.sleep(gap)
+        try:
+            self.rename_aside(self.work, self.name)
+        except OSError as error:
+            try:
+                self.rename_aside(old, self.name)
+                where = f"'{self.out}' is as it was"
+            except OSError:
+                where = f"'{self.out}', made again meanwhile, stays as it is; the previous results are in " \
+                        f"'{self.at(old)}'"
+            raise self.keep_results(f"they could not be renamed into place ({reason(error)}); {where}") from None
+        self.work, self.swapped = None, True
+        return old
+
+    def put_away(self, old):
+        """Removes the results the swap replaced, now at `old`, entry by entry; what else they hold is moved
+        beside the results folder, and said."""
+        command = f"rm -rf -- {shlex.quote(self.at(old))}"
+        try:
+            left = remove_results(self.out_fd, self.at(old), self.trust_ctime)
+            if left:
+                place = self.visible_place()
+                self.rename_aside(old, place)
+                os.unlink(MARK, dir_fd=self.out_fd)
+                shown = ", ".join(f"'{path}'" for path in left[:3]) + (", …" if len(left) > 3 else "")
+                self.say(f"run: {shown}, found in '{self.out}' as the run replaced it and not as the main job wrote "
+                         f"{'them, are' if len(left) > 1 else 'it, is'} kept in '{self.at(place)}'")
+                return
+            os.unlink(MARK, dir_fd=self.out_fd)
+            status = self.lstat(old)
+            if status and status.st_ino == os.fstat(self.out_fd).st_ino:
+                os.rmdir(old, dir_fd=self.parent_fd)
+        except (OSError, Refusal) as error:
+            why = reason(error) if isinstance(error, OSError) else error.what
+            self.say(f"run: the new results are in '{self.out}'; the previous ones could not all be removed "
+                     f"({why}) and what is left of them is in '{self.at(old)}': {command}")
+
+    def remove_work(self):
+        """Removes this run's own work folder, the mark last; a folder it cannot remove keeps its claim and is
+        named."""
+        if self.work_fd is None:
+            return
+        try:
+            with os.scandir(self.work_fd) as listing:
+                entries = [(entry.name, entry.is_dir(follow_symlinks=False)) for entry in listing]
+            for name, is_folder in entries:
+                if name == MARK:
+                    continue
+                if is_folder:
+                    shutil.rmtree(name, dir_fd=self.work_fd)
+                else:
+                    os.unlink(name, dir_fd=self.work_fd)
+            os.unlink(MARK, dir_fd=self.work_fd)
+            status = self.lstat(self.work)
+            if status and status.st_ino == os.fstat(self.work_fd).st_ino:
+                os.rmdir(self.work, dir_fd=self.parent_fd)
+        except OSError as error:
+            try:
+                write_mark(self.work_fd, self.at(self.work), [MARK_HEADER, MARK], "work", self.work, new=True)
+            except (OSError, Refusal):
+                pass
+            self.say(f"run: cannot remove its work folder '{self.at(self.work)}' ({reason(error)}): "
+                     f"rm -rf -- {shlex.quote(self.at(self.work))}")
+
+    def finish(self, touch=True):
+        """What a run made and did not hand over goes: its work folder, a results folder it made, still empty;
+        then its locks. After a fault nothing is touched: the locks go, the rest stays for a later run to name."""
+        if touch:
+            self.remove_scratch()
+            if self.work and not self.keep_work:
+                self.remove_work()
+            if self.made_out and not self.swapped:
+                status = self.lstat(self.name)
+                if status and status.st_ino == os.fstat(self.out_fd).st_ino:
+                    try:
+                        os.rmdir(self.name, dir_fd=self.parent_fd)
+                    except OSError:
+                        pass
+        for descriptor in (self.out_fd, self.work_fd, self.scratch_fd, self.parent_fd):
+            if descriptor is not None:
+                os.close(descriptor)
+        self.out_fd = self.work_fd = self.scratch_fd = self.parent_fd = None
+
+
+def serve(out, say_stream=None):
+    """Serves run.sh's requests on standard input; what the run did of its own accord goes to `say_stream`, by
+    default the job's own standard output (descriptor 3)."""
+    for number in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+        signal.signal(number, signal.SIG_IGN)
+    if say_stream is None:
+        try:
+            say_stream = os.fdopen(3, "w", buffering=1)
+        except OSError:
+            say_stream = sys.stderr
+
+    def say(text):
+        try:
+            print(text, file=say_stream, flush=True)
+        except OSError:
+            pass
+
+    def tell(text):
+        try:
+            print(f"run: {text}", file=sys.stderr, flush=True)
+        except OSError:
+            pass
+
+    run = Run(out, say)
+    faulted = False
+
+    def answer(action, *arguments):
+        """Runs a request and answers it: whether it went through, None once the job is no longer there to read
+        the answer."""
+        nonlocal faulted
+        reply = "no"
+        if not faulted:
+            try:
+                result = action(*arguments)
+                reply = "ok" if result is None else f"ok {result}"
+            except Refusal as refusal:
+                tell(str(refusal))
+            except OSError as error:
+                if error.errno in FULL:
+                    tell(full_disk_text(out, reason(error), run.had_results))
+                else:
+                    tell(f"cannot use the results folder '{out}': {reason(error)}")
+            except Exception as error:  # noqa: BLE001 - whatever escapes is said in one line, never a traceback
+                faulted = True
+                tell(fault_text(error))
+        try:
+            print(reply, flush=True)
+            return reply != "no"
+        except OSError:
+            # The job ended without waiting for the answer: what was done stands, and is said.
+            if run.swapped and action == run.swap:
+                tell(f"the new results are in '{out}'")
+            return None
+
+    def room(output_bytes, seconds, demo_bytes):
+        run.room(int(output_bytes), float(seconds), int(demo_bytes))
+
+    requests = {"work": run.make_work, "room": room, "scratch": run.make_scratch,
+                "unscratch": run.remove_scratch, "mark": run.mark, "swap": run.swap}
+    try:
+        if answer(run.start):
+            for line in sys.stdin:
+                request, *arguments = line.split() or [""]
+                if request in requests and answer(requests[request], *arguments) is None:
+                    break
+        # Until the job ends: a keeper that ends earlier is one that died.
+        for _ in sys.stdin:
+            pass
+    except Exception as error:  # noqa: BLE001
+        faulted = True
+        tell(fault_text(error))
+    finally:
+        try:
+            run.finish(touch=not faulted)
+        except Exception as error:  # noqa: BLE001
+            tell(fault_text(error))
