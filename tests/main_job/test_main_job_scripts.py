@@ -109,7 +109,7 @@ class MainJobScripts(unittest.TestCase):
                 self.assertEqual(report.output_text(path), expected)
         for size, expected in ((1, "1 byte"), (184, "184 bytes"), (5 << 20, "5.0 MiB"), (4 << 30, "4.00 GiB"),
                                ((4 << 30) + (1 << 20), "4.01 GiB"), (int(9.5 * (1 << 30)), "9.50 GiB")):
-            self.assertEqual(report.size_text(size), expected)
+            self.assertEqual(report.job_output.size_text(size), expected)
 
     def test_a_render_that_cannot_be_read_is_named_with_the_reason_in_one_line(self):
         with tempfile.TemporaryDirectory() as folder:
