@@ -7,13 +7,16 @@
 #             is touched; one it made, an empty one or none is taken, and a failed run leaves it as it was
 #   lock      a second run on a results folder being written is refused at once
 #   signals   a stop signal to the job's process group during the window step leaves nothing running or behind
-#   kill      kill -9 of the job's group leaves no display running nor holding its output; the next run removes
-#             the dead run's work folder, never a live one's
+#   kill      kill -9 of the job's group leaves no display running nor holding its output; the next run names
+#             the dead run's work folder, with what the user put in it, and leaves it, and never names a live one's
 #   killswap  kill -9 inside the swap leaves a complete result in place, or, where the disk cannot exchange two
 #             folders at once, the previous results aside, which the next run puts back
+#   keeper    the job's shell killed alone after the exchange: the keeper says the results are in place, and
+#             nothing false; the keeper killed during a step: the job stops at once, in one line of its own
 #   lookalikes  folders beside the results that look like a run's but are the user's stay untouched
 #   during    a file added to the results folder, or a new folder put in its place, during a run is kept
-#   exfat     the results folder on a disk without FIFOs or an exchange of folders (exFAT through FUSE)
+#   exfat     the results folder on a disk without FIFOs or an exchange of folders (exFAT through FUSE), and
+#             previous results a killed swap left aside put back after a remount
 #   gap       runs started while a run swaps its results in (the gap widened) wait, then find the folder taken
 #   builds    two runs that build at once build one after the other
 #   disk      a full disk in the last step, results too big for the disk, and a mount point as the results
@@ -23,7 +26,7 @@
 #             without root or sudo cannot install
 set -uo pipefail
 root=$1 build=$2 check=$3
-[[ $check =~ ^(tracks|swap|folders|lock|signals|kill|killswap|lookalikes|during|exfat|gap|builds|disk|warnings|setup)$ ]] || exit 2
+[[ $check =~ ^(tracks|swap|folders|lock|signals|kill|killswap|keeper|lookalikes|during|exfat|gap|builds|disk|warnings|setup)$ ]] || exit 2
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 failures=0
@@ -31,12 +34,16 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 wav() { /usr/bin/python3 "$(dirname "$0")/make_wav.py" "$tmp/$1" "${@:2}"; }
 # A previous run's results, with the mark that tells the job they are its own.
 mark() { printf '%s\n' "the main job's results" .kelvane-results "${@:2}" >"$1/.kelvane-results"; }
-# A run's claim on a folder it made: the folder's inode and its mark's.
-claim() { touch "$1/.kelvane-results" && printf 'h\n\tclaim\t%s\t%s\t%s\n' "$2" "$(stat -c %i "$1")" "$(stat -c %i "$1/.kelvane-results")" >"$1/.kelvane-results"; }
+# A run's claim on a folder it made: its kind and the folder's name.
+claim() { printf 'h\n\tclaim\t%s\t%s\n' "$2" "$(basename "$1")" >"$1/.kelvane-results"; }
 out=$tmp/results/out
 mkdir -p "$out" && echo "the previous run's report" >"$out/report.md" && (cd "$out" && mark . report.md)
-# Everything in a folder (the results' parent) with its time of change; "snapshot 1" leaves out the folder's own.
-snapshot() { (cd "${2:-$tmp/results}" && find . -mindepth "${1:-0}" -exec ls -ld --time-style=+%s.%N {} + | sort); }
+# Everything in a folder (the results' parent) with its time of change, and each file's checksum; "snapshot 1"
+# leaves out the folder's own.
+snapshot() {
+  (cd "${2:-$tmp/results}" && find . -mindepth "${1:-0}" -exec ls -ld --time-style=+%s.%N {} + | sort \
+    && find . -mindepth 1 -type f -exec sha256sum {} + | sort)
+}
 before=$(snapshot) before_out=$(snapshot 1)
 job() {
   KELVANE_BUILD_DIR=${BUILD:-$build} KELVANE_OUT=${OUT:-$out} bash "$root/scripts/run.sh" "$@" >"$tmp/stdout" 2>"$tmp/stderr"
@@ -97,8 +104,16 @@ elif [ "$check" = folders ]; then
   touch "$f"/b/build/{Host/app/kelvane_host,tools/main-job/kelvane_level_analysis,tools/main-job/kelvane_demo_programme}
   mkdir "$f/holder" && cp -a "$f/marked" "$f/holder/"
   mkdir "$f/read-only" && chmod 555 "$f/read-only" && cd "$f" || exit 1
-  mkdir changed && echo report >changed/report.md && /usr/bin/python3 "$root/scripts/results_folder.py" mark changed \
-    && echo "a note of mine" >>changed/report.md
+  results_of_a_run() { mkdir "$1" && echo report >"$1/report.md" && echo 28 >"$1/render.txt" \
+    && /usr/bin/python3 "$root/scripts/results_folder.py" mark "$1"; }
+  results_of_a_run changed && echo "a note of mine" >>changed/report.md
+  # A mark that is a link to the user's notes, one emptied, one damaged; an edit that keeps size and time.
+  echo "my notes" >notes.txt && results_of_a_run linked && ln -sf ../notes.txt linked/.kelvane-results
+  results_of_a_run emptied && : >emptied/.kelvane-results
+  results_of_a_run damaged && sed -i 's/^render.txt\t3/render.txt\t3x4/' damaged/.kelvane-results
+  results_of_a_run edited && cp -p edited/report.md report-time && echo REPORT >edited/report.md && touch -r report-time edited/report.md
+  # Results the user asked for under a name like the job's hidden work folders.
+  results_of_a_run .out.new-30777391
   # KELVANE_OUT | KELVANE_BUILD_DIR | track, if not ../short.wav | what the one line says, or "taken" for a run
   # that fails only at the display stand-in (after its renders), the folder as it was.
   rows=("mine|||holds 'notes.txt', which the main job did not write" "mine||mine/song.wav|is inside the results"
@@ -110,6 +125,12 @@ elif [ "$check" = folders ]; then
     "marked/sub|||'$f/marked/sub' is inside '$f/marked', the main job's earlier results"
     "holder|||'$f/holder' holds 'marked', the main job's earlier results"
     "changed|||holds 'report.md', which changed since the main job wrote it" "/proc|||it is a mount point" "missing/out|||there is no folder '$f/missing'"
+    "linked|||'$f/linked/.kelvane-results' is a symbolic link, not the main job's mark; move the folder away"
+    "emptied|||'$f/emptied/.kelvane-results' is empty, not the main job's mark"
+    "damaged|||'$f/damaged/.kelvane-results' is damaged at line 3 ('render.txt.t3x4"
+    "edited|||'$f/edited' holds 'report.md', which changed since the main job wrote it"
+    ".out.new-30777391|||'$f/.out.new-30777391' is named as the main job names its hidden work folders"
+    ".out.new-30777391/sub|||'$f/.out.new-30777391/sub' is inside '$f/.out.new-30777391'"
     "out|/nonexistent||KELVANE_BUILD_DIR '/nonexistent': no such folder"
     "out|mine||KELVANE_BUILD_DIR 'mine' is not a build of Kelvane"
     "marked|||taken" "link-marked|||taken" "legacy|||taken" "empty|||taken" "out|||taken")
@@ -181,11 +202,15 @@ elif [ "$check" = kill ]; then
     && ! grep -qsw "$xvfb" "/tmp/.X$display-lock" && [ "$(snapshot 0 "$out")" = "$before_results" ] \
     || fail "kill -9: window $window, display :$display ($xvfb: $(ps -o stat=,args= -p "$xvfb")) $reading"
   left=$(cd "$parent" && ls -d .out.new-* | grep -vx .out.new-live01)
-  [ -n "$left" ] || fail "a killed run left no work folder to remove (the check is void)"
+  [ -n "$left" ] || fail "a killed run left no work folder to name (the check is void)"
+  # What the user puts in a dead run's folder stays with it: the next run names the folder and leaves it whole.
+  echo "the user's" >"$parent/$left/mine.txt" && dead=$(snapshot 0 "$parent/$left")
   job "$tmp/short.wav"
-  [ $status -eq 0 ] && grep -qx "run: removed $left beside '$out', left by a run stopped by force" "$tmp/stdout" \
-    && [ "$(cd "$parent" && ls -A)" = "$(printf '%s\n' .out.new-live01 out)" ] \
-    || fail "the next run: status $status: $(head -n 3 "$tmp/stdout") $(cat "$tmp/stderr")"$'\n'"$(ls -A "$parent")"
+  [ $status -eq 0 ] && [ "$(grep -c "looks left by an earlier run" "$tmp/stdout")" -eq 1 ] \
+    && grep -qxF "run: '$parent/$left' looks left by an earlier run of the main job that was stopped; remove it if nothing in it is yours: rm -rf -- $parent/$left" "$tmp/stdout" \
+    && [ "$(snapshot 0 "$parent/$left")" = "$dead" ] \
+    && [ "$(cd "$parent" && ls -A)" = "$(printf '%s\n' .out.new-live01 "$left" out | sort)" ] \
+    || fail "the next run: status $status: $(grep ^run: "$tmp/stdout") $(cat "$tmp/stderr")"$'\n'"$(ls -A "$parent")"
 elif [ "$check" = killswap ]; then
   wav short.wav 441 44100 1 && parent=$(dirname "$out")
   # The job in a session of its own, killed by force while its swap sleeps (KELVANE_TEST_SWAP_GAP) at the
@@ -203,19 +228,49 @@ elif [ "$check" = killswap ]; then
   killed_in_swap '! grep -q "previous run" "$out/report.md"'
   /usr/bin/python3 "$root/scripts/results_folder.py" check "$out" && [ -s "$out/kelvane-output.wav" ] \
     || fail "kill -9 after the exchange: $(ls -A "$out" "$parent")"
+  # The previous results, now in the dead run's work folder, are named and left.
+  old=$(cd "$parent" && ls -d .out.new-*) && before_old=$(snapshot 1 "$parent/$old")
   job "$tmp/short.wav"
-  [ $status -eq 0 ] && grep -q "^run: removed .out.new-[0-9a-f]* beside '$out', left by a run stopped by force" "$tmp/stdout" \
-    && [ "$(ls -A "$parent")" = out ] || fail "the run after: status $status: $(cat "$tmp/stderr")"$'\n'"$(ls -A "$parent")"
+  [ $status -eq 0 ] && grep -qxF "run: '$parent/$old' holds results an earlier run of the main job left beside '$out'; remove it once you have kept what you want of it: rm -rf -- $parent/$old" "$tmp/stdout" \
+    && [ "$(snapshot 1 "$parent/$old")" = "$before_old" ] && grep -q "previous run" "$parent/$old/report.md" \
+    && [ "$(ls -A "$parent")" = "$(printf '%s\n' "$old" out)" ] \
+    || fail "the run after: status $status: $(grep ^run: "$tmp/stdout") $(cat "$tmp/stderr")"$'\n'"$(ls -A "$parent")"
+  rm -rf "${parent:?}/$old"
   # On a disk without the exchange the path names nothing between the renames: the next run puts the previous
-  # results back before anything else (and fails here at the display, after its renders, leaving them).
-  before_out=$(snapshot 1 "$out")
+  # results back before anything else (and fails here at the display, after its renders, leaving them). Their
+  # mark names where the swap put them aside; the rest is as it was.
+  results() { snapshot 1 "$out" | grep -v kelvane-results; }
+  before_out=$(results)
   killed_in_swap '[ ! -e "$out" ]' KELVANE_TEST_SWAP_FALLBACK=1
   aside=$(cd "$parent" && ls -d .out.old-* 2>/dev/null)
   [ ! -e "$out" ] && [ -n "$aside" ] || fail "kill -9 between the renames: $(ls -A "$parent")"
   PATH=$tmp/no-display:$PATH job "$tmp/short.wav"
-  grep -qx "run: put back the previous results in '$out', which a run stopped by force while it swapped them had left aside" \
-    "$tmp/stdout" && [ "$(snapshot 1 "$out")" = "$before_out" ] && [ "$(ls -A "$parent")" = out ] \
+  grep -qxF "run: put back the previous results in '$out', which a run stopped by force while it swapped them had left aside in '$parent/$aside'" \
+    "$tmp/stdout" && [ "$(results)" = "$before_out" ] && [ "$(ls -A "$parent")" = "$(cd "$parent" && ls -d .out.new-*; echo out)" ] \
     || fail "the run after: $(head -n 5 "$tmp/stdout") $(cat "$tmp/stderr")"$'\n'"$(ls -A "$parent")"
+elif [ "$check" = keeper ]; then
+  wav short.wav 441 44100 1 && parent=$(dirname "$out") && keeper="results_folder.py serve $out"
+  # The job's shell alone killed by force while the keeper sleeps after the exchange: the keeper finishes the
+  # swap and says what it did, nothing else.
+  KELVANE_TEST_SWAP_GAP=2 KELVANE_BUILD_DIR=$build KELVANE_OUT=$out bash "$root/scripts/run.sh" "$tmp/short.wav" \
+    >"$tmp/stdout" 2>"$tmp/stderr" &
+  shell=$!
+  for _ in $(seq 600); do grep -q "previous run" "$out/report.md" || break; sleep 0.05; done
+  kill -KILL $shell && wait $shell 2>/dev/null
+  for _ in $(seq 100); do pgrep -f "$keeper" >/dev/null || break; sleep 0.1; done
+  [ "$(cat "$tmp/stderr")" = "run: the new results are in '$out'" ] && [ "$(ls -A "$parent")" = out ] \
+    && /usr/bin/python3 "$root/scripts/results_folder.py" check "$out" && [ -s "$out/kelvane-output.wav" ] \
+    || fail "the shell killed after the exchange: $(cat "$tmp/stderr")"$'\n'"$(ls -A "$parent")"
+  # The keeper killed while the window plays its three seconds: the job stops that step and says so at once.
+  before_out=$(snapshot 1 "$out")
+  (job "$tmp/short.wav"; echo $status >"$tmp/status") &
+  for _ in $(seq 600); do pgrep -f "kelvane_host window.*$tmp/short.wav" >/dev/null && break; sleep 0.05; done
+  start=$SECONDS && pkill -KILL -f "$keeper" && wait
+  [ "$(cat "$tmp/status")" = 1 ] && [ $((SECONDS - start)) -le 2 ] \
+    && [ "$(cat "$tmp/stderr")" = "run: the keeper of the results folder ended unexpectedly, so the run stops here; '$out' is as it was" ] \
+    && ! pgrep -f "kelvane_host window.*$tmp/short.wav" >/dev/null && ! grep -q "== \[9/9\]" "$tmp/stdout" \
+    && [ "$(snapshot 1 "$out")" = "$before_out" ] \
+    || fail "the keeper killed: status $(cat "$tmp/status") after $((SECONDS - start)) s: $(cat "$tmp/stderr")"
 elif [ "$check" = lookalikes ]; then
   wav short.wav 441 44100 1 && parent=$(dirname "$out") && job "$tmp/short.wav"
   # Folders beside the results named as a run's, each with the user's content: a copy of real results with
@@ -234,24 +289,31 @@ elif [ "$check" = lookalikes ]; then
   for row in "$tmp/no-display:1" ":0"; do
     PATH=${row%:*}:$PATH job "$tmp/short.wav"
     [ $status -eq "${row#*:}" ] && [ "$(for folder in "${lookalikes[@]}"; do snapshot 0 "$parent/$folder"; done)" = "$before" ] \
-      && ! grep -q "removed" "$tmp/stdout" && [ "$(ls -A "$parent" | wc -l)" -eq 6 ] \
+      && ! grep -q "looks left\|holds results an earlier\|removed" "$tmp/stdout" && [ "$(ls -A "$parent" | wc -l)" -eq 6 ] \
       || fail "status $status: $(cat "$tmp/stderr")"$'\n'"$(diff <(echo "$before") <(for folder in "${lookalikes[@]}"; do snapshot 0 "$parent/$folder"; done))"
   done
   kill $user
 elif [ "$check" = during ]; then
   wav short.wav 441 44100 1 && parent=$(dirname "$out")
-  # The job waits before its swap while the pause file is there; the user changes the results folder
-  # meanwhile. What the user did | what the one line says.
-  rows=("echo mine >'$out/my-notes.txt' && mkdir '$out/chunks' && echo jpg >'$out/chunks/img2.jpg'|as '$out' holds 'chunks', which the main job did not write"
-    "mv '$out' '$tmp/moved' && mkdir '$out' && echo years >'$out/thesis.txt'|as '$out' is no longer the folder this run started with")
+  # The job holds its swap back while the pause file is there, and says when it does (pause.held); the user
+  # changes the results folder then, or as soon as the run has made its work folder, before the room check.
+  # When | what the user did | what the one line says.
+  rows=("held|echo mine >'$out/my-notes.txt' && mkdir '$out/chunks' && echo jpg >'$out/chunks/img2.jpg'|as '$out' holds 'chunks', which the main job did not write"
+    "held|mv '$out' '$tmp/moved' && mkdir '$out' && echo years >'$out/thesis.txt'|as '$out' is no longer the folder this run started with"
+    "work|rm -rf '$tmp/moved' && mv '$out' '$tmp/moved' && mkdir '$out' && echo years >'$out/thesis.txt'|as '$out' is no longer the folder this run started with")
   for row in "${rows[@]}"; do
-    rm -rf "$out" && mkdir "$out" && echo "the previous run's report" >"$out/report.md" && (cd "$out" && mark . report.md)
+    rm -rf "$out" "$tmp/pause.held" && mkdir "$out" && echo "the previous run's report" >"$out/report.md" && (cd "$out" && mark . report.md)
     touch "$tmp/pause"
     (KELVANE_TEST_SWAP_PAUSE=$tmp/pause job "$tmp/short.wav"; echo $status >"$tmp/status") &
-    for _ in $(seq 600); do grep -qs claim "$parent"/.out.new-*/.kelvane-results && break; sleep 0.05; done
+    if [ "${row%%|*}" = held ]; then
+      for _ in $(seq 600); do [ -e "$tmp/pause.held" ] && break; sleep 0.05; done
+    else
+      for _ in $(seq 600); do grep -qs claim "$parent"/.out.new-*/.kelvane-results && break; sleep 0.01; done
+    fi
+    row=${row#*|}
     eval "${row%%|*}" && user=$(snapshot 0 "$out") && rm "$tmp/pause" && wait && status=$(cat "$tmp/status")
     kept=$(sed -n "s/.*the new results are in '\(.*\)'$/\1/p" "$tmp/stderr")
-    refused "the results were not put in place, ${row#*|}; it stays as it is and the new results are in '$parent/out.kelvane-" \
+    refused "the results were not put in place, ${row#*|}; it stays as it is; the new results are in '$parent/out.kelvane-" \
       && [ "$(snapshot 0 "$out")" = "$user" ] && /usr/bin/python3 "$root/scripts/results_folder.py" check "$kept" \
       && [ -s "$kept/kelvane-output.wav" ] && [ "$(ls -A "$parent" | wc -l)" -eq 2 ] \
       || fail "${row#*|}: status $status: $(cat "$tmp/stderr")"$'\n'"$(ls -A "$parent")"
@@ -271,6 +333,24 @@ elif [ "$check" = exfat ]; then
       && [ -s "$tmp/mnt/out/window.png" ] && [ "$(ls -A "$tmp/mnt")" = out ] \
       || fail "run $run on exFAT: status $status: $(tail -n 3 "$tmp/stderr")"$'\n'"$(ls -A "$tmp/mnt")"
   done
+  # Killed between the swap's two renames (exFAT has no exchange), then unmounted and mounted again: inode
+  # numbers change, names and checksums do not, so the next run puts the previous results back (and fails
+  # here at the display, after its renders, leaving them).
+  previous() { snapshot 1 "$tmp/mnt/out" | grep -v kelvane-results; }
+  before=$(previous)
+  setsid env KELVANE_TEST_SWAP_GAP=5 KELVANE_BUILD_DIR="$build" KELVANE_OUT="$tmp/mnt/out" \
+    bash "$root/scripts/run.sh" "$tmp/short.wav" >/dev/null 2>&1 &
+  group=$!
+  for _ in $(seq 600); do [ -e "$tmp/mnt/out" ] || break; sleep 0.05; done
+  kill -KILL -- -$group && wait $group 2>/dev/null
+  aside=$(cd "$tmp/mnt" && ls -d .out.old-*) && inode=$(stat -c %i "$tmp/mnt/$aside")
+  for _ in $(seq 50); do umount "$tmp/mnt" 2>/dev/null && break; sleep 0.1; done
+  mount.exfat-fuse "$loop" "$tmp/mnt" >/dev/null 2>&1 || fail "the exFAT disk did not mount again"
+  [ "$(stat -c %i "$tmp/mnt/$aside")" != "$inode" ] || echo "note: the remount kept the inode numbers"
+  PATH=$tmp/no-display:$PATH OUT=$tmp/mnt/out job "$tmp/short.wav"
+  grep -qxF "run: put back the previous results in '$tmp/mnt/out', which a run stopped by force while it swapped them had left aside in '$tmp/mnt/$aside'" \
+    "$tmp/stdout" && [ "$(previous)" = "$before" ] && [ ! -e "$tmp/mnt/$aside" ] \
+    || fail "after a remount: $(grep ^run: "$tmp/stdout") $(cat "$tmp/stderr")"$'\n'"$(ls -A "$tmp/mnt")"
 elif [ "$check" = gap ]; then
   # The swap's two renames (as on a disk without an exchange of folders) widened to 3 s: the path names
   # nothing meanwhile.
@@ -356,8 +436,9 @@ STANDIN
   frames=$((600 * 48000)) && wav long.wav 1 48000 2 && truncate -s $((44 + frames * 4)) "$tmp/long.wav"
   /usr/bin/python3 -c "import struct, sys; f = open(sys.argv[1], 'r+b'); f.seek(4); f.write(struct.pack('<I', 36 + $frames * 4)); f.seek(40); f.write(struct.pack('<I', $frames * 4))" "$tmp/long.wav"
   BUILD=$tmp/stand-in OUT=$tmp/small/out job "$tmp/long.wav"
-  refused "the results need about 463.4 MB and the disk of '$tmp/small/out' has [0-9.]* MB free; free some room or name another results folder in KELVANE_OUT" \
-    && grep -q "the output will be a WAV file of 230.4 MB" "$tmp/stdout" && ! grep -q "== \[4/9\]" "$tmp/stdout" \
+  refused "the results need about 441.9 MiB and the disk of '$tmp/small/out' has [0-9.]* MiB free; free some room or name another results folder in KELVANE_OUT" \
+    && grep -qx "stereo at 48000 Hz, 600 s (28800000 frames)" "$tmp/stdout" \
+    && grep -qx "the output will be a WAV file of 219.7 MiB" "$tmp/stdout" && ! grep -q "== \[4/9\]" "$tmp/stdout" \
     && [ "$(snapshot 1 "$tmp/small/out")" = "$before_small" ] && [ "$(ls -A "$tmp/small")" = out ] \
     || fail "results too big for the disk: status $status: $(cat "$tmp/stderr")"$'\n'"$(ls -A "$tmp/small")"
 elif [ "$check" = warnings ]; then
