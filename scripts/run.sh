@@ -11,8 +11,9 @@
 # made in a hidden folder beside out/ and take its place only when complete, so a failed or stopped run leaves
 # the previous out/ as it was. It replaces only a results folder it made itself and nobody changed since
 # (marked by .kelvane-results inside), an empty one or none, and one run at a time: anything else is refused
-# before anything is touched, and what changes during the run stays as it is. It removes only what it can
-# prove it made; the rules are in scripts/results_folder.py, which keeps the results folder for the run.
+# before anything is touched, and what changes during the run stays as it is. It removes only what it made
+# while it runs, and names what dead runs left; the rules are in scripts/results/, and
+# scripts/results_folder.py serve keeps the results folder for the run.
 # Environment: KELVANE_OUT, another folder instead of out/; KELVANE_BUILD_DIR, an existing build to use as it
 # is (no setup, no build).
 set -euo pipefail

@@ -3,8 +3,8 @@
 # A 192 kHz stereo track of 2800 s (FLAC, about 340 MB) is rendered with the host's bypass over its last 5 s,
 # so that the output's last frames must be the track's own, bit for bit; the output (4.3 GB of float) is read
 # back to its last frame through libsndfile and counted by sndfile-info, its length checked against what
-# --check foretold. Then the main job runs once on the track. Needs about 9 GB of disk in TMPDIR (the main job
-# keeps both its renders); scripts/test.sh runs it only when 12 GB are free.
+# --check foretold. Then the main job runs once on the track. Needs about 8.4 GiB of disk in TMPDIR (the main job
+# keeps both its renders); scripts/test.sh runs it only when 12 GiB are free.
 set -uo pipefail
 root=$1 build=$2
 seconds=2800 rate=192000 bypassed=5

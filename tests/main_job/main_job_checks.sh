@@ -307,6 +307,7 @@ elif [ "$check" = during ]; then
     (KELVANE_TEST_SWAP_PAUSE=$tmp/pause job "$tmp/short.wav"; echo $status >"$tmp/status") &
     if [ "${row%%|*}" = held ]; then
       for _ in $(seq 600); do [ -e "$tmp/pause.held" ] && break; sleep 0.05; done
+      [ -e "$tmp/pause.held" ] || fail "the swap never said that it was held"
     else
       for _ in $(seq 600); do grep -qs claim "$parent"/.out.new-*/.kelvane-results && break; sleep 0.01; done
     fi
