@@ -152,20 +152,31 @@ def write_mark(folder, where, lines, kind, name, new=False):
         raise
 
 
-def entry_facts(folder, name, digest=True):
-    """The facts of the plain file `name` in the folder open as `folder`, read through one descriptor; None for
-    anything else."""
+def open_plain(folder, name):
+    """A descriptor of the plain file `name` in the folder open as `folder`, and its status, never through a link;
+    None for anything else (a FIFO is not waited on)."""
     try:
         descriptor = os.open(name, READ, dir_fd=folder)
     except OSError as error:
         if error.errno in NOT_A_FILE:
             return None
         raise
+    status = os.fstat(descriptor)
+    if not stat.S_ISREG(status.st_mode):
+        os.close(descriptor)
+        return None
+    return descriptor, status
+
+
+def entry_facts(folder, name):
+    """The facts of the plain file `name` in the folder open as `folder`, read through one descriptor; None for
+    anything else."""
+    found = open_plain(folder, name)
+    if found is None:
+        return None
+    descriptor, status = found
     try:
-        status = os.fstat(descriptor)
-        if not stat.S_ISREG(status.st_mode):
-            return None
-        return file_facts(status, sha256(descriptor) if digest else "")
+        return file_facts(status, sha256(descriptor))
     finally:
         os.close(descriptor)
 
@@ -173,15 +184,12 @@ def entry_facts(folder, name, digest=True):
 def unchanged(folder, name, recorded, trust_ctime):
     """Whether the file `name` holds what the job wrote: the checksum decides, unless inode, size, time of change
     and time of status change are all as recorded on a disk where the last is real."""
+    found = open_plain(folder, name)
+    if found is None:
+        return False
+    descriptor, status = found
     try:
-        descriptor = os.open(name, READ, dir_fd=folder)
-    except OSError as error:
-        if error.errno in NOT_A_FILE:
-            return False
-        raise
-    try:
-        status = os.fstat(descriptor)
-        if not stat.S_ISREG(status.st_mode) or status.st_size != recorded.size:
+        if status.st_size != recorded.size:
             return False
         if trust_ctime and recorded.inode is not None and (status.st_ino, status.st_mtime_ns, status.st_ctime_ns) \
                 == (recorded.inode, recorded.mtime_ns, recorded.ctime_ns):

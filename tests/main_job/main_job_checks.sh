@@ -449,6 +449,14 @@ elif [ "$check" = warnings ]; then
   [ $status -eq 0 ] && [ "$(grep -c "is cut short" "$tmp/stderr")" -eq 1 ] && grep -qF "$warning" "$tmp/stderr" \
     && grep -qF -x -- "- $warning; rendered those" "$out/report.md" && grep -q "^## Warnings" "$out/report.md" \
     || fail "a track cut short: status $status: $(cat "$tmp/stderr")"$'\n'"$(sed -n '1,/^## What/p' "$out/report.md")"
+  # A WAV header that wrapped round (4 GiB of sparse hole after the audio): the level analysis says it at step
+  # 3 and every render again, the job once, on a line of its own; step 3 says the track in words.
+  wav wrapped.wav 4410 44100 2 && truncate -s +4G "$tmp/wrapped.wav" && job "$tmp/wrapped.wav"
+  [ $status -eq 0 ] && [ "$(grep -c "holds more audio than its WAV header says" "$tmp/stderr")" -eq 1 ] \
+    && grep -q "^kelvane_level_analysis: warning: '$tmp/wrapped.wav' holds more audio" "$tmp/stderr" \
+    && grep -qx "stereo at 44100 Hz, 0.1 s (4410 frames)" "$tmp/stdout" && ! grep -q "^[a-z_][a-z_]*=" <(sed -n '/\[3\/9\]/,/\[4\/9\]/p' "$tmp/stdout") \
+    && grep -q "^- '$tmp/wrapped.wav' holds more audio" "$out/report.md" \
+    || fail "a wrapped header: status $status: $(cat "$tmp/stderr")"$'\n'"$(sed -n '/\[3\/9\]/,/\[4\/9\]/p' "$tmp/stdout")"
 else
   # apt is played by stand-ins on PATH; apt-get logs its calls and fails with $APT_ERROR for the first $FAILS.
   mkdir "$tmp/bin" && cp "$root/scripts/setup.sh" "$tmp/" && echo some-missing-package >"$tmp/debian-packages.txt"
