@@ -17,7 +17,8 @@
 #   during    a file added to the results folder, or a new folder put in its place, during a run is kept
 #   exfat     the results folder on a disk without FIFOs or an exchange of folders (exFAT through FUSE), and
 #             previous results a killed swap left aside put back after a remount
-#   gap       runs started while a run swaps its results in (the gap widened) wait, then find the folder taken
+#   gap       runs started while a run swaps its results in (the gap widened) say that they wait, then find the
+#             folder taken
 #   builds    two runs that build at once build one after the other
 #   disk      a full disk in the last step, results too big for the disk, and a mount point as the results
 #             folder, are said in one line
@@ -361,13 +362,16 @@ elif [ "$check" = gap ]; then
   for _ in $(seq 3000); do [ -e "$out" ] || break; sleep 0.02; done
   [ ! -e "$out" ] || fail "the first run never reached its swap"
   for run in B C; do
-    (KELVANE_BUILD_DIR=$build KELVANE_OUT=$out bash "$root/scripts/run.sh" "$tmp/short.wav" >/dev/null 2>"$tmp/$run.err"
+    (KELVANE_BUILD_DIR=$build KELVANE_OUT=$out bash "$root/scripts/run.sh" "$tmp/short.wav" >"$tmp/$run.out" 2>"$tmp/$run.err"
       echo "$run $?" >>"$tmp/statuses") &
   done
   appeared=""
   for _ in $(seq 20); do [ -e "$out" ] && appeared="a folder appeared in the gap" && break; sleep 0.1; done
   wait
   for run in B C; do
+    # Each says once that it waits, as it starts waiting.
+    [ "$(grep -c "^run: another run is putting its results in place in '$parent'; waiting for it$" "$tmp/$run.out")" -eq 1 ] \
+      || fail "run $run did not say once that it waits: $(grep ^run: "$tmp/$run.out")"
     grep -q "^$run 0$" "$tmp/statuses" || { grep -q "^$run 1$" "$tmp/statuses" \
       && [ "$(cat "$tmp/$run.err")" = "run: another run is writing '$out'; try again when it has finished" ]; } \
       || fail "run $run: $(grep "^$run" "$tmp/statuses") $(cat "$tmp/$run.err")"
