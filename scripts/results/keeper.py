@@ -188,26 +188,27 @@ class Run:
         results folder is missing and they are as their mark says: a rename into a missing name loses nothing."""
         if self.lstat(self.name) is not None:
             return
-        whole, changed = [], []
+        aside = {}
         for name, descriptor, kind in self.siblings(("old",)):
             if kind == "results":
                 try:
                     check(descriptor, self.at(name))
-                    whole.append(name)
+                    aside[name] = None
                 except Refusal as refusal:
-                    changed.append(refusal.what)
-        if len(whole) == 1 and not changed:
-            self.rename_aside(whole[0], self.name)
+                    aside[name] = refusal.what
+        if len(aside) == 1 and None in aside.values():
+            name = next(iter(aside))
+            self.rename_aside(name, self.name)
             self.say(f"run: put back the previous results in '{self.out}', which a run stopped by force while it "
-                     f"swapped them had left aside in '{self.at(whole[0])}'")
-        elif whole:
-            shown = ", ".join(f"'{self.at(name)}'" for name in whole)
+                     f"swapped them had left aside in '{self.at(name)}'")
+        elif len(aside) > 1:
+            shown = ", ".join(f"'{self.at(name)}'" for name in aside)
             raise Refusal(f"'{self.out}' is missing, and {shown} each hold results that runs stopped by force left "
                           "aside", f"move the one you want back to '{self.out}', then run again")
-        elif changed:
+        elif aside:
             raise Refusal(f"'{self.out}' is missing, and the previous results a run stopped by force left aside "
-                          f"cannot be put back: {changed[0]}", f"move them back to '{self.out}' yourself, or away, "
-                          "then run again")
+                          f"cannot be put back: {next(iter(aside.values()))}", f"move them back to '{self.out}' "
+                          "yourself, or away, then run again")
 
     def name_leftovers(self):
         """Names, one line each, what dead runs left beside the results: never removed, as nothing proves it

@@ -511,7 +511,10 @@ class Runs(InATemporaryFolder):
                 (lambda: make(aside, {"notes.txt": "mine"}), f"cannot be put back: '{aside}' holds 'notes.txt'", False),
                 (lambda: os.rename(aside, aside.replace("1a2b3c4d", "mine1234")), None, False),
                 (lambda: subprocess.run(["cp", "-a", aside, aside.replace("1a2b3c4d", "mine1234")], check=True), None,
-                 True))
+                 True),
+                (lambda: (subprocess.run(["cp", "-a", aside, aside.replace("1a2b3c4d", "2b3c4d5e")], check=True),
+                          claim(aside.replace("1a2b3c4d", "2b3c4d5e"), ".out.old-2b3c4d5e")), f"'{aside}', "
+                 f"'{aside.replace('1a2b3c4d', '2b3c4d5e')}' each hold results", False))
         for change, expected, put_back in rows:
             with self.subTest(expected, put_back=put_back):
                 self.fresh()
