@@ -39,7 +39,7 @@ from job_output import reason
 
 from . import FULL, Refusal
 from .checks import WORK_FOLDER, check, check_name, check_not_nested, room
-from .mark import (FOLDER, MARK, MARK_HEADER, claim, ctime_is_real, mark, read_mark, remove_results,
+from .mark import (FOLDER, MARK, MARK_HEADER, claim, ctime_is_real, mark, read_mark, remove_mark, remove_results,
                    write_mark)
 
 SCRATCH_CLAIM = ".kelvane-scratch"
@@ -113,8 +113,9 @@ class Run:
         self.out, self.say = out, say
         self.parent, self.name = os.path.split(out)
         self.parent_fd = self.out_fd = self.work_fd = self.scratch_fd = None
-        self.work = self.scratch = None
-        self.made_out = self.had_results = self.swapped = self.keep_work = False
+        self.work = self.scratch = self.work_mark = self.old_mark = None
+        self.made_out = self.had_results = self.swapped = self.keep_work = self.marked_out = False
+        self.named_scratch = False
         self.no_flock = None
         self.trust_ctime = False
 
@@ -144,6 +145,22 @@ class Run:
             if self.lstat(target) is not None:
                 raise FileExistsError(errno.EEXIST, os.strerror(errno.EEXIST), self.at(target)) from None
             os.rename(source, target, src_dir_fd=self.parent_fd, dst_dir_fd=self.parent_fd)
+
+    def holds(self, name, descriptor):
+        """Whether `name` beside the results still names the folder this run holds open as `descriptor` (an inode
+        held open is not handed to another file)."""
+        status, held = self.lstat(name), os.fstat(descriptor)
+        return status is not None and (status.st_dev, status.st_ino) == (held.st_dev, held.st_ino)
+
+    def rename_held(self, source, descriptor, target, flags=None):
+        """Renames `source` only while it is the folder this run holds open as `descriptor`: a folder put in its
+        place is never moved. Without `flags`, takes the place of nothing."""
+        if not self.holds(source, descriptor):
+            raise Refusal(f"'{self.at(source)}' is no longer the folder this run made", None)
+        if flags is None:
+            self.rename_aside(source, target)
+        else:
+            self.rename(source, target, flags)
 
     def visible_place(self):
         """A name beside the results nobody uses: NAME.kelvane-YYYYMMDD-HHMMSS."""
@@ -267,7 +284,7 @@ class Run:
             self.work_fd = os.open(work, FOLDER, dir_fd=self.parent_fd)
             self.work = work
             fcntl.flock(self.work_fd, fcntl.LOCK_EX | fcntl.LOCK_NB)
-            write_mark(self.work_fd, self.at(work), [MARK_HEADER, MARK], "work", work, new=True)
+            self.work_mark = write_mark(self.work_fd, self.at(work), [MARK_HEADER, MARK], "work", work, new=True)
         # Until the disk is known, the check took only checksums as proof; it is probed in the run's own folder.
         self.trust_ctime = ctime_is_real(self.work_fd)
         # The swap renames folders: a disk that cannot is found now rather than after the renders.
@@ -297,29 +314,34 @@ class Run:
         room(self.out_fd, self.out, output_bytes, seconds, demo_bytes)
 
     def mark(self):
-        mark(self.work_fd, self.at(self.work), "results", self.work)
+        self.work_mark = mark(self.work_fd, self.at(self.work), "results", self.work)
 
     def make_scratch(self):
         """The job's runtime files (the display's FIFO, Xvfb's log, matplotlib's cache) live off the results
-        disk, in a private folder; those of runs stopped by force go first."""
+        disk, in a private folder. Those that dead runs left are named, once a run, never removed: nothing proves
+        what they hold is as the run left it."""
         if self.scratch:
             return self.scratch
         base = tempfile.gettempdir()
-        with os.scandir(base) as listing:
-            stale = [entry.path for entry in listing
-                     if entry.name.startswith("kelvane-job-") and entry.is_dir(follow_symlinks=False)]
-        for path in stale:
-            try:
-                descriptor = os.open(path, FOLDER)
+        if not self.named_scratch:
+            self.named_scratch = True
+            with os.scandir(base) as listing:
+                stale = sorted(entry.path for entry in listing
+                               if entry.name.startswith("kelvane-job-") and entry.is_dir(follow_symlinks=False))
+            for path in stale:
                 try:
-                    with open(os.open(SCRATCH_CLAIM, os.O_RDONLY | os.O_NOFOLLOW, dir_fd=descriptor)) as file:
-                        ours = file.read().strip() == str(os.fstat(descriptor).st_ino)
-                    if ours and not locked_by_a_live_run(descriptor):
-                        shutil.rmtree(path)
-                finally:
-                    os.close(descriptor)
-            except OSError:
-                pass
+                    descriptor = os.open(path, FOLDER)
+                    try:
+                        with open(os.open(SCRATCH_CLAIM, os.O_RDONLY | os.O_NOFOLLOW, dir_fd=descriptor)) as file:
+                            ours = file.read().strip() == str(os.fstat(descriptor).st_ino)
+                        if ours and not locked_by_a_live_run(descriptor):
+                            self.say(f"run: '{path}' looks left by an earlier run of the main job that was stopped "
+                                     "(its display's log and caches); remove it if nothing in it is yours: "
+                                     f"rm -rf -- {shlex.quote(path)}")
+                    finally:
+                        os.close(descriptor)
+                except OSError:
+                    pass
         self.scratch = tempfile.mkdtemp(prefix="kelvane-job-")
         self.scratch_fd = os.open(self.scratch, FOLDER)
         fcntl.flock(self.scratch_fd, fcntl.LOCK_EX | fcntl.LOCK_NB)
@@ -329,8 +351,20 @@ class Run:
         return self.scratch
 
     def remove_scratch(self):
+        """Removes this run's own private folder, which it made (mkdtemp, private to the user) and holds locked
+        for its life; only while its path still names that folder."""
         if self.scratch:
-            shutil.rmtree(self.scratch, ignore_errors=True)
+            base, name = os.path.split(self.scratch)
+            try:
+                parent = os.open(base, FOLDER)
+                try:
+                    status, held = os.stat(name, dir_fd=parent, follow_symlinks=False), os.fstat(self.scratch_fd)
+                    if (status.st_dev, status.st_ino) == (held.st_dev, held.st_ino):
+                        shutil.rmtree(name, dir_fd=parent)
+                finally:
+                    os.close(parent)
+            except OSError:
+                pass
             os.close(self.scratch_fd)
             self.scratch = self.scratch_fd = None
 
@@ -339,12 +373,12 @@ class Run:
         folder, or stay where they are when they cannot; says where, in a Refusal."""
         place = self.visible_place()
         try:
-            self.rename_aside(self.work, place)
-        except OSError as error:
+            self.rename_held(self.work, self.work_fd, place)
+        except (OSError, Refusal) as error:
             self.keep_work = True
             return Refusal(f"the results were not put in place, as {why}; the new results stay in "
                            f"'{self.at(self.work)}' (they could not be moved to '{self.at(place)}': "
-                           f"{reason(error)})", None)
+                           f"{reason(error) if isinstance(error, OSError) else error.what})", None)
         self.work = None
         return Refusal(f"the results were not put in place, as {why}; the new results are in '{self.at(place)}'",
                        None)
@@ -362,7 +396,7 @@ class Run:
         with ParentLock(self):
             status = self.lstat(self.name)
             if status is None:
-                self.rename_aside(self.work, self.name)
+                self.rename_held(self.work, self.work_fd, self.name)
                 self.swapped, self.work = True, None
                 return
             held = os.fstat(self.out_fd)
@@ -374,20 +408,23 @@ class Run:
                 raise self.keep_results(f"{refusal.what}; it stays as it is") from None
             try:
                 old = self.exchange(gap)
-            except OSError as error:
-                if self.swapped:
+            except (OSError, Refusal) as error:
+                # Already said where the results are, or past the point where they were in place.
+                if self.swapped or self.work is None or self.keep_work:
                     raise
-                raise self.keep_results(f"they could not be renamed ({reason(error)}); '{self.out}' is as it "
-                                        "was") from None
+                why = reason(error) if isinstance(error, OSError) else error.what
+                raise self.keep_results(f"they could not be renamed ({why}); '{self.out}' is as it was") from None
         self.put_away(old)
 
     def exchange(self, gap):
         """Swaps the two folders at once where the disk can, or renames twice; returns the name the previous
         results now have. Before it renames them they are claimed under that name."""
+        # A mark the claim makes where there was none goes again should the swap not go through.
+        self.marked_out = read_mark(self.out_fd, self.out) is None
         if not os.environ.get("KELVANE_TEST_SWAP_FALLBACK"):
-            claim(self.out_fd, self.out, self.work)
+            self.old_mark = claim(self.out_fd, self.out, self.work)
             try:
-                self.rename(self.work, self.name, RENAME_EXCHANGE)
+                self.rename_held(self.work, self.work_fd, self.name, RENAME_EXCHANGE)
                 old, self.work, self.swapped = self.work, None, True
                 time.sleep(gap)
                 return old
@@ -397,19 +434,20 @@ class Run:
         # Two renames: a run killed between them leaves the previous results aside, claimed, and the next run
         # puts them back.
         old = f".{self.name}.old-{secrets.token_hex(4)}"
-        claim(self.out_fd, self.out, old)
-        self.rename_aside(self.name, old)
+        self.old_mark = claim(self.out_fd, self.out, old)
+        self.rename_held(self.name, self.out_fd, old)
         time.sleep(gap)
         try:
-            self.rename_aside(self.work, self.name)
-        except OSError as error:
+            self.rename_held(self.work, self.work_fd, self.name)
+        except (OSError, Refusal) as error:
             try:
-                self.rename_aside(old, self.name)
+                self.rename_held(old, self.out_fd, self.name)
                 where = f"'{self.out}' is as it was"
-            except OSError:
+            except (OSError, Refusal):
                 where = f"'{self.out}', made again meanwhile, stays as it is; the previous results are in " \
                         f"'{self.at(old)}'"
-            raise self.keep_results(f"they could not be renamed into place ({reason(error)}); {where}") from None
+            why = reason(error) if isinstance(error, OSError) else error.what
+            raise self.keep_results(f"they could not be renamed into place ({why}); {where}") from None
         self.work, self.swapped = None, True
         return old
 
@@ -419,18 +457,18 @@ class Run:
         command = f"rm -rf -- {shlex.quote(self.at(old))}"
         try:
             left = remove_results(self.out_fd, self.at(old), self.trust_ctime)
-            if left:
-                place = self.visible_place()
-                self.rename_aside(old, place)
-                os.unlink(MARK, dir_fd=self.out_fd)
-                shown = ", ".join(f"'{path}'" for path in left[:3]) + (", …" if len(left) > 3 else "")
-                self.say(f"run: {shown}, found in '{self.out}' as the run replaced it and not as the main job wrote "
-                         f"{'them, are' if len(left) > 1 else 'it, is'} kept in '{self.at(place)}'")
+            # The mark goes last, and only as the run wrote it.
+            if not left and remove_mark(self.out_fd, self.old_mark):
+                if self.holds(old, self.out_fd):
+                    os.rmdir(old, dir_fd=self.parent_fd)
                 return
-            os.unlink(MARK, dir_fd=self.out_fd)
-            status = self.lstat(old)
-            if status and status.st_ino == os.fstat(self.out_fd).st_ino:
-                os.rmdir(old, dir_fd=self.parent_fd)
+            place = self.visible_place()
+            self.rename_held(old, self.out_fd, place)
+            if left:
+                remove_mark(self.out_fd, self.old_mark)
+            shown = ", ".join(f"'{path}'" for path in (left or [MARK])[:3]) + (", …" if len(left) > 3 else "")
+            self.say(f"run: {shown}, found in '{self.out}' as the run replaced it and not as the main job wrote "
+                     f"{'them, are' if len(left) > 1 else 'it, is'} kept in '{self.at(place)}'")
         except (OSError, Refusal) as error:
             why = reason(error) if isinstance(error, OSError) else error.what
             self.say(f"run: the new results are in '{self.out}'; the previous ones could not all be removed "
@@ -451,9 +489,9 @@ class Run:
                     shutil.rmtree(name, dir_fd=self.work_fd)
                 else:
                     os.unlink(name, dir_fd=self.work_fd)
-            os.unlink(MARK, dir_fd=self.work_fd)
-            status = self.lstat(self.work)
-            if status and status.st_ino == os.fstat(self.work_fd).st_ino:
+            if not remove_mark(self.work_fd, self.work_mark):
+                raise OSError(errno.EEXIST, "its mark is not as the run wrote it")
+            if self.holds(self.work, self.work_fd):
                 os.rmdir(self.work, dir_fd=self.parent_fd)
         except OSError as error:
             try:
@@ -468,15 +506,18 @@ class Run:
         then its locks. After a fault nothing is touched: the locks go, the rest stays for a later run to name."""
         if touch:
             self.remove_scratch()
+        # Everything beside the results is reached through the parent, and only while it is open.
+        if touch and self.parent_fd is not None:
             if self.work and not self.keep_work:
                 self.remove_work()
-            if self.made_out and not self.swapped:
-                status = self.lstat(self.name)
-                if status and status.st_ino == os.fstat(self.out_fd).st_ino:
-                    try:
-                        os.rmdir(self.name, dir_fd=self.parent_fd)
-                    except OSError:
-                        pass
+            at_its_place = self.out_fd is not None and self.holds(self.name, self.out_fd)
+            if self.old_mark and self.marked_out and not self.swapped and at_its_place:
+                remove_mark(self.out_fd, self.old_mark)
+            if self.made_out and not self.swapped and at_its_place:
+                try:
+                    os.rmdir(self.name, dir_fd=self.parent_fd)
+                except OSError:
+                    pass
         for descriptor in (self.out_fd, self.work_fd, self.scratch_fd, self.parent_fd):
             if descriptor is not None:
                 os.close(descriptor)

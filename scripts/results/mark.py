@@ -131,9 +131,9 @@ def read_mark(folder, where):
 
 
 def write_mark(folder, where, lines, kind, name, new=False):
-    """Writes the mark of the folder open as `folder`: `lines`, then the claim. An existing mark is written in
-    place only while it is a plain file of the folder's alone (no link, no other name), so a write never reaches
-    a file elsewhere; `new` insists that there is none yet."""
+    """Writes the mark of the folder open as `folder`: `lines`, then the claim; returns what it wrote. An
+    existing mark is written in place only while it is a plain file of the folder's alone (no link, no other
+    name), so a write never reaches a file elsewhere; `new` insists that there is none yet."""
     path = os.path.join(where, MARK)
     try:
         flags = os.O_WRONLY | os.O_CREAT | os.O_NOFOLLOW | os.O_CLOEXEC | (os.O_EXCL if new else 0)
@@ -143,13 +143,29 @@ def write_mark(folder, where, lines, kind, name, new=False):
             if not stat.S_ISREG(status.st_mode) or status.st_nlink != 1:
                 raise Refusal(f"'{path}' has another name elsewhere, so the main job does not write it", MOVE_ADVICE)
             os.ftruncate(descriptor, 0)
-            file.write("\n".join(lines + [f"\tclaim\t{kind}\t{name}"]) + "\n")
+            text = "\n".join(lines + [f"\tclaim\t{kind}\t{name}"]) + "\n"
+            file.write(text)
     except OSError as error:
         # A link in the mark's place, or a write that fails as the file closes, names no file.
         if error.errno == errno.ELOOP:
             raise Refusal(f"'{path}' is a symbolic link, not the main job's mark", MOVE_ADVICE) from None
         error.filename = path
         raise
+    return text
+
+
+def remove_mark(folder, text):
+    """Removes the mark of the folder open as `folder` only while it holds `text`, what the run wrote last;
+    whether it did."""
+    found = open_plain(folder, MARK)
+    if found is None:
+        return False
+    descriptor, status = found
+    with os.fdopen(descriptor, "rb") as file:
+        if status.st_nlink != 1 or file.read(MARK_BYTES_AT_MOST + 1) != text.encode("utf-8"):
+            return False
+    os.unlink(MARK, dir_fd=folder)
+    return True
 
 
 def open_plain(folder, name):
@@ -239,7 +255,7 @@ def mark(folder, where, kind="results", name=None):
             facts = entry_facts(holder, entry)
             if facts is not None:
                 lines.append(f"{path}\t{facts_text(facts)}")
-    write_mark(folder, where, lines, kind, name or os.path.basename(where))
+    return write_mark(folder, where, lines, kind, name or os.path.basename(where))
 
 
 def claim(folder, where, name):
@@ -264,7 +280,7 @@ def claim(folder, where, name):
             if recorded.inode is None and unchanged(holder, entry, recorded, False):
                 recorded = entry_facts(holder, entry)
             lines.append(f"{path}\t{facts_text(recorded)}")
-    write_mark(folder, where, lines, "results", name)
+    return write_mark(folder, where, lines, "results", name)
 
 
 def remove_results(folder, where, trust_ctime):

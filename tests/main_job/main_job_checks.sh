@@ -30,6 +30,10 @@ root=$1 build=$2 check=$3
 [[ $check =~ ^(tracks|swap|folders|lock|signals|kill|killswap|keeper|lookalikes|during|exfat|gap|builds|disk|warnings|setup)$ ]] || exit 2
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
+# The runs' private folders in a temporary folder of this check's own, so that checks side by side do not see
+# each other's.
+export TMPDIR=$tmp/tmpdir
+mkdir "$TMPDIR"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 wav() { /usr/bin/python3 "$(dirname "$0")/make_wav.py" "$tmp/$1" "${@:2}"; }
@@ -207,8 +211,10 @@ elif [ "$check" = kill ]; then
   # What the user puts in a dead run's folder stays with it: the next run names the folder and leaves it whole.
   echo "the user's" >"$parent/$left/mine.txt" && dead=$(snapshot 0 "$parent/$left")
   job "$tmp/short.wav"
-  [ $status -eq 0 ] && [ "$(grep -c "looks left by an earlier run" "$tmp/stdout")" -eq 1 ] \
+  # Its private folder, with the display's log, is named too.
+  [ $status -eq 0 ] && [ "$(grep -c "looks left by an earlier run" "$tmp/stdout")" -eq 2 ] \
     && grep -qxF "run: '$parent/$left' looks left by an earlier run of the main job that was stopped; remove it if nothing in it is yours: rm -rf -- $parent/$left" "$tmp/stdout" \
+    && grep -q "^run: '$TMPDIR/kelvane-job-[^']*' looks left by an earlier run of the main job that was stopped (its display's log and caches)" "$tmp/stdout" \
     && [ "$(snapshot 0 "$parent/$left")" = "$dead" ] \
     && [ "$(cd "$parent" && ls -A)" = "$(printf '%s\n' .out.new-live01 "$left" out | sort)" ] \
     || fail "the next run: status $status: $(grep ^run: "$tmp/stdout") $(cat "$tmp/stderr")"$'\n'"$(ls -A "$parent")"

@@ -386,7 +386,7 @@ class Runs(InATemporaryFolder):
             os.utime(path, ns=(before.st_atime_ns, before.st_mtime_ns))
 
         claimed = mark.claim
-        with unittest.mock.patch.object(keeper, "claim", lambda *arguments: claimed(*arguments) or change()):
+        with unittest.mock.patch.object(keeper, "claim", lambda *arguments: (claimed(*arguments), change())[0]):
             second.swap()
         kept = [name for name in os.listdir(self.parent) if name.startswith("out.kelvane-")][0]
         self.assertEqual(sorted(contents(os.path.join(self.parent, kept))),
@@ -419,6 +419,37 @@ class Runs(InATemporaryFolder):
                 self.assertEqual(read(os.path.join(self.parent, kept[0], "report.md")), "new")
                 self.assertEqual(contents(self.folder), user)
                 self.assertFalse([name for name in os.listdir(self.parent) if name.startswith(".out.")])
+
+    def test_a_folder_put_in_the_work_folders_place_is_never_moved_nor_removed(self):
+        run, _ = self.a_run({"report.md": "new"})
+        work = run.at(run.work)
+        os.rename(work, os.path.join(self.parent, "moved"))
+        make(self.parent, {f"{run.work}/thesis.txt": "years"})
+        before = contents(self.parent)
+        with self.assertRaises(Refusal) as refused:
+            run.swap()
+        run.finish()
+        self.assertIn(f"'{work}' is no longer the folder this run made", str(refused.exception))
+        self.assertEqual(contents(self.parent), before)
+
+    def test_a_mark_changed_after_the_claim_is_kept_with_the_folder_it_marks(self):
+        self.previous_results()
+        second, said = self.a_run({"report.md": "new"})
+        claimed = mark.claim
+
+        def claim_then_edit(folder, where, name):
+            text = claimed(folder, where, name)
+            with open(os.path.join(self.folder, MARK), "a") as file:
+                file.write("my own line\n")
+            return text
+
+        with unittest.mock.patch.object(keeper, "claim", claim_then_edit):
+            second.swap()
+        kept = [name for name in os.listdir(self.parent) if name.startswith("out.kelvane-")][0]
+        self.assertEqual(os.listdir(os.path.join(self.parent, kept)), [MARK])
+        self.assertTrue(read(os.path.join(self.parent, kept, MARK)).endswith("my own line\n"))
+        self.assertEqual(said, [f"run: '{MARK}', found in '{self.folder}' as the run replaced it and not as the main "
+                                f"job wrote it, is kept in '{self.parent}/{kept}'"])
 
     def test_results_a_swap_cannot_move_aside_stay_where_they_are_and_it_says_so(self):
         run, _ = self.a_run({"report.md": "new"})
