@@ -215,6 +215,7 @@ elif [ "$check" = kill ]; then
   [ $status -eq 0 ] && [ "$(grep -c "looks left by an earlier run" "$tmp/stdout")" -eq 2 ] \
     && grep -qxF "run: '$parent/$left' looks left by an earlier run of the main job that was stopped; remove it if nothing in it is yours: rm -rf -- $parent/$left" "$tmp/stdout" \
     && grep -q "^run: '$TMPDIR/kelvane-job-[^']*' looks left by an earlier run of the main job that was stopped (its display's log and caches)" "$tmp/stdout" \
+    && [ -e "$(ls -d "$TMPDIR"/kelvane-job-*)/xvfb.log" ] \
     && [ "$(snapshot 0 "$parent/$left")" = "$dead" ] \
     && [ "$(cd "$parent" && ls -A)" = "$(printf '%s\n' .out.new-live01 "$left" out | sort)" ] \
     || fail "the next run: status $status: $(grep ^run: "$tmp/stdout") $(cat "$tmp/stderr")"$'\n'"$(ls -A "$parent")"
