@@ -11,8 +11,10 @@ middle); --automation gives "dbMain" (0..1) at points in time (seconds), drawn a
 
 import argparse
 import csv
+import io
 import logging
 import math
+import os
 
 import job_output
 
@@ -120,8 +122,23 @@ def main():
 
     level_axes.set_title(args.title)
     figure.tight_layout()
+    # Drawn in memory, then written: a write that fails takes back a file it made, so a failed run leaves no half
+    # picture.
+    picture = io.BytesIO()
+    figure.savefig(picture, format="png", dpi=110)
     try:
-        figure.savefig(args.output, dpi=110)
+        try:
+            descriptor, made = os.open(args.output, os.O_WRONLY | os.O_CREAT | os.O_EXCL, 0o666), True
+        except FileExistsError:
+            descriptor, made = os.open(args.output, os.O_WRONLY | os.O_TRUNC), False
+        made_inode = os.fstat(descriptor).st_ino
+        try:
+            with os.fdopen(descriptor, "wb") as file:
+                file.write(picture.getvalue())
+        except OSError:
+            if made and os.stat(args.output, follow_symlinks=False).st_ino == made_inode:
+                os.unlink(args.output)
+            raise
     except OSError as error:
         # A write that fails as the file closes names no file.
         error.filename = args.output

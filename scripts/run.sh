@@ -100,7 +100,7 @@ exec 3>&1
 # program of the run, removing what the run made and did not hand over. Should it die before, the run stops
 # at once: a watcher that only the keeper's end wakes stops the step that runs and tells this shell. The
 # virtual display goes on every way out.
-xvfb="" keeper="" watcher="" swapping=0 keeper_gone=0
+xvfb="" keeper="" watcher="" swapping=0 keeper_gone=0 work=""
 stop_display() {
   if [ -n "$xvfb" ]; then
     kill "$xvfb" 2>/dev/null || true
@@ -128,16 +128,28 @@ keeper_ended() {
   exit 1
 }
 watch_keeper() {
+  local watcher=$BASHPID
   read -r _ || true
   kill -USR1 $$ 2>/dev/null || exit 0
-  for child in $(pgrep -P $$); do
-    [ "$child" = "$BASHPID" ] || kill -TERM "$child" 2>/dev/null || true
-  done
+  # Every program below this shell but the watcher: a step's program may run inside a subshell of its own.
+  descendants() {
+    local child
+    for child in $(pgrep -P "$1"); do
+      if [ "$child" != "$watcher" ]; then descendants "$child"; echo "$child"; fi
+    done
+  }
+  kill -TERM $(descendants $$) 2>/dev/null || true
+}
+# A stop records what the stopped step wrote (its program has ended by now: bash runs the trap after it), so
+# that the keeper removes it with the rest of the work folder.
+stopped() {
+  if [ -n "$work" ] && [ -n "$keeper" ]; then echo note >&7 2>/dev/null || true; fi
+  exit "$1"
 }
 trap cleanup EXIT
-trap 'exit 129' HUP
-trap 'exit 130' INT
-trap 'exit 143' TERM
+trap 'stopped 129' HUP
+trap 'stopped 130' INT
+trap 'stopped 143' TERM
 trap keeper_ended USR1
 
 # Asks the keeper (no request: its first answer, on the results folder); what it answers after "ok" is left
@@ -160,10 +172,12 @@ quietly() {
   errors=$("$@" 2>&1 >&3) || failed "$errors" "$1"
   if [ -n "$errors" ]; then echo "$errors" >&2; fi
 }
+# FILE is written once the command has succeeded, so that a failed or stopped step leaves no half of it in the
+# work folder, which the run removes only as it recorded it.
 into() {
   local file=$1 errors
   shift
-  errors=$("$@" 2>&1 >"$file") || failed "$errors" "$1"
+  errors=$( { printed=$("$@") || exit; printf '%s' "${printed:+$printed$'\n'}" >"$file"; } 2>&1) || failed "$errors" "$1"
   if [ -n "$errors" ]; then echo "$errors" >&2; fi
 }
 # What the output will be, when the level analysis says it (output_container=, output_bytes=).
@@ -193,7 +207,12 @@ fi
 cd "$root"
 
 steps=9
-step() { echo; echo "== [$1/$steps] $2"; }
+# Each step begins by recording what the steps before it wrote into the work folder.
+step() {
+  if [ -n "${work:-}" ]; then ask note; fi
+  echo
+  echo "== [$1/$steps] $2"
+}
 
 if [ -n "${KELVANE_BUILD_DIR:-}" ]; then
   step 1 "setting up: skipped, using the build in $build"
@@ -261,11 +280,10 @@ unset DISPLAY XAUTHORITY
 
 # Runs kelvane_host, its output into TRANSCRIPT, then shown.
 run_host() {
-  local transcript=$1 errors shown
+  local transcript=$1 errors
   shift
-  shown=$(stat -c %s "$transcript" 2>/dev/null || echo 0)
-  errors=$("$host" "$@" 2>&1 >>"$transcript") || failed "$errors" kelvane_host
-  tail -c +$((shown + 1)) "$transcript"
+  errors=$( { printed=$("$host" "$@") || exit; [ -z "$printed" ] || printf '%s\n' "$printed" >>"$transcript"
+    [ -z "$printed" ] || printf '%s\n' "$printed" >&3; } 2>&1) || failed "$errors" kelvane_host
   warn_once "$errors"
 }
 

@@ -6,15 +6,16 @@ names the folder it holds. It answers one line to each request on its standard i
 "no" once it has said why on stderr. Its first answer, on the results folder, is "ok results" or "ok empty".
 "work" makes the work folder and answers its path; "room BYTES SECONDS DEMO_BYTES" compares what the results
 need with the disk's free room; "scratch"/"unscratch" make and remove a private folder under TMPDIR for the job's
-runtime files; "mark" lists the results in the work folder's mark; "swap" puts them in place. Stop signals are
-ignored: it ends when its standard input does, that is after the job and all its children, and then removes what
-it made and did not hand over.
+runtime files; "note" records what the work folder holds as a step ends; "mark" lists the results in the work
+folder's mark; "swap" puts them in place. Stop signals are ignored: it ends when its standard input does, that is
+after the job and all its children, and then removes what it made and did not hand over.
 
 A live run holds an flock on the results folder and on its work folder; the kernel drops them when it dies,
 however it dies, which is how a dead run's folders are told from a live one's. A run removes only what it made
-while it lives: its own work folder, and the results it replaces, entry by entry from their mark, each file only
-while unchanged. What a dead run left beside the results it names, with the command that removes it, and never
-removes: nothing a disk offers proves such a folder was not copied or changed since. The one exception loses
+while it lives, entry by entry, each file only while unchanged: its own work folder from what it recorded as each
+step ended, and the results it replaces from their mark. What a dead run left beside the results it names, with
+the command that removes it, and never removes: nothing a disk offers proves such a folder was not copied or
+changed since. The one exception loses
 nothing: results a run killed inside the swap left aside, when the results folder is missing and they are as
 their mark says, are put back.
 
@@ -39,8 +40,8 @@ from job_output import reason
 
 from . import FULL, Refusal
 from .checks import WORK_FOLDER, check, check_name, check_not_nested, room
-from .mark import (FOLDER, MARK, MARK_HEADER, claim, ctime_is_real, mark, read_mark, remove_mark, remove_results,
-                   write_mark)
+from .mark import (FOLDER, MARK, MARK_HEADER, claim, ctime_is_real, listing, mark, read_mark, remove_listed,
+                   remove_mark, write_mark)
 
 SCRATCH_CLAIM = ".kelvane-scratch"
 RENAME_NOREPLACE, RENAME_EXCHANGE = 1, 2
@@ -116,6 +117,7 @@ class Run:
         self.work = self.scratch = self.work_mark = self.old_mark = None
         self.made_out = self.had_results = self.swapped = self.keep_work = self.marked_out = False
         self.named_scratch = False
+        self.listed = {}
         self.no_flock = None
         self.trust_ctime = False
 
@@ -308,13 +310,15 @@ class Run:
                 change()
             except OSError:
                 pass
+        self.note()
         return self.at(work)
 
     def room(self, output_bytes, seconds, demo_bytes):
         room(self.out_fd, self.out, output_bytes, seconds, demo_bytes)
 
     def mark(self):
-        self.work_mark = mark(self.work_fd, self.at(self.work), "results", self.work)
+        self.note()
+        self.work_mark = mark(self.work_fd, self.at(self.work), "results", self.work, self.listed)
 
     def make_scratch(self):
         """The job's runtime files (the display's FIFO, Xvfb's log, matplotlib's cache) live off the results
@@ -451,54 +455,54 @@ class Run:
         self.work, self.swapped = None, True
         return old
 
+    def clear(self, name, descriptor, entries, mark_text, found_in):
+        """Removes the folder `name` beside the results, which this run holds open as `descriptor`, entry by
+        entry from `entries`, each file only while unchanged, the mark last and only as the run wrote it, the
+        folder once empty. What else it holds is moved to a visible folder beside the results, and said."""
+        left = remove_listed(descriptor, entries, self.trust_ctime)
+        if not left and remove_mark(descriptor, mark_text):
+            if self.holds(name, descriptor):
+                os.rmdir(name, dir_fd=self.parent_fd)
+            return
+        place = self.visible_place()
+        self.rename_held(name, descriptor, place)
+        if left:
+            remove_mark(descriptor, mark_text)
+        left = left or [MARK]
+        shown = ", ".join(f"'{path}'" for path in left[:3]) + (", …" if len(left) > 3 else "")
+        self.say(f"run: {shown}, found in {found_in} and not as the main job wrote "
+                 f"{'them, are' if len(left) > 1 else 'it, is'} kept in '{self.at(place)}'")
+
     def put_away(self, old):
-        """Removes the results the swap replaced, now at `old`, entry by entry; what else they hold is moved
-        beside the results folder, and said."""
-        command = f"rm -rf -- {shlex.quote(self.at(old))}"
+        """Removes the results the swap replaced, now at `old`, entry by entry from their mark."""
         try:
-            left = remove_results(self.out_fd, self.at(old), self.trust_ctime)
-            # The mark goes last, and only as the run wrote it.
-            if not left and remove_mark(self.out_fd, self.old_mark):
-                if self.holds(old, self.out_fd):
-                    os.rmdir(old, dir_fd=self.parent_fd)
-                return
-            place = self.visible_place()
-            self.rename_held(old, self.out_fd, place)
-            if left:
-                remove_mark(self.out_fd, self.old_mark)
-            shown = ", ".join(f"'{path}'" for path in (left or [MARK])[:3]) + (", …" if len(left) > 3 else "")
-            self.say(f"run: {shown}, found in '{self.out}' as the run replaced it and not as the main job wrote "
-                     f"{'them, are' if len(left) > 1 else 'it, is'} kept in '{self.at(place)}'")
+            found = read_mark(self.out_fd, self.at(old))
+            self.clear(old, self.out_fd, found.entries if found else {}, self.old_mark,
+                       f"'{self.out}' as the run replaced it")
         except (OSError, Refusal) as error:
             why = reason(error) if isinstance(error, OSError) else error.what
             self.say(f"run: the new results are in '{self.out}'; the previous ones could not all be removed "
-                     f"({why}) and what is left of them is in '{self.at(old)}': {command}")
+                     f"({why}) and what is left of them is in '{self.at(old)}': rm -rf -- {shlex.quote(self.at(old))}")
+
+    def note(self):
+        """Records what the work folder holds, as each step ends: what the run removes of it later is only what
+        is still as recorded. Kept in memory, so that a full disk does not stop it."""
+        self.listed = listing(self.work_fd, self.listed, self.trust_ctime)
 
     def remove_work(self):
-        """Removes this run's own work folder, the mark last; a folder it cannot remove keeps its claim and is
-        named."""
+        """Removes this run's own work folder, entry by entry from what the run recorded; a folder it cannot
+        remove keeps its claim and is named."""
         if self.work_fd is None:
             return
         try:
-            with os.scandir(self.work_fd) as listing:
-                entries = [(entry.name, entry.is_dir(follow_symlinks=False)) for entry in listing]
-            for name, is_folder in entries:
-                if name == MARK:
-                    continue
-                if is_folder:
-                    shutil.rmtree(name, dir_fd=self.work_fd)
-                else:
-                    os.unlink(name, dir_fd=self.work_fd)
-            if not remove_mark(self.work_fd, self.work_mark):
-                raise OSError(errno.EEXIST, "its mark is not as the run wrote it")
-            if self.holds(self.work, self.work_fd):
-                os.rmdir(self.work, dir_fd=self.parent_fd)
-        except OSError as error:
+            self.clear(self.work, self.work_fd, self.listed, self.work_mark, f"its work folder '{self.at(self.work)}'")
+        except (OSError, Refusal) as error:
             try:
                 write_mark(self.work_fd, self.at(self.work), [MARK_HEADER, MARK], "work", self.work, new=True)
             except (OSError, Refusal):
                 pass
-            self.say(f"run: cannot remove its work folder '{self.at(self.work)}' ({reason(error)}): "
+            why = reason(error) if isinstance(error, OSError) else error.what
+            self.say(f"run: cannot remove its work folder '{self.at(self.work)}' ({why}): "
                      f"rm -rf -- {shlex.quote(self.at(self.work))}")
 
     def finish(self, touch=True):
@@ -582,7 +586,7 @@ def serve(out, say_stream=None):
         run.room(int(output_bytes), float(seconds), int(demo_bytes))
 
     requests = {"work": run.make_work, "room": room, "scratch": run.make_scratch,
-                "unscratch": run.remove_scratch, "mark": run.mark, "swap": run.swap}
+                "unscratch": run.remove_scratch, "note": run.note, "mark": run.mark, "swap": run.swap}
     try:
         if answer(run.start):
             for line in sys.stdin:

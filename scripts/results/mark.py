@@ -243,18 +243,30 @@ def walk(folder):
             os.close(descriptor)
 
 
-def mark(folder, where, kind="results", name=None):
-    """Writes the mark of the folder open as `folder`: every entry it holds, each file with its facts."""
-    lines = [MARK_HEADER, MARK]
-    for path, holder, entry, entry_kind in walk(folder):
+def listing(folder, known=None, trust_ctime=False):
+    """Every entry the folder open as `folder` holds but its mark: relative path -> the file's facts, or None for
+    a folder. A file's facts in `known` are taken again, unread, where the fast path of `unchanged` holds."""
+    entries = {}
+    for path, holder, entry, kind in walk(folder):
         if path == MARK:
             continue
-        if entry_kind == "folder":
-            lines.append(path)
-        elif entry_kind == "file":
-            facts = entry_facts(holder, entry)
+        if kind == "folder":
+            entries[path] = None
+        elif kind == "file":
+            recorded = (known or {}).get(path)
+            facts = recorded if recorded is not None and trust_ctime and recorded.inode is not None \
+                and unchanged(holder, entry, recorded, True) else entry_facts(holder, entry)
             if facts is not None:
-                lines.append(f"{path}\t{facts_text(facts)}")
+                entries[path] = facts
+    return entries
+
+
+def mark(folder, where, kind="results", name=None, entries=None):
+    """Writes the mark of the folder open as `folder`: `entries` (by default every entry it holds), each file
+    with its facts."""
+    entries = listing(folder) if entries is None else entries
+    lines = [MARK_HEADER, MARK] + [path if facts is None else f"{path}\t{facts_text(facts)}"
+                                   for path, facts in entries.items()]
     return write_mark(folder, where, lines, kind, name or os.path.basename(where))
 
 
@@ -284,11 +296,15 @@ def claim(folder, where, name):
 
 
 def remove_results(folder, where, trust_ctime):
-    """Removes results entry by entry from their mark, each file only while unchanged (a name alone proves
-    nothing), each folder once empty; returns what else it found, which stays (its highest entries; the mark
-    stays too)."""
+    """Removes results entry by entry from their mark; see `remove_listed`."""
     found = read_mark(folder, where)
-    entries = found.entries if found else {}
+    return remove_listed(folder, found.entries if found else {}, trust_ctime)
+
+
+def remove_listed(folder, entries, trust_ctime):
+    """Removes what the folder open as `folder` holds entry by entry from `entries`, each file only while
+    unchanged (a name alone proves nothing), each folder once empty; returns what else it found, which stays
+    (its highest entries; the mark stays too)."""
     left = []
 
     def remove_below(descriptor, prefix):

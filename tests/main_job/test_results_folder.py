@@ -497,13 +497,27 @@ class Runs(InATemporaryFolder):
         second, said = self.a_run({"report.md": "new"})
         work = second.at(second.work)
         denied = PermissionError(errno.EACCES, "Permission denied")
-        with unittest.mock.patch.object(keeper, "remove_results", side_effect=denied):
+        with unittest.mock.patch.object(keeper, "remove_listed", side_effect=denied):
             second.swap()
         second.finish()
         self.assertEqual(read(os.path.join(self.folder, "report.md")), "new")
         self.assertEqual(read(os.path.join(work, "report.md")), "old")
         self.assertEqual(said, [f"run: the new results are in '{self.folder}'; the previous ones could not all be "
                                 f"removed (permission denied) and what is left of them is in '{work}': rm -rf -- {work}"])
+
+    def test_a_run_removes_of_its_work_folder_only_what_it_recorded_as_each_step_ended(self):
+        run, said = self.a_run()
+        work = run.at(run.work)
+        make(work, {"render.txt": "step 5", "levels.csv": "step 7"})
+        run.note()
+        # After the last record: a step's output changed, the user's file, a half-written output of the step that
+        # failed.
+        make(work, {"levels.csv": "STEP 7", "my-notes.txt": "mine", "levels.png": "half"})
+        run.finish()
+        kept = [name for name in os.listdir(self.parent) if name.startswith("out.kelvane-")][0]
+        self.assertEqual(contents(os.path.join(self.parent, kept)).keys(), {"levels.csv", "levels.png", "my-notes.txt"})
+        self.assertEqual(said, [f"run: 'levels.csv', 'levels.png', 'my-notes.txt', found in its work folder '{work}' "
+                                f"and not as the main job wrote them, are kept in '{self.parent}/{kept}'"])
 
     def test_a_work_folder_the_run_cannot_remove_keeps_its_claim_and_is_named(self):
         run, said = self.a_run({"report.md": "new"})
