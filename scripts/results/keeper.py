@@ -40,7 +40,7 @@ from job_output import reason
 
 from . import FULL, Refusal
 from .checks import WORK_FOLDER, check, check_name, check_not_nested, room
-from .mark import (FOLDER, MARK, MARK_HEADER, claim, ctime_is_real, listing, mark, read_mark, remove_listed,
+from .mark import (FOLDER, MARK, MARK_HEADER, claim, ctime_is_real, held, listing, mark, read_mark, remove_listed,
                    remove_mark, write_mark)
 
 SCRATCH_CLAIM = ".kelvane-scratch"
@@ -126,7 +126,7 @@ class Run:
 
     def lstat(self, name):
         try:
-            return os.stat(name, dir_fd=self.parent_fd, follow_symlinks=False)
+            return os.stat(name, dir_fd=held(self.parent_fd), follow_symlinks=False)
         except FileNotFoundError:
             return None
 
@@ -151,8 +151,8 @@ class Run:
     def holds(self, name, descriptor):
         """Whether `name` beside the results still names the folder this run holds open as `descriptor` (an inode
         held open is not handed to another file)."""
-        status, held = self.lstat(name), os.fstat(descriptor)
-        return status is not None and (status.st_dev, status.st_ino) == (held.st_dev, held.st_ino)
+        status, opened = self.lstat(name), os.fstat(descriptor)
+        return status is not None and (status.st_dev, status.st_ino) == (opened.st_dev, opened.st_ino)
 
     def rename_held(self, source, descriptor, target, flags=None):
         """Renames `source` only while it is the folder this run holds open as `descriptor`: a folder put in its
@@ -178,7 +178,7 @@ class Run:
         results named as runs name their work folders, that no live run holds; each locked while the caller
         looks at it."""
         device = os.fstat(self.parent_fd).st_dev
-        with os.scandir(self.parent_fd) as listing:
+        with os.scandir(held(self.parent_fd)) as listing:
             names = sorted(entry.name for entry in listing)
         for name in names:
             match = WORK_FOLDER.fullmatch(name)
@@ -262,11 +262,11 @@ class Run:
                     "it is a symbolic link" if error.errno == errno.ELOOP else reason(error)
                 raise Refusal(f"cannot use the results folder '{self.out}': {what}", None) from None
             try:
-                held = locked_by_a_live_run(self.out_fd)
+                busy = locked_by_a_live_run(self.out_fd)
             except OSError as error:
                 # A disk without locks is refused once the track is known to be taken.
-                held, self.no_flock = False, error
-            if held:
+                busy, self.no_flock = False, error
+            if busy:
                 self.made_out = False
                 raise Refusal(f"another run is writing '{self.out}'", "try again when it has finished")
             check(self.out_fd, self.out, self.trust_ctime)
@@ -362,8 +362,8 @@ class Run:
             try:
                 parent = os.open(base, FOLDER)
                 try:
-                    status, held = os.stat(name, dir_fd=parent, follow_symlinks=False), os.fstat(self.scratch_fd)
-                    if (status.st_dev, status.st_ino) == (held.st_dev, held.st_ino):
+                    status, opened = os.stat(name, dir_fd=parent, follow_symlinks=False), os.fstat(self.scratch_fd)
+                    if (status.st_dev, status.st_ino) == (opened.st_dev, opened.st_ino):
                         shutil.rmtree(name, dir_fd=parent)
                 finally:
                     os.close(parent)
@@ -398,14 +398,12 @@ class Run:
                 time.sleep(0.05)
         gap = float(os.environ.get("KELVANE_TEST_SWAP_GAP", "0"))
         with ParentLock(self):
-            status = self.lstat(self.name)
-            if status is None:
+            if self.lstat(self.name) is None:
                 self.rename_held(self.work, self.work_fd, self.name)
                 self.swapped, self.work = True, None
                 return
-            held = os.fstat(self.out_fd)
             try:
-                if (status.st_dev, status.st_ino) != (held.st_dev, held.st_ino):
+                if not self.holds(self.name, self.out_fd):
                     raise Refusal(f"'{self.out}' is no longer the folder this run started with")
                 check(self.out_fd, self.out, self.trust_ctime)
             except Refusal as refusal:

@@ -54,6 +54,13 @@ class Mark(NamedTuple):
     claim: tuple        # (kind, name the run gave the folder), or None
 
 
+def held(folder):
+    """`folder` as a descriptor: a None where one belongs would make the system's calls act on the current folder."""
+    if not isinstance(folder, int):
+        raise TypeError(f"a folder's descriptor was expected, not {folder!r}")
+    return folder
+
+
 def file_facts(status, digest):
     return Facts(status.st_size, status.st_mtime_ns, digest, status.st_ino, status.st_ctime_ns)
 
@@ -102,6 +109,7 @@ def parse(text, where):
 def read_mark(folder, where):
     """The mark of the folder open as `folder` (`where` names the folder in messages), or None when it has none.
     Anything else at the mark's name (a link, a folder, an empty or damaged file) is a Refusal."""
+    held(folder)
     path = os.path.join(where, MARK)
     try:
         descriptor = os.open(MARK, READ, dir_fd=folder)
@@ -134,6 +142,7 @@ def write_mark(folder, where, lines, kind, name, new=False):
     """Writes the mark of the folder open as `folder`: `lines`, then the claim; returns what it wrote. An
     existing mark is written in place only while it is a plain file of the folder's alone (no link, no other
     name), so a write never reaches a file elsewhere; `new` insists that there is none yet."""
+    held(folder)
     path = os.path.join(where, MARK)
     try:
         flags = os.O_WRONLY | os.O_CREAT | os.O_NOFOLLOW | os.O_CLOEXEC | (os.O_EXCL if new else 0)
@@ -157,6 +166,7 @@ def write_mark(folder, where, lines, kind, name, new=False):
 def remove_mark(folder, text):
     """Removes the mark of the folder open as `folder` only while it holds `text`, what the run wrote last;
     whether it did."""
+    held(folder)
     found = open_plain(folder, MARK)
     if found is None:
         return False
@@ -171,6 +181,7 @@ def remove_mark(folder, text):
 def open_plain(folder, name):
     """A descriptor of the plain file `name` in the folder open as `folder`, and its status, never through a link;
     None for anything else (a FIFO is not waited on)."""
+    held(folder)
     try:
         descriptor = os.open(name, READ, dir_fd=folder)
     except OSError as error:
@@ -225,6 +236,7 @@ def walk(folder):
     """(relative path, descriptor of the folder holding it, name, "folder"/"file"/"other") of every entry below
     the folder open as `folder`, by descriptor, never through a link; a folder is entered only when the caller
     asks for the entry after it, so a caller that stops at an entry never reads what it holds."""
+    held(folder)
     pending = [(os.dup(folder), "")]
     try:
         while pending:
@@ -305,6 +317,7 @@ def remove_listed(folder, entries, trust_ctime):
     """Removes what the folder open as `folder` holds entry by entry from `entries`, each file only while
     unchanged (a name alone proves nothing), each folder once empty; returns what else it found, which stays
     (its highest entries; the mark stays too)."""
+    held(folder)
     left = []
 
     def remove_below(descriptor, prefix):
