@@ -82,15 +82,20 @@ void runUpdateCheck(UpdateCheckShare& check, const juce::String& serverBase)
         check.pendingRequest = &request;
     }
 
-    const auto answered = request.connect(nullptr) && !request.isError();
+    const auto connected = request.connect(nullptr);
 
     {
+        // The request's state may be read only once the window can no longer cancel it: a cancel tears
+        // the connection down from the window's thread, unguarded against the request's own readers.
         const std::lock_guard<std::mutex> guard(check.lock);
         check.pendingRequest = nullptr;
+
+        if (check.abandoned)
+            return;
     }
 
     // Only the status counts: the request is dropped without reading the body.
-    if (answered)
+    if (connected && !request.isError())
         check.isNewVersionAvailable.store(request.getStatusCode() == 202);
 }
 
