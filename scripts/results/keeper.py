@@ -130,23 +130,30 @@ class Run:
         except FileNotFoundError:
             return None
 
-    def rename(self, source, target, flags=RENAME_NOREPLACE):
-        """renameat2 beside the results: RENAME_NOREPLACE fails rather than take the place of an empty folder;
-        RENAME_EXCHANGE swaps the two at once. EINVAL, ENOSYS or EOPNOTSUPP where the disk has no such rename."""
-        if LIBC.renameat2(self.parent_fd, os.fsencode(source), self.parent_fd, os.fsencode(target), flags) != 0:
+    def rename(self, source, target, flags=RENAME_NOREPLACE, folder_fd=None):
+        """renameat2 beside the results, or within `folder_fd`: RENAME_NOREPLACE fails rather than take the place
+        of an empty folder; RENAME_EXCHANGE swaps the two at once. EINVAL, ENOSYS or EOPNOTSUPP where the disk has
+        no such rename."""
+        beside = folder_fd is None or folder_fd == self.parent_fd
+        folder_fd = held(self.parent_fd if beside else folder_fd)
+        if LIBC.renameat2(folder_fd, os.fsencode(source), folder_fd, os.fsencode(target), flags) != 0:
             number = ctypes.get_errno()
-            raise OSError(number, os.strerror(number), self.at(source))
+            raise OSError(number, os.strerror(number), self.at(source) if beside else source)
 
-    def rename_aside(self, source, target):
+    def rename_aside(self, source, target, folder_fd=None):
         """Renames without taking the place of anything, where the disk can say so."""
+        folder_fd = held(self.parent_fd if folder_fd is None else folder_fd)
         try:
-            self.rename(source, target)
+            self.rename(source, target, folder_fd=folder_fd)
         except OSError as error:
             if error.errno not in UNSUPPORTED:
                 raise
-            if self.lstat(target) is not None:
-                raise FileExistsError(errno.EEXIST, os.strerror(errno.EEXIST), self.at(target)) from None
-            os.rename(source, target, src_dir_fd=self.parent_fd, dst_dir_fd=self.parent_fd)
+            try:
+                os.stat(target, dir_fd=folder_fd, follow_symlinks=False)
+                raise FileExistsError(errno.EEXIST, os.strerror(errno.EEXIST), target) from None
+            except FileNotFoundError:
+                pass
+            os.rename(source, target, src_dir_fd=folder_fd, dst_dir_fd=folder_fd)
 
     def holds(self, name, descriptor):
         """Whether `name` beside the results still names the folder this run holds open as `descriptor` (an inode
@@ -207,17 +214,23 @@ class Run:
         results folder is missing and they are as their mark says: a rename into a missing name loses nothing."""
         if self.lstat(self.name) is not None:
             return
-        aside = {}
-        for name, descriptor, kind in self.siblings(("old",)):
-            if kind == "results":
-                try:
-                    check(descriptor, self.at(name))
-                    aside[name] = None
-                except Refusal as refusal:
-                    aside[name] = refusal.what
+        aside, held_open = {}, {}
+        try:
+            for name, descriptor, kind in self.siblings(("old",)):
+                if kind == "results":
+                    try:
+                        check(descriptor, self.at(name))
+                        aside[name], held_open[name] = None, os.dup(descriptor)
+                    except Refusal as refusal:
+                        aside[name] = refusal.what
+            if len(aside) == 1 and None in aside.values():
+                name = next(iter(aside))
+                # Only the folder that was checked is moved, never one put in its place since.
+                self.rename_held(name, held_open[name], self.name)
+        finally:
+            for descriptor in held_open.values():
+                os.close(descriptor)
         if len(aside) == 1 and None in aside.values():
-            name = next(iter(aside))
-            self.rename_aside(name, self.name)
             self.say(f"run: put back the previous results in '{self.out}', which a run stopped by force while it "
                      f"swapped them had left aside in '{self.at(name)}'")
         elif len(aside) > 1:
@@ -292,7 +305,7 @@ class Run:
         # The swap renames folders: a disk that cannot is found now rather than after the renders.
         try:
             os.mkdir(".chunks", dir_fd=self.work_fd)
-            os.rename(".chunks", "chunks", src_dir_fd=self.work_fd, dst_dir_fd=self.work_fd)
+            self.rename_aside(".chunks", "chunks", self.work_fd)
         except OSError as error:
             if error.errno in FULL:
                 raise

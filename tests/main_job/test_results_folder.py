@@ -579,6 +579,26 @@ class Runs(InATemporaryFolder):
                 if not put_back:
                     self.assertEqual(contents(self.parent), before)
 
+    def test_only_the_folder_that_was_checked_is_put_back(self):
+        aside = os.path.join(self.parent, ".out.old-1a2b3c4d")
+        self.previous_results()
+        claim(self.folder, ".out.old-1a2b3c4d")
+        os.rename(self.folder, aside)
+        real_check = keeper.check
+
+        def check_then_swap_in_another(descriptor, where, *rest):
+            real_check(descriptor, where, *rest)
+            os.rename(aside, aside + "-moved")
+            make(aside, {"notes.txt": "mine"})
+
+        run = keeper.Run(self.folder, [].append)
+        self.addCleanup(run.finish)
+        with unittest.mock.patch.object(keeper, "check", check_then_swap_in_another):
+            with self.assertRaisesRegex(Refusal, "is no longer the folder this run made"):
+                run.start()
+        self.assertFalse(os.path.exists(self.folder))
+        self.assertEqual(contents(aside), {"notes.txt": hashlib.sha256(b"mine").hexdigest()})
+
 
 class Keeper(InATemporaryFolder):
     """The keeper as run.sh drives it: requests on its input, answers on its output, what it says on stderr."""
