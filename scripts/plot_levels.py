@@ -15,6 +15,7 @@ import io
 import logging
 import math
 import os
+import sys
 
 import job_output
 
@@ -122,28 +123,34 @@ def main():
 
     level_axes.set_title(args.title)
     figure.tight_layout()
-    # Drawn in memory, then written: a write that fails takes back a file it made, so a failed run leaves no half
-    # picture.
+    # Drawn in memory, then written to a new file only: a file already there is someone's, and a write that
+    # fails takes back the half picture it made, while that file is still the one it made (same inode and
+    # time of change, which no other file can share).
     picture = io.BytesIO()
     figure.savefig(picture, format="png", dpi=110)
     try:
+        descriptor = os.open(args.output, os.O_WRONLY | os.O_CREAT | os.O_EXCL | os.O_NOFOLLOW | os.O_CLOEXEC, 0o666)
+    except FileExistsError:
+        sys.exit(f"plot_levels: '{args.output}' already exists and is left as it is; name a new file")
+    made = None
+    try:
         try:
-            descriptor, made = os.open(args.output, os.O_WRONLY | os.O_CREAT | os.O_EXCL, 0o666), True
-        except FileExistsError:
-            descriptor, made = os.open(args.output, os.O_WRONLY | os.O_TRUNC), False
-        made_inode = os.fstat(descriptor).st_ino
-        try:
-            with os.fdopen(descriptor, "wb") as file:
+            with open(descriptor, "wb", closefd=False) as file:
                 file.write(picture.getvalue())
-        except OSError:
-            if made and os.stat(args.output, follow_symlinks=False).st_ino == made_inode:
-                os.unlink(args.output)
-            raise
+        finally:
+            made = os.fstat(descriptor)
+            os.close(descriptor)
     except OSError as error:
+        if made is not None:
+            try:
+                now = os.stat(args.output, follow_symlinks=False)
+                if (now.st_dev, now.st_ino, now.st_ctime_ns) == (made.st_dev, made.st_ino, made.st_ctime_ns):
+                    os.unlink(args.output)
+            except OSError:
+                pass
         # A write that fails as the file closes names no file.
         error.filename = args.output
         raise
-
 
 if __name__ == "__main__":
     job_output.run("plot_levels", main)

@@ -659,7 +659,9 @@ class Scripts(InATemporaryFolder):
         printing = "import job_output; job_output.run('printing', lambda: print('x' * 100000))"
         rows = ((["results_folder.py", "mark", self.folder], f"run: '{self.folder}/.kelvane-results' is a symbolic "
                  "link, not the main job's mark; move the folder away or name another results folder in KELVANE_OUT"),
-                (["plot_levels.py", levels, plot], f"plot_levels: cannot write '{plot}': no space left on device"),
+                # A file already at the picture's name is never written over, nor through.
+                (["plot_levels.py", levels, plot], f"plot_levels: '{plot}' already exists and is left as it is; name "
+                 "a new file"),
                 (["-c", printing], "printing: cannot write the standard output: no space left on device"))
         for command, expected in rows:
             with self.subTest(command[0]):
