@@ -307,12 +307,6 @@ def claim(folder, where, name):
     return write_mark(folder, where, lines, "results", name)
 
 
-def remove_results(folder, where, trust_ctime):
-    """Removes results entry by entry from their mark; see `remove_listed`."""
-    found = read_mark(folder, where)
-    return remove_listed(folder, found.entries if found else {}, trust_ctime)
-
-
 def remove_listed(folder, entries, trust_ctime):
     """Removes what the folder open as `folder` holds entry by entry from `entries`, each file only while
     unchanged (a name alone proves nothing), each folder once empty; returns what else it found, which stays
@@ -359,17 +353,19 @@ def ctime_is_real(folder):
                              dir_fd=folder)
     except OSError:
         return False
-    inode = os.fstat(descriptor).st_ino
+    made = os.fstat(descriptor)
     try:
         os.utime(descriptor, ns=(10 ** 9, 10 ** 9))
-        status = os.fstat(descriptor)
-        return status.st_ctime_ns != status.st_mtime_ns
+        made = os.fstat(descriptor)
+        return made.st_ctime_ns != made.st_mtime_ns
     except OSError:
         return False
     finally:
         os.close(descriptor)
+        # Only the probe as it was made goes: a file made again at its name has another inode or time of change.
         try:
-            if os.stat(probe, dir_fd=folder, follow_symlinks=False).st_ino == inode:
+            status = os.stat(probe, dir_fd=folder, follow_symlinks=False)
+            if (status.st_dev, status.st_ino, status.st_ctime_ns) == (made.st_dev, made.st_ino, made.st_ctime_ns):
                 os.unlink(probe, dir_fd=folder)
         except OSError:
             pass

@@ -215,7 +215,8 @@ class WhatAFolderHolds(InATemporaryFolder):
         claim(self.folder, "out")
         make(self.folder, {"levels.txt": "changed after the claim"})
         descriptor = opened(self.folder)
-        self.assertEqual(mark.remove_results(descriptor, self.folder, False), ["levels.png", "levels.txt"])
+        entries = mark.read_mark(descriptor, self.folder).entries
+        self.assertEqual(mark.remove_listed(descriptor, entries, False), ["levels.png", "levels.txt"])
         os.close(descriptor)
 
     def test_the_walk_stops_at_the_first_entry_of_someone_else(self):
