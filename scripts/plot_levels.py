@@ -1,13 +1,6 @@
 #!/usr/bin/python3
-"""Plots what the plug-in did over time: input and output level, and the gain it applied, with the
-stretches where the host bypassed it shaded and the automated output level drawn in.
-
-    plot_levels.py LEVELS.csv OUT.png [--seconds S] [--bypass START:END]... [--automation T:V,T:V,...]
-                   [--title TEXT]
-
-LEVELS.csv comes from kelvane_level_analysis; --seconds is the track's length (default: the last window's
-middle); --automation gives "dbMain" (0..1) at points in time (seconds), drawn as the output level it sets
-(15 * value - 12 dB)."""
+"""Plots what the plug-in did over time: its input and output level and the gain it applied, with the
+stretches where the host bypassed it shaded and the automated output level drawn in."""
 
 import argparse
 import csv
@@ -19,12 +12,20 @@ import sys
 
 import job_output
 
-import matplotlib
 
-matplotlib.use("Agg")
-# Its font cache is only a cache: a disk too full to keep it is said once, by the plot that cannot be written.
-logging.getLogger("matplotlib.font_manager").setLevel(logging.ERROR)
-import matplotlib.pyplot as plt  # noqa: E402
+def pyplot():
+    # Imported here, so that --help and the tests' use of gaps() need no matplotlib.
+    try:
+        import matplotlib
+        matplotlib.use("Agg")
+        # Its font cache is only a cache: a disk too full to keep it is said once, by the plot that cannot be written.
+        logging.getLogger("matplotlib.font_manager").setLevel(logging.ERROR)
+        import matplotlib.pyplot as plt
+    except ImportError as error:
+        if isinstance(error, ModuleNotFoundError) and error.name == "matplotlib":
+            sys.exit("plot_levels: matplotlib is not installed (Debian package python3-matplotlib)")
+        sys.exit(f"plot_levels: matplotlib cannot be loaded: {error}")
+    return plt
 
 
 def time_range(text):
@@ -72,14 +73,25 @@ def read_levels(path):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("levels")
-    parser.add_argument("output")
-    parser.add_argument("--bypass", type=time_range, action="append", default=[])
-    parser.add_argument("--automation", type=automation_points)
-    parser.add_argument("--seconds", type=float)
-    parser.add_argument("--title", default="Kelvane: level over time")
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("levels", metavar="LEVELS.csv",
+                        help="the levels kelvane_level_analysis wrote: time_s, input_dbfs, output_dbfs and gain_db "
+                             "for each window")
+    parser.add_argument("output", metavar="OUT.png",
+                        help="the picture to write, a new file: one already there is left as it is")
+    parser.add_argument("--seconds", metavar="S", type=float,
+                        help="the track's length in seconds, where the time axis ends (default: the last window's "
+                             "middle)")
+    parser.add_argument("--bypass", metavar="START:END", type=time_range, action="append", default=[],
+                        help="a stretch of time, in seconds, where the host bypassed the plug-in; given once for "
+                             "each stretch")
+    parser.add_argument("--automation", metavar="T:V,...", type=automation_points,
+                        help='the "dbMain" setting V (0 to 1) at points in time T (seconds), drawn as the output '
+                             "level it sets (15 V - 12 dB) and held after the last point")
+    parser.add_argument("--title", metavar="TEXT", default="Kelvane: level over time",
+                        help="the picture's title (default: %(default)s)")
     args = parser.parse_args()
+    plt = pyplot()
 
     levels = read_levels(args.levels)
     time = levels["time_s"]

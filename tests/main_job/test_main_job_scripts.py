@@ -2,7 +2,9 @@
 
 import itertools
 import os
+import re
 import struct
+import subprocess
 import sys
 import tempfile
 import unittest
@@ -10,13 +12,15 @@ import unittest
 import numpy
 import soundfile
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+SCRIPTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts")
+sys.path.insert(0, SCRIPTS)
 
 import main_job_report as report  # noqa: E402
 import main_job_timeline as timeline  # noqa: E402
 from plot_levels import gaps  # noqa: E402
 
 nan = float("nan")
+PLOT = os.path.join(SCRIPTS, "plot_levels.py")
 
 
 def float_wav(path, frames, peak_time=0, rate=48000, channels=2):
@@ -54,6 +58,19 @@ class MainJobScripts(unittest.TestCase):
         for time, gain, stretches in (([0.025, 0.075, 0.125, 0.175], [1, nan, nan, 2], [(0.05, 0.15)]),
                                       ([0.025, 0.075, 0.1], [nan, 3, nan], [(0.0, 0.05), (0.0875, 0.1)])):
             self.assertEqual([(round(a, 6), round(b, 6)) for a, b in gaps(time, gain)], stretches)
+
+    def test_the_plots_help_reads_whole_and_says_what_each_argument_is(self):
+        text = subprocess.run([PLOT, "--help"], stdout=subprocess.PIPE, text=True, check=True).stdout
+        self.assertTrue(text.split("\n\n")[1].endswith("."), text)
+        for name in ("LEVELS.csv", "OUT.png", "--seconds S", "--bypass START:END", "--automation T:V,...",
+                     "--title TEXT"):
+            self.assertRegex(text, rf"\n  {re.escape(name)}\s+\w")
+
+    def test_the_plot_without_matplotlib_says_so_in_one_line(self):
+        done = subprocess.run(["/usr/bin/python3", "-S", PLOT, "levels.csv", "out.png"], stderr=subprocess.PIPE,
+                              text=True)
+        self.assertEqual((done.returncode, done.stderr),
+                         (1, "plot_levels: matplotlib is not installed (Debian package python3-matplotlib)\n"))
 
     def test_the_renders_are_compared_by_their_audio_in_any_container_and_the_first_difference_is_named(self):
         audio = numpy.array([(i / 10, -i / 10) for i in range(10)], numpy.float32)
