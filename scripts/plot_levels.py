@@ -1,13 +1,17 @@
 #!/usr/bin/python3
 """Plots what the plug-in did over time: its input and output level and the gain it applied, with the
-stretches where the host bypassed it shaded and the automated output level drawn in."""
+stretches where the host bypassed it shaded and the automated output level drawn in. The picture replaces
+OUT.png whole, or OUT.png is left as it was."""
 
 import argparse
 import csv
+import errno
 import io
 import logging
 import math
 import os
+import secrets
+import signal
 import sys
 
 import job_output
@@ -78,7 +82,8 @@ def main():
                         help="the levels kelvane_level_analysis wrote: time_s, input_dbfs, output_dbfs and gain_db "
                              "for each window")
     parser.add_argument("output", metavar="OUT.png",
-                        help="the picture to write, a new file: one already there is left as it is")
+                        help="the picture to write; a file or symbolic link at that name is replaced, a folder is "
+                             "refused")
     parser.add_argument("--seconds", metavar="S", type=float,
                         help="the track's length in seconds, where the time axis ends (default: the last window's "
                              "middle)")
@@ -135,34 +140,85 @@ def main():
 
     level_axes.set_title(args.title)
     figure.tight_layout()
-    # Drawn in memory, then written to a new file only: a file already there is someone's, and a write that
-    # fails takes back the half picture it made, while that file is still the one it made (same inode and
-    # time of change, which no other file can share).
     picture = io.BytesIO()
     figure.savefig(picture, format="png", dpi=110)
+    replace(args.output, picture.getbuffer())
+
+
+class Stopped(BaseException):
+    pass
+
+
+def replace(path, data):
+    """Puts data at path whole, or leaves path as it was: written beside it under a new hidden name, then renamed
+    over it, which replaces a symbolic link there rather than writing through it, and never writes into the file
+    already there. SIGINT, SIGTERM and SIGHUP wait for the new file to be taken back, then end the program."""
+    folder, name = os.path.split(path)
+    # A folder at the name is refused by the rename; these name one without it.
+    if name in ("", ".", ".."):
+        raise IsADirectoryError(errno.EISDIR, os.strerror(errno.EISDIR), path)
+    asked = []
+    # Only noted here, so that no exception lands between a file's creation and the note of its name.
+    stopping = [number for number in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP)
+                if signal.getsignal(number) != signal.SIG_IGN]
+    handlers = {number: signal.signal(number, lambda number, frame: asked.append(number)) for number in stopping}
+    directory = descriptor = temporary = None
     try:
-        descriptor = os.open(args.output, os.O_WRONLY | os.O_CREAT | os.O_EXCL | os.O_NOFOLLOW | os.O_CLOEXEC, 0o666)
-    except FileExistsError:
-        sys.exit(f"plot_levels: '{args.output}' already exists and is left as it is; name a new file")
-    made = None
-    try:
-        try:
-            with open(descriptor, "wb", closefd=False) as file:
-                file.write(picture.getvalue())
-        finally:
-            made = os.fstat(descriptor)
-            os.close(descriptor)
-    except OSError as error:
-        if made is not None:
+        # One descriptor for the folder: the file made, the rename and the take-back all happen in the same one.
+        directory = os.open(folder or ".", os.O_RDONLY | os.O_DIRECTORY | os.O_CLOEXEC)
+        while descriptor is None:
+            candidate = f".{name}.{secrets.token_hex(4)}"
             try:
-                now = os.stat(args.output, follow_symlinks=False)
-                if (now.st_dev, now.st_ino, now.st_ctime_ns) == (made.st_dev, made.st_ino, made.st_ctime_ns):
-                    os.unlink(args.output)
-            except OSError:
-                pass
-        # A write that fails as the file closes names no file.
-        error.filename = args.output
+                descriptor = os.open(candidate, os.O_WRONLY | os.O_CREAT | os.O_EXCL | os.O_NOFOLLOW | os.O_CLOEXEC,
+                                     0o666, dir_fd=directory)
+            except FileExistsError:
+                continue
+            temporary = candidate
+        view = memoryview(data)
+        while view:
+            if asked:
+                raise Stopped
+            view = view[os.write(descriptor, view[:1 << 20]):]
+        os.fsync(descriptor)
+        if asked:
+            raise Stopped
+        os.rename(temporary, name, src_dir_fd=directory, dst_dir_fd=directory)
+        temporary = None
+        try:
+            os.fsync(directory)
+        except OSError as error:
+            # Some file systems keep no folder to sync; the rename stands there as it is.
+            if error.errno != errno.EINVAL:
+                raise
+    except BaseException as error:
+        if temporary is not None:
+            take_back(directory, temporary, descriptor)
+        if isinstance(error, OSError):
+            error.filename = path
         raise
+    finally:
+        for open_descriptor in (descriptor, directory):
+            if open_descriptor is not None:
+                os.close(open_descriptor)
+        for number, handler in handlers.items():
+            signal.signal(number, handler)
+        if asked:
+            # Ended by the signal itself, as whoever sent it expects to see.
+            signal.signal(asked[0], signal.SIG_DFL)
+            os.kill(os.getpid(), asked[0])
+            sys.exit(128 + asked[0])
+
+
+def take_back(directory, name, descriptor):
+    """Removes the file the plot made, only while the name still holds it: the descriptor held open keeps its
+    inode from being given to any other file."""
+    try:
+        made, now = os.fstat(descriptor), os.stat(name, dir_fd=directory, follow_symlinks=False)
+        if (made.st_dev, made.st_ino) == (now.st_dev, now.st_ino):
+            os.unlink(name, dir_fd=directory)
+    except OSError:
+        pass
+
 
 if __name__ == "__main__":
     job_output.run("plot_levels", main)

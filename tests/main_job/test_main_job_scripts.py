@@ -3,6 +3,8 @@
 import itertools
 import os
 import re
+import resource
+import signal
 import struct
 import subprocess
 import sys
@@ -17,10 +19,19 @@ sys.path.insert(0, SCRIPTS)
 
 import main_job_report as report  # noqa: E402
 import main_job_timeline as timeline  # noqa: E402
-from plot_levels import gaps  # noqa: E402
+from plot_levels import gaps, take_back  # noqa: E402
 
 nan = float("nan")
 PLOT = os.path.join(SCRIPTS, "plot_levels.py")
+
+
+def run_plot(command, folder, settings, size_limit=resource.RLIM_INFINITY):
+    def limits():
+        os.umask(0o022)
+        resource.setrlimit(resource.RLIMIT_FSIZE, (size_limit, size_limit))
+    return subprocess.run(command, cwd=folder, preexec_fn=limits, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                          text=True, env=dict(os.environ, MPLCONFIGDIR=settings, PYTHONPATH=SCRIPTS,
+                                              PYTHONDONTWRITEBYTECODE="1"))
 
 
 def float_wav(path, frames, peak_time=0, rate=48000, channels=2):
@@ -66,11 +77,51 @@ class MainJobScripts(unittest.TestCase):
                      "--title TEXT"):
             self.assertRegex(text, rf"\n  {re.escape(name)}\s+\w")
 
-    def test_the_plot_without_matplotlib_says_so_in_one_line(self):
-        done = subprocess.run(["/usr/bin/python3", "-S", PLOT, "levels.csv", "out.png"], stderr=subprocess.PIPE,
-                              text=True)
-        self.assertEqual((done.returncode, done.stderr),
-                         (1, "plot_levels: matplotlib is not installed (Debian package python3-matplotlib)\n"))
+    def test_the_plot_replaces_its_output_whole_or_leaves_it_as_it_was(self):
+        stopped = ("import os, signal, sys, plot_levels; fsync = os.fsync; sys.argv[1:] = ['levels.csv', 'old.png']; "
+                   "os.fsync = lambda fd: (os.kill(os.getpid(), signal.SIGTERM), fsync(fd)); plot_levels.main()")
+        with tempfile.TemporaryDirectory() as folder, tempfile.TemporaryDirectory() as settings:
+            for name, content in (("levels.csv", "time_s,input_dbfs,output_dbfs,gain_db\n0.025,-20,-10,10\n"),
+                                  ("old.png", "old"), ("target.png", "target")):
+                with open(os.path.join(folder, name), "w") as file:
+                    file.write(content)
+            os.symlink("target.png", os.path.join(folder, "link.png"))
+            os.mkdir(os.path.join(folder, "folder"))
+            names, plot, unlimited = sorted(os.listdir(folder)), [PLOT, "levels.csv"], resource.RLIM_INFINITY
+            cannot = "plot_levels: cannot write "
+            # (command, limit on the size of a file, status, what it says): each leaves old.png as it was.
+            for command, size_limit, status, said in (
+                    (plot + ["old.png"], 100, 1, cannot + "'old.png': file too large"),
+                    (["/usr/bin/python3", "-c", stopped], unlimited, -signal.SIGTERM, ""),
+                    (plot + ["folder"], unlimited, 1, cannot + "'folder': is a directory"),
+                    (plot + ["folder/"], unlimited, 1, cannot + "'folder/': is a directory"),
+                    (["/usr/bin/python3", "-S"] + plot + ["old.png"], unlimited, 1,
+                     "plot_levels: matplotlib is not installed (Debian package python3-matplotlib)")):
+                with self.subTest(said or "stopped"):
+                    done = run_plot(command, folder, settings, size_limit)
+                    self.assertEqual((done.returncode, done.stderr), (status, said + "\n" if said else ""))
+                    with open(os.path.join(folder, "old.png")) as file:
+                        self.assertEqual(file.read(), "old")
+                    self.assertEqual(sorted(os.listdir(folder)), names)
+            for name in ("old.png", "link.png"):
+                self.assertEqual(run_plot(plot + [name], folder, settings).returncode, 0)
+                with open(os.path.join(folder, name), "rb") as file:
+                    self.assertEqual(file.read(8), b"\x89PNG\r\n\x1a\n")
+                self.assertEqual(os.lstat(os.path.join(folder, name)).st_mode, 0o100644)
+            with open(os.path.join(folder, "target.png")) as file:
+                self.assertEqual(file.read(), "target")
+            self.assertEqual(sorted(os.listdir(folder)), names)
+
+    def test_the_plot_takes_back_only_the_file_it_made(self):
+        with tempfile.TemporaryDirectory() as folder:
+            for name in ("made", "replaced since"):
+                open(os.path.join(folder, name), "w").close()
+            directory, made = os.open(folder, os.O_RDONLY), os.open(os.path.join(folder, "made"), os.O_RDONLY)
+            for name in ("replaced since", "made"):
+                take_back(directory, name, made)
+            os.close(made)
+            os.close(directory)
+            self.assertEqual(os.listdir(folder), ["replaced since"])
 
     def test_the_renders_are_compared_by_their_audio_in_any_container_and_the_first_difference_is_named(self):
         audio = numpy.array([(i / 10, -i / 10) for i in range(10)], numpy.float32)
