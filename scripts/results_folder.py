@@ -14,7 +14,7 @@ import os
 import sys
 
 import job_output
-from job_output import reason
+from job_output import reason, shown
 from results import Refusal
 from results.checks import check, output_text
 from results.keeper import failure_text, fault_text, serve
@@ -44,7 +44,7 @@ def main():
     except Refusal as refusal:
         sys.exit(f"run: {refusal}")
     except OSError as error:
-        sys.exit(f"run: cannot {'write' if command == 'mark' else 'read'} '{error.filename or folder}': "
+        sys.exit(f"run: cannot {'write' if command == 'mark' else 'read'} {shown(error.filename or folder)}: "
                  f"{reason(error)}")
     except Exception as error:  # noqa: BLE001 - whatever escapes is said in one line, never a traceback
         sys.exit(f"run: {fault_text(error)}")

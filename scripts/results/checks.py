@@ -1,14 +1,17 @@
 """What a results folder may hold and be named, and the room its results need. The folder is replaced whole,
 so it is taken only while it is empty or holds nothing but what an earlier run wrote, unchanged."""
 
+import grp
 import math
 import os
+import pwd
 import re
+import stat
 
-from job_output import reason, size_text
+from job_output import reason, shown, size_text
 
 from . import Refusal
-from .mark import FOLDER, LEGACY, LEGACY_OPTIONAL, MARK, read_mark, unchanged, walk
+from .mark import FOLDER, LEGACY, LEGACY_OPTIONAL, MARK, listed, ours, read_mark, unchanged, user_name, walk
 
 # The hidden folders beside the results that runs make: ".NAME.new-XXXXXXXX", ".NAME.old-XXXXXXXX" (and
 # mktemp's six characters, as earlier versions made them).
@@ -21,9 +24,55 @@ SMALL_FILES_BYTES = 2_000_000
 
 def earlier_results(folder):
     """Whether the folder open as `folder` holds an earlier run's results: a mark, or every top-level entry
-    earlier versions wrote."""
-    names = {entry.name for entry in os.scandir(folder)}
-    return MARK in names or all(name in names for name in LEGACY if "/" not in name)
+    earlier versions wrote, each the runner's own (what another user put there is never the job's)."""
+    def runners(name):
+        try:
+            return ours(os.stat(name, dir_fd=folder, follow_symlinks=False))
+        except OSError:
+            return False
+
+    names = {name for name, _ in listed(folder)}
+    legacy = [name for name in LEGACY if "/" not in name]
+    return (MARK in names and runners(MARK)) or all(name in names and runners(name) for name in legacy)
+
+
+def group_has_others(gid):
+    """Whether a user other than the runner and root belongs to the group `gid`, by name or as their own."""
+    others = set()
+    try:
+        others.update(pwd.getpwnam(name).pw_uid for name in grp.getgrgid(gid).gr_mem if name)
+    except KeyError:
+        pass
+    others.update(user.pw_uid for user in pwd.getpwall() if user.pw_gid == gid)
+    return bool(others - {os.geteuid(), 0})
+
+
+def others_can_change(status, shared_ok=False):
+    """Why a user other than the runner (and root) could add, replace or link names in the folder with this
+    status, or None. `shared_ok`: a sticky folder (like /tmp) lets nobody rename or replace another's entries."""
+    mode = stat.S_IMODE(status.st_mode)
+    if not ours(status) and status.st_uid != 0:
+        return f"belongs to another user ({user_name(status.st_uid)})"
+    if shared_ok and mode & stat.S_ISVTX:
+        return None
+    if mode & stat.S_IWOTH:
+        return f"can be written by other users (mode {mode:04o})"
+    if mode & stat.S_IWGRP and group_has_others(status.st_gid):
+        try:
+            group = grp.getgrgid(status.st_gid).gr_name
+        except KeyError:
+            group = str(status.st_gid)
+        return f"can be written by the group {group}, which has other members (mode {mode:04o})"
+    return None
+
+
+def check_trusted(status, where, parent=False):
+    """Refuses the results folder, or its parent, when another user could change what the job writes there."""
+    why = others_can_change(status, shared_ok=parent)
+    if why:
+        sticky = " and is not sticky" if parent and not status.st_mode & stat.S_ISVTX and "belongs" not in why else ""
+        raise Refusal(f"{shown(where)} {why}{sticky}, so the main job will not write there",
+                      "name a folder of your own in KELVANE_OUT")
 
 
 def check(folder, where, trust_ctime=False):
@@ -45,17 +94,17 @@ def check(folder, where, trust_ctime=False):
                     finally:
                         os.close(inside)
                     if nested:
-                        raise Refusal(f"'{where}' holds '{path}', the main job's earlier results",
+                        raise Refusal(f"{shown(where)} holds {shown(path)}, the main job's earlier results",
                                       "name a folder of its own in KELVANE_OUT")
-                raise Refusal(f"'{where}' holds '{path}', which the main job did not write")
+                raise Refusal(f"{shown(where)} holds {shown(path)}, which the main job did not write")
             if kind == "file" and ours[path] is not None and not unchanged(holder, name, ours[path], trust_ctime):
-                raise Refusal(f"'{where}' holds '{path}', which changed since the main job wrote it")
+                raise Refusal(f"{shown(where)} holds {shown(path)}, which changed since the main job wrote it")
             seen.add(path)
     except OSError as error:
-        raise Refusal(f"cannot read the results folder '{where}': {reason(error)}", None) from None
+        raise Refusal(f"cannot read the results folder {shown(where)}: {reason(error)}", None) from None
     missing = sorted(LEGACY - seen)
     if not found and seen and missing:
-        raise Refusal(f"'{where}' holds an incomplete earlier result of the main job (it lacks '{missing[0]}')")
+        raise Refusal(f"{shown(where)} holds an incomplete earlier result of the main job (it lacks {shown(missing[0])})")
 
 
 def check_name(out):
@@ -66,9 +115,9 @@ def check_name(out):
         if WORK_FOLDER.fullmatch(part):
             folder = "/".join(parts[:depth])
             if folder == out:
-                raise Refusal(f"'{out}' is named as the main job names its hidden work folders (.NAME.new-…, "
+                raise Refusal(f"{shown(out)} is named as the main job names its hidden work folders (.NAME.new-…, "
                               ".NAME.old-…), which are never results", "name another results folder in KELVANE_OUT")
-            raise Refusal(f"'{out}' is inside '{folder}', named as the main job names its hidden work folders",
+            raise Refusal(f"{shown(out)} is inside {shown(folder)}, named as the main job names its hidden work folders",
                           "name a folder outside it in KELVANE_OUT")
 
 
@@ -88,7 +137,7 @@ def check_not_nested(out):
             finally:
                 os.close(descriptor)
             if nested:
-                raise Refusal(f"'{out}' is inside '{ancestor}', the main job's earlier results, which a run would "
+                raise Refusal(f"{shown(out)} is inside {shown(ancestor)}, the main job's earlier results, which a run would "
                               "change", "name a folder outside them in KELVANE_OUT")
         if ancestor == os.path.dirname(ancestor):
             return
@@ -109,7 +158,7 @@ def room(folder, where, output_bytes, seconds, demo_bytes):
     # The demo's input is already on the disk.
     free = disk.f_bavail * disk.f_frsize + demo_bytes
     if needed > free:
-        raise Refusal(f"the results need about {size_text(needed)} and the disk of '{where}' has "
+        raise Refusal(f"the results need about {size_text(needed)} and the disk of {shown(where)} has "
                       f"{size_text(free)} free", "free some room or name another results folder in KELVANE_OUT")
 
 

@@ -28,20 +28,20 @@ import errno
 import fcntl
 import os
 import secrets
-import shlex
 import shutil
 import signal
 import stat
 import sys
 import tempfile
 import time
+from typing import NamedTuple
 
-from job_output import reason
+from job_output import reason, shell_word, shown
 
 from . import FULL, Refusal
-from .checks import WORK_FOLDER, check, check_name, check_not_nested, room
-from .mark import (FOLDER, MARK, MARK_HEADER, claim, ctime_is_real, held, listing, mark, read_mark, remove_listed,
-                   remove_mark, write_mark)
+from .checks import WORK_FOLDER, check, check_name, check_not_nested, check_trusted, others_can_change, room
+from .mark import (FOLDER, MARK, MARK_HEADER, READ, Damaged, claim, ctime_is_real, held, listed, listing, mark,
+                   open_plain, ours, read_mark, remove_listed, remove_mark, sync, unchanged, user_name, walk, write_mark)
 
 SCRATCH_CLAIM = ".kelvane-scratch"
 RENAME_NOREPLACE, RENAME_EXCHANGE = 1, 2
@@ -58,9 +58,48 @@ def locked_by_a_live_run(descriptor):
         return True
 
 
+class Holder(NamedTuple):
+    pid: int
+    user: str
+    arguments: tuple
+
+    @property
+    def a_run(self):
+        """Whether the holder is a run's keeper."""
+        return any(word.endswith("results_folder.py") and following == "serve"
+                   for word, following in zip(self.arguments, self.arguments[1:]))
+
+    def __str__(self):
+        command = " ".join(self.arguments)
+        command = command if len(command) <= 60 else command[:60] + "…"
+        return f"{shown(command)} (process {self.pid}, user {self.user})"
+
+
+def lock_holder(descriptor):
+    """Who holds the flock on the file open as `descriptor`, as far as the system tells (/proc/locks), or None."""
+    status = os.fstat(descriptor)
+    key = f"{os.major(status.st_dev):02x}:{os.minor(status.st_dev):02x}:{status.st_ino}"
+    try:
+        with open("/proc/locks") as locks:
+            # "1: FLOCK  ADVISORY  WRITE 1234 08:01:5678 0 EOF"; a waiter's line has "->" after the number.
+            found = [line.split() for line in locks]
+        pid = next(int(fields[4]) for fields in found if len(fields) > 5 and fields[1] == "FLOCK"
+                   and fields[5] == key)
+        with open(f"/proc/{pid}/cmdline", "rb") as cmdline:
+            arguments = tuple(os.fsdecode(word) for word in cmdline.read().split(b"\0")[:-1])
+        return Holder(pid, user_name(os.stat(f"/proc/{pid}").st_uid), arguments)
+    except (OSError, StopIteration, ValueError):
+        return None
+
+
+def busy_text(where, holder):
+    """Who holds a lock that is not a run's, said as it is."""
+    return f"{shown(where)} is locked by a program that is not a run of the main job: {holder}"
+
+
 def full_disk_text(out, error_reason, had_results):
     previous = "the previous results are as they were" if had_results else "no results were written"
-    return f"the disk of '{out}' is full ({error_reason}); {previous}"
+    return f"the disk of {shown(out)} is full ({error_reason}); {previous}"
 
 
 def failure_text(out, text, had_results):
@@ -96,11 +135,17 @@ class ParentLock:
                     raise
                 return self
             if attempt == 0:
-                self.run.say(f"run: another run is putting its results in place in '{self.run.parent}'; waiting "
-                             "for it")
+                # Another run holds it for a moment; anything else may hold it for ever.
+                holder = lock_holder(self.descriptor)
+                if holder and not holder.a_run:
+                    os.close(self.descriptor)
+                    raise Refusal(busy_text(self.run.parent, holder), "try again once it has let go")
+                self.run.say(f"run: another run is putting its results in place in {shown(self.run.parent)}; "
+                             "waiting for it")
             time.sleep(0.1)
         os.close(self.descriptor)
-        raise Refusal(f"another run has held '{self.run.parent}' for a minute", "try again when it has finished")
+        raise Refusal(f"{shown(self.run.parent)} has been locked for a minute, by another run or by a program the "
+                      "system does not name", "try again when it has finished")
 
     def __exit__(self, *exception):
         os.close(self.descriptor)
@@ -165,7 +210,7 @@ class Run:
         """Renames `source` only while it is the folder this run holds open as `descriptor`: a folder put in its
         place is never moved. Without `flags`, takes the place of nothing."""
         if not self.holds(source, descriptor):
-            raise Refusal(f"'{self.at(source)}' is no longer the folder this run made", None)
+            raise Refusal(f"{shown(self.at(source))} is no longer the folder this run made", None)
         if flags is None:
             self.rename_aside(source, target)
         else:
@@ -181,13 +226,12 @@ class Run:
         return candidate
 
     def siblings(self, kinds=("new", "old")):
-        """(name, descriptor, the kind of claim it holds on itself or None) of the hidden folders beside the
-        results named as runs name their work folders, that no live run holds; each locked while the caller
-        looks at it."""
+        """(name, descriptor, kind, mark) of the hidden folders beside the results named as runs name their work
+        folders, that no live run holds and no other user could have changed; kind is the claim the folder's mark
+        holds on it under its own name ("work" or "results"), "damaged" for a mark of the runner's that is empty
+        or cut short (a power cut), or None. Each is locked while the caller looks at it."""
         device = os.fstat(self.parent_fd).st_dev
-        with os.scandir(held(self.parent_fd)) as listing:
-            names = sorted(entry.name for entry in listing)
-        for name in names:
+        for name, _ in listed(self.parent_fd):
             match = WORK_FOLDER.fullmatch(name)
             if not match or match["name"] != self.name or match["kind"] not in kinds:
                 continue
@@ -196,14 +240,19 @@ class Run:
             except OSError:
                 continue
             try:
-                if os.fstat(descriptor).st_dev != device or locked_by_a_live_run(descriptor):
+                status = os.fstat(descriptor)
+                if status.st_dev != device or not ours(status) or others_can_change(status) \
+                        or locked_by_a_live_run(descriptor):
                     continue
+                found = kind = None
                 try:
                     found = read_mark(descriptor, self.at(name))
+                    kind = found.claim[0] if found and found.claim and found.claim[1] == name else None
+                except Damaged:
+                    kind = "damaged"
                 except (Refusal, OSError):
-                    found = None
-                kind = found.claim[0] if found and found.claim and found.claim[1] == name else None
-                yield name, descriptor, kind
+                    pass
+                yield name, descriptor, kind, found
             except OSError:
                 pass
             finally:
@@ -216,7 +265,7 @@ class Run:
             return
         aside, held_open = {}, {}
         try:
-            for name, descriptor, kind in self.siblings(("old",)):
+            for name, descriptor, kind, _ in self.siblings(("old",)):
                 if kind == "results":
                     try:
                         check(descriptor, self.at(name))
@@ -227,39 +276,84 @@ class Run:
                 name = next(iter(aside))
                 # Only the folder that was checked is moved, never one put in its place since.
                 self.rename_held(name, held_open[name], self.name)
+                sync(self.parent_fd)
         finally:
             for descriptor in held_open.values():
                 os.close(descriptor)
         if len(aside) == 1 and None in aside.values():
-            self.say(f"run: put back the previous results in '{self.out}', which a run stopped by force while it "
-                     f"swapped them had left aside in '{self.at(name)}'")
+            self.say(f"run: put back the previous results in {shown(self.out)}, which a run stopped by force while "
+                     f"it swapped them had left aside in {shown(self.at(name))}")
         elif len(aside) > 1:
-            shown = ", ".join(f"'{self.at(name)}'" for name in aside)
-            raise Refusal(f"'{self.out}' is missing, and {shown} each hold results that runs stopped by force left "
-                          "aside", f"move the one you want back to '{self.out}', then run again")
+            names = ", ".join(shown(self.at(name)) for name in aside)
+            raise Refusal(f"{shown(self.out)} is missing, and {names} each hold results that runs stopped by force "
+                          "left aside", f"move the one you want back to {shown(self.out)}, then run again")
         elif aside:
-            raise Refusal(f"'{self.out}' is missing, and the previous results a run stopped by force left aside "
-                          f"cannot be put back: {next(iter(aside.values()))}", f"move them back to '{self.out}' "
+            raise Refusal(f"{shown(self.out)} is missing, and the previous results a run stopped by force left aside "
+                          f"cannot be put back: {next(iter(aside.values()))}", f"move them back to {shown(self.out)} "
                           "yourself, or away, then run again")
 
+    def not_recorded(self, descriptor, entries, most=3):
+        """Up to `most` paths in the folder open as `descriptor` that are not as its mark records them."""
+        found = []
+        for path, holder, name, kind in walk(descriptor):
+            recorded = entries.get(path, False)
+            if path == MARK:
+                continue
+            if recorded is False or (kind == "folder") != (recorded is None) or kind == "other" or (
+                    kind == "file" and not unchanged(holder, name, recorded, self.trust_ctime)):
+                found.append(path)
+                if len(found) == most:
+                    break
+        return found
+
     def name_leftovers(self):
-        """Names, one line each, what dead runs left beside the results: never removed, as nothing proves it
-        is still as they left it."""
-        for name, _, kind in self.siblings():
-            command = f"rm -rf -- {shlex.quote(self.at(name))}"
-            if kind == "work":
-                self.say(f"run: '{self.at(name)}' looks left by an earlier run of the main job that was stopped; "
-                         f"remove it if nothing in it is yours: {command}")
-            elif kind == "results":
-                self.say(f"run: '{self.at(name)}' holds results an earlier run of the main job left beside "
-                         f"'{self.out}'; remove it once you have kept what you want of it: {command}")
+        """Names what dead runs left beside the results, in a line for each kind, with one command that removes
+        exactly what the line names; a folder that also holds what its run did not write is named by those
+        files instead. Nothing is removed: nothing proves it is still as they left it."""
+        groups, foreign = {"work": [], "results": [], "damaged": []}, []
+        for name, descriptor, kind, found in self.siblings():
+            if kind is None:
+                continue
+            odd = [] if kind == "damaged" else self.not_recorded(descriptor, found.entries)
+            if odd:
+                foreign.extend(os.path.join(self.at(name), path) for path in odd)
+            else:
+                groups[kind].append(self.at(name))
+        texts = {"work": ("{} was left by a run of the main job that was stopped, and holds only what it wrote",
+                          "{} folders beside {} were left by runs of the main job that were stopped, and hold only "
+                          "what they wrote"),
+                 "results": ("{} holds results that a run of the main job stopped by force left beside {}; remove "
+                             "it once you have kept what you want of it",
+                             "{} folders beside {} hold results that runs of the main job stopped by force left; "
+                             "remove them once you have kept what you want of them"),
+                 "damaged": ("{} was left by a run of the main job stopped as it wrote (its mark is empty or cut "
+                             "short, as after a power cut); remove it if nothing in it is yours",
+                             "{} folders beside {} were left by runs of the main job stopped as they wrote (their "
+                             "marks are empty or cut short, as after a power cut); remove them if nothing in them "
+                             "is yours")}
+        for kind, paths in groups.items():
+            if paths:
+                one, many = texts[kind]
+                line = one.format(shown(paths[0]), shown(self.out)) if len(paths) == 1 else \
+                    many.format(len(paths), shown(self.parent))
+                self.say(f"run: {line}: rm -rf -- {' '.join(shell_word(path) for path in paths)}")
+        if foreign:
+            self.say("run: folders that stopped runs of the main job left beside "
+                     f"{shown(self.out)} also hold what those runs did not write, so they stay as they are: "
+                     f"{', '.join(shown(path) for path in foreign[:5])}{', …' if len(foreign) > 5 else ''}")
 
     def start(self):
         check_name(self.out)
         try:
             self.parent_fd = os.open(self.parent, os.O_RDONLY | os.O_DIRECTORY | os.O_CLOEXEC)
         except OSError as error:
-            raise Refusal(f"cannot use the folder '{self.parent}': {reason(error)}", None) from None
+            raise Refusal(f"cannot use the folder {shown(self.parent)}: {reason(error)}", None) from None
+        # What another user can change is refused before anything is touched; a sticky parent (/tmp) lets
+        # nobody rename or replace the run's own folders.
+        check_trusted(os.fstat(self.parent_fd), self.parent, parent=True)
+        status = self.lstat(self.name)
+        if status is not None and stat.S_ISDIR(status.st_mode):
+            check_trusted(status, self.out)
         with ParentLock(self):
             self.put_back()
             check_not_nested(self.out)
@@ -273,7 +367,9 @@ class Run:
             except OSError as error:
                 what = "it is a file, not a folder" if error.errno == errno.ENOTDIR else \
                     "it is a symbolic link" if error.errno == errno.ELOOP else reason(error)
-                raise Refusal(f"cannot use the results folder '{self.out}': {what}", None) from None
+                raise Refusal(f"cannot use the results folder {shown(self.out)}: {what}", None) from None
+            if not self.made_out:
+                check_trusted(os.fstat(self.out_fd), self.out)
             try:
                 busy = locked_by_a_live_run(self.out_fd)
             except OSError as error:
@@ -281,27 +377,33 @@ class Run:
                 busy, self.no_flock = False, error
             if busy:
                 self.made_out = False
-                raise Refusal(f"another run is writing '{self.out}'", "try again when it has finished")
+                holder = lock_holder(self.out_fd)
+                if holder and not holder.a_run:
+                    raise Refusal(busy_text(self.out, holder), "try again once it has let go")
+                raise Refusal(f"another run is writing {shown(self.out)}", "try again when it has finished")
             check(self.out_fd, self.out, self.trust_ctime)
-            with os.scandir(self.out_fd) as listing:
-                self.had_results = any(True for _ in listing)
+            self.had_results = bool(listed(self.out_fd))
         return "results" if self.had_results else "empty"
 
     def make_work(self):
         with ParentLock(self):
-            self.name_leftovers()
             if self.no_flock is not None:
-                raise Refusal(f"the disk of '{self.out}' cannot lock folders ({reason(self.no_flock)}), which "
+                raise Refusal(f"the disk of {shown(self.out)} cannot lock folders ({reason(self.no_flock)}), which "
                               "the main job needs to tell its runs apart", "name a results folder on another "
                               "disk in KELVANE_OUT")
             work = f".{self.name}.new-{secrets.token_hex(4)}"
-            os.mkdir(work, dir_fd=self.parent_fd)
+            # Private while the run writes in it: nobody else can add, replace or link a name there.
+            os.mkdir(work, 0o700, dir_fd=self.parent_fd)
             self.work_fd = os.open(work, FOLDER, dir_fd=self.parent_fd)
             self.work = work
             fcntl.flock(self.work_fd, fcntl.LOCK_EX | fcntl.LOCK_NB)
             self.work_mark = write_mark(self.work_fd, self.at(work), [MARK_HEADER, MARK], "work", work, new=True)
-        # Until the disk is known, the check took only checksums as proof; it is probed in the run's own folder.
-        self.trust_ctime = ctime_is_real(self.work_fd)
+            # After a power cut the folder comes back with its claim, for the next run to name.
+            sync(self.work_fd)
+            sync(self.parent_fd)
+            # Until the disk is known, the check took only checksums as proof; it is probed in the run's own folder.
+            self.trust_ctime = ctime_is_real(self.work_fd)
+            self.name_leftovers()
         # The swap renames folders: a disk that cannot is found now rather than after the renders.
         try:
             os.mkdir(".chunks", dir_fd=self.work_fd)
@@ -309,56 +411,80 @@ class Run:
         except OSError as error:
             if error.errno in FULL:
                 raise
-            raise Refusal(f"the disk of '{self.out}' cannot rename folders ({reason(error)}), which the main job "
+            raise Refusal(f"the disk of {shown(self.out)} cannot rename folders ({reason(error)}), which the main job "
                           "needs to put its results in place", "name a results folder on another disk in "
                           "KELVANE_OUT") from None
-        # The results keep the mode and group of the folder they replace, or are as readable as anything else
-        # the user writes; a disk without them (exFAT) takes what it can.
+        self.note()
+        status = os.fstat(self.work_fd)
+        # The job checks that the folder it enters by this path is this one.
+        return f"{status.st_dev}:{status.st_ino} {self.at(work)}"
+
+    def settle_mode(self):
+        """The results keep the mode and group of the folder they replace when it is the runner's own, or are as
+        readable as anything else the user writes; a disk without them (exFAT) takes what it can."""
         mask = os.umask(0)
         os.umask(mask)
         status = None if self.made_out else os.fstat(self.out_fd)
-        for change in (lambda: status and os.fchown(self.work_fd, -1, status.st_gid),
-                       lambda: os.fchmod(self.work_fd, stat.S_IMODE(status.st_mode) if status else 0o777 & ~mask)):
+        own = status is not None and ours(status)
+        for change in (lambda: own and os.fchown(self.work_fd, -1, status.st_gid),
+                       lambda: os.fchmod(self.work_fd, stat.S_IMODE(status.st_mode) if own else 0o777 & ~mask)):
             try:
                 change()
             except OSError:
                 pass
-        self.note()
-        return self.at(work)
 
     def room(self, output_bytes, seconds, demo_bytes):
         room(self.out_fd, self.out, output_bytes, seconds, demo_bytes)
 
     def mark(self):
+        """Lists the results in the work folder's mark. Every file and folder it lists is on the disk before
+        the mark, and the mark before the swap: a power cut never leaves results that are not as their mark
+        says."""
         self.note()
+        self.settle_mode()
+        self.sync_listed({})
         self.work_mark = mark(self.work_fd, self.at(self.work), "results", self.work, self.listed)
+        sync(self.work_fd)
+
+    def sync_listed(self, before):
+        """Puts on the disk what the work folder holds that is not as in `before`, then the folder itself."""
+        for path, facts in self.listed.items():
+            if before.get(path, False) == facts and path in before:
+                continue
+            descriptor = os.open(path, FOLDER if facts is None else READ, dir_fd=self.work_fd)
+            try:
+                sync(descriptor)
+            finally:
+                os.close(descriptor)
+        sync(self.work_fd)
 
     def make_scratch(self):
         """The job's runtime files (the display's FIFO, Xvfb's log, matplotlib's cache) live off the results
-        disk, in a private folder. Those that dead runs left are named, once a run, never removed: nothing proves
-        what they hold is as the run left it."""
+        disk, in a private folder. Those that dead runs left are named, in one line, once a run, never removed:
+        nothing proves what they hold is as the run left it. Only the runner's own folders count, and nothing
+        there is opened in a way that can wait (a FIFO put in a claim's place)."""
         if self.scratch:
             return self.scratch
         base = tempfile.gettempdir()
         if not self.named_scratch:
             self.named_scratch = True
-            with os.scandir(base) as listing:
-                stale = sorted(entry.path for entry in listing
-                               if entry.name.startswith("kelvane-job-") and entry.is_dir(follow_symlinks=False))
-            for path in stale:
+            stale = []
+            try:
+                base_fd = os.open(base, os.O_RDONLY | os.O_DIRECTORY | os.O_CLOEXEC)
                 try:
-                    descriptor = os.open(path, FOLDER)
-                    try:
-                        with open(os.open(SCRATCH_CLAIM, os.O_RDONLY | os.O_NOFOLLOW, dir_fd=descriptor)) as file:
-                            ours = file.read().strip() == str(os.fstat(descriptor).st_ino)
-                        if ours and not locked_by_a_live_run(descriptor):
-                            self.say(f"run: '{path}' looks left by an earlier run of the main job that was stopped "
-                                     "(its display's log and caches); remove it if nothing in it is yours: "
-                                     f"rm -rf -- {shlex.quote(path)}")
-                    finally:
-                        os.close(descriptor)
-                except OSError:
-                    pass
+                    for name, kind in listed(base_fd):
+                        if name.startswith("kelvane-job-") and kind == "folder" and self.stale_scratch(base_fd, name):
+                            stale.append(os.path.join(base, name))
+                finally:
+                    os.close(base_fd)
+            except OSError:
+                pass
+            if stale:
+                what = f"{shown(stale[0])} was left by a run" if len(stale) == 1 else \
+                    f"{len(stale)} folders in {shown(base)} were left by runs"
+                self.say(f"run: {what} of the main job that {'was' if len(stale) == 1 else 'were'} stopped (display "
+                         "logs and caches); remove them if nothing in them is yours: "
+                         f"rm -rf -- {' '.join(shell_word(path) for path in stale)}")
         self.scratch = tempfile.mkdtemp(prefix="kelvane-job-")
         self.scratch_fd = os.open(self.scratch, FOLDER)
         fcntl.flock(self.scratch_fd, fcntl.LOCK_EX | fcntl.LOCK_NB)
@@ -366,6 +492,28 @@ class Run:
         with open(os.open(SCRATCH_CLAIM, flags, 0o600, dir_fd=self.scratch_fd), "w") as file:
             file.write(f"{os.fstat(self.scratch_fd).st_ino}\n")
         return self.scratch
+
+    @staticmethod
+    def stale_scratch(base_fd, name):
+        """Whether `name` under the temporary folder is a dead run's private folder: the runner's, claimed by
+        a plain file of the runner's naming its inode, and held by no live run."""
+        try:
+            descriptor = os.open(name, FOLDER, dir_fd=base_fd)
+        except OSError:
+            return False
+        try:
+            status = os.fstat(descriptor)
+            if not ours(status) or locked_by_a_live_run(descriptor):
+                return False
+            found = open_plain(descriptor, SCRATCH_CLAIM)
+            if found is None:
+                return False
+            with os.fdopen(found[0], "rb") as file:
+                return ours(found[1]) and file.read(64).strip() == str(status.st_ino).encode()
+        except OSError:
+            return False
+        finally:
+            os.close(descriptor)
 
     def remove_scratch(self):
         """Removes this run's own private folder, which it made (mkdtemp, private to the user) and holds locked
@@ -394,10 +542,11 @@ class Run:
         except (OSError, Refusal) as error:
             self.keep_work = True
             return Refusal(f"the results were not put in place, as {why}; the new results stay in "
-                           f"'{self.at(self.work)}' (they could not be moved to '{self.at(place)}': "
+                           f"{shown(self.at(self.work))} (they could not be moved to {shown(self.at(place))}: "
                            f"{reason(error) if isinstance(error, OSError) else error.what})", None)
         self.work = None
-        return Refusal(f"the results were not put in place, as {why}; the new results are in '{self.at(place)}'",
+        sync(self.parent_fd)
+        return Refusal(f"the results were not put in place, as {why}; the new results are in {shown(self.at(place))}",
                        None)
 
     def swap(self):
@@ -410,14 +559,21 @@ class Run:
             while os.path.lexists(pause):
                 time.sleep(0.05)
         gap = float(os.environ.get("KELVANE_TEST_SWAP_GAP", "0"))
-        with ParentLock(self):
+        lock = ParentLock(self)
+        try:
+            lock.__enter__()
+        except Refusal as refusal:
+            # The renders are done: they are kept where the user can find them, and said.
+            raise self.keep_results(refusal.what) from None
+        try:
             if self.lstat(self.name) is None:
                 self.rename_held(self.work, self.work_fd, self.name)
                 self.swapped, self.work = True, None
+                sync(self.parent_fd)
                 return
             try:
                 if not self.holds(self.name, self.out_fd):
-                    raise Refusal(f"'{self.out}' is no longer the folder this run started with")
+                    raise Refusal(f"{shown(self.out)} is no longer the folder this run started with")
                 check(self.out_fd, self.out, self.trust_ctime)
             except Refusal as refusal:
                 raise self.keep_results(f"{refusal.what}; it stays as it is") from None
@@ -428,8 +584,13 @@ class Run:
                 if self.swapped or self.work is None or self.keep_work:
                     raise
                 why = reason(error) if isinstance(error, OSError) else error.what
-                raise self.keep_results(f"they could not be renamed ({why}); '{self.out}' is as it was") from None
+                raise self.keep_results(f"they could not be renamed ({why}); {shown(self.out)} is as it was") from None
+            # The new results are in place on the disk before the old ones go and before the job says so.
+            sync(self.parent_fd)
+        finally:
+            lock.__exit__()
         self.put_away(old)
+        sync(self.parent_fd)
 
     def exchange(self, gap):
         """Swaps the two folders at once where the disk can, or renames twice; returns the name the previous
@@ -438,6 +599,7 @@ class Run:
         self.marked_out = read_mark(self.out_fd, self.out) is None
         if not os.environ.get("KELVANE_TEST_SWAP_FALLBACK"):
             self.old_mark = claim(self.out_fd, self.out, self.work)
+            sync(self.out_fd)
             try:
                 self.rename_held(self.work, self.work_fd, self.name, RENAME_EXCHANGE)
                 old, self.work, self.swapped = self.work, None, True
@@ -450,6 +612,7 @@ class Run:
         # puts them back.
         old = f".{self.name}.old-{secrets.token_hex(4)}"
         self.old_mark = claim(self.out_fd, self.out, old)
+        sync(self.out_fd)
         self.rename_held(self.name, self.out_fd, old)
         time.sleep(gap)
         try:
@@ -457,10 +620,10 @@ class Run:
         except (OSError, Refusal) as error:
             try:
                 self.rename_held(old, self.out_fd, self.name)
-                where = f"'{self.out}' is as it was"
+                where = f"{shown(self.out)} is as it was"
             except (OSError, Refusal):
-                where = f"'{self.out}', made again meanwhile, stays as it is; the previous results are in " \
-                        f"'{self.at(old)}'"
+                where = f"{shown(self.out)}, made again meanwhile, stays as it is; the previous results are in " \
+                        f"{shown(self.at(old))}"
             why = reason(error) if isinstance(error, OSError) else error.what
             raise self.keep_results(f"they could not be renamed into place ({why}); {where}") from None
         self.work, self.swapped = None, True
@@ -480,25 +643,58 @@ class Run:
         if left:
             remove_mark(descriptor, mark_text)
         left = left or [MARK]
-        shown = ", ".join(f"'{path}'" for path in left[:3]) + (", …" if len(left) > 3 else "")
-        self.say(f"run: {shown}, found in {found_in} and not as the main job wrote "
-                 f"{'them, are' if len(left) > 1 else 'it, is'} kept in '{self.at(place)}'")
+        names = ", ".join(shown(path) for path in left[:3]) + (", …" if len(left) > 3 else "")
+        self.say(f"run: {names}, found in {found_in} and not as the main job wrote "
+                 f"{'them, are' if len(left) > 1 else 'it, is'} kept in {shown(self.at(place))}")
 
     def put_away(self, old):
         """Removes the results the swap replaced, now at `old`, entry by entry from their mark."""
+        entries = {}
         try:
             found = read_mark(self.out_fd, self.at(old))
-            self.clear(old, self.out_fd, found.entries if found else {}, self.old_mark,
-                       f"'{self.out}' as the run replaced it")
+            entries = found.entries if found else {}
+            self.clear(old, self.out_fd, entries, self.old_mark, f"{shown(self.out)} as the run replaced it")
         except (OSError, Refusal) as error:
             why = reason(error) if isinstance(error, OSError) else error.what
-            self.say(f"run: the new results are in '{self.out}'; the previous ones could not all be removed "
-                     f"({why}) and what is left of them is in '{self.at(old)}': rm -rf -- {shlex.quote(self.at(old))}")
+            self.say(f"run: the new results are in {shown(self.out)}; the previous ones could not all be removed "
+                     f"({why}); {self.left_text(old, entries)}")
+
+    def left_text(self, old, entries):
+        """What is left of the previous results at `old`, with a command that removes exactly that: the folder
+        when it holds nothing else, else their files alone, the rest named as not theirs."""
+        theirs, other = [], []
+        try:
+            for path, holder, name, kind in walk(self.out_fd):
+                recorded = entries.get(path, False)
+                if kind == "file" and recorded and unchanged(holder, name, recorded, self.trust_ctime):
+                    theirs.append(path)
+                elif path != MARK and (kind != "folder" or recorded is not None):
+                    other.append(path)
+        except OSError:
+            other.append("…")
+        where = self.at(old)
+        if not other:
+            return f"what is left of them is in {shown(where)}: rm -rf -- {shell_word(where)}"
+        names = ", ".join(shown(path) for path in other[:3]) + (", …" if len(other) > 3 else "")
+        text = f"{shown(where)} also holds {names}, which {'are' if len(other) > 1 else 'is'} not theirs and stays"
+        if theirs:
+            files = " ".join(shell_word(os.path.join(where, path)) for path in theirs)
+            text += f"; what is left of them there: rm -f -- {files}"
+        return text
 
     def note(self):
         """Records what the work folder holds, as each step ends: what the run removes of it later is only what
-        is still as recorded. Kept in memory, so that a full disk does not stop it."""
+        is still as recorded. The record goes into the folder's mark, on the disk with what it lists, so that
+        what a dead run left can be told from what was put there since; a disk too full for it keeps the record
+        in memory, and the step that needs the room says so."""
+        before = self.listed
         self.listed = listing(self.work_fd, self.listed, self.trust_ctime)
+        try:
+            self.sync_listed(before)
+            self.work_mark = mark(self.work_fd, self.at(self.work), "work", self.work, self.listed)
+        except OSError as error:
+            if error.errno not in FULL:
+                raise
 
     def remove_work(self):
         """Removes this run's own work folder, entry by entry from what the run recorded; a folder it cannot
@@ -506,15 +702,15 @@ class Run:
         if self.work_fd is None:
             return
         try:
-            self.clear(self.work, self.work_fd, self.listed, self.work_mark, f"its work folder '{self.at(self.work)}'")
+            self.clear(self.work, self.work_fd, self.listed, self.work_mark, f"its work folder {shown(self.at(self.work))}")
         except (OSError, Refusal) as error:
             try:
                 write_mark(self.work_fd, self.at(self.work), [MARK_HEADER, MARK], "work", self.work, new=True)
             except (OSError, Refusal):
                 pass
             why = reason(error) if isinstance(error, OSError) else error.what
-            self.say(f"run: cannot remove its work folder '{self.at(self.work)}' ({why}): "
-                     f"rm -rf -- {shlex.quote(self.at(self.work))}")
+            self.say(f"run: cannot remove its work folder {shown(self.at(self.work))} ({why}): "
+                     f"rm -rf -- {shell_word(self.at(self.work))}")
 
     def finish(self, touch=True):
         """What a run made and did not hand over goes: its work folder, a results folder it made, still empty;
@@ -580,7 +776,7 @@ def serve(out, say_stream=None):
                 if error.errno in FULL:
                     tell(full_disk_text(out, reason(error), run.had_results))
                 else:
-                    tell(f"cannot use the results folder '{out}': {reason(error)}")
+                    tell(f"cannot use the results folder {shown(out)}: {reason(error)}")
             except Exception as error:  # noqa: BLE001 - whatever escapes is said in one line, never a traceback
                 faulted = True
                 tell(fault_text(error))
@@ -590,7 +786,7 @@ def serve(out, say_stream=None):
         except OSError:
             # The job ended without waiting for the answer: what was done stands, and is said.
             if run.swapped and action == run.swap:
-                tell(f"the new results are in '{out}'")
+                tell(f"the new results are in {shown(out)}")
             return None
 
     def room(output_bytes, seconds, demo_bytes):

@@ -12,9 +12,12 @@ otherwise only names what it finds."""
 import errno
 import hashlib
 import os
+import pwd
 import re
 import stat
 from typing import NamedTuple
+
+from job_output import shown
 
 from . import Refusal
 
@@ -36,6 +39,9 @@ NUMBER = re.compile(r"-?[0-9]+")
 DIGEST = re.compile(r"[0-9a-f]{64}")
 # What opening a name that is no plain file can answer: gone, a FIFO without a writer, a link.
 NOT_A_FILE = {errno.ENOENT, errno.ENXIO, errno.ENOTDIR, errno.ELOOP}
+# What a file system that cannot sync a kind of file answers (FUSE without fsyncdir, for one): nothing more can
+# be done there.
+CANNOT_SYNC = {errno.EINVAL, errno.ENOSYS, errno.EOPNOTSUPP}
 MOVE_ADVICE = "move the folder away or name another results folder in KELVANE_OUT"
 
 
@@ -49,9 +55,35 @@ class Facts(NamedTuple):
     ctime_ns: int = None
 
 
+class Damaged(Refusal):
+    """A mark the job may have begun and not finished (empty, cut short, garbled): a power cut or a full disk
+    leaves such marks, a user rarely does."""
+
+
 class Mark(NamedTuple):
     entries: dict       # relative path -> Facts, or None for a folder (or a file an earlier version named alone)
     claim: tuple        # (kind, name the run gave the folder), or None
+
+
+def user_name(uid):
+    try:
+        return pwd.getpwuid(uid).pw_name
+    except KeyError:
+        return f"user {uid}"
+
+
+def ours(status):
+    """Whether a file or folder is the runner's own: what another user owns is never the job's."""
+    return status.st_uid == os.geteuid()
+
+
+def sync(descriptor):
+    """Puts what the file or folder open as `descriptor` holds on the disk."""
+    try:
+        os.fsync(descriptor)
+    except OSError as error:
+        if error.errno not in CANNOT_SYNC:
+            raise
 
 
 def held(folder):
@@ -85,7 +117,7 @@ def parse(text, where):
     if lines[-1] == "":
         lines.pop()
     if not lines or not lines[0].strip():
-        raise Refusal(f"'{where}' is not the main job's mark: it has no heading", MOVE_ADVICE)
+        raise Damaged(f"{shown(where)} is not the main job's mark: it has no heading", MOVE_ADVICE)
     entries, claim = {}, None
     for number, line in enumerate(lines[1:], 2):
         name, *facts = line.split("\t")
@@ -100,8 +132,8 @@ def parse(text, where):
                 and int(facts[0]) >= 0 and (facts[2] == "" or DIGEST.fullmatch(facts[2])):
             entries[name] = Facts(int(facts[0]), int(facts[1]), facts[2], *map(int, facts[3:]))
         else:
-            shown = line if len(line) <= 60 else line[:60] + "…"
-            raise Refusal(f"'{where}' is damaged at line {number} ({shown!r}): not as the main job writes it",
+            start = line if len(line) <= 60 else line[:60] + "…"
+            raise Damaged(f"{shown(where)} is damaged at line {number} ({start!r}): not as the main job writes it",
                           MOVE_ADVICE)
     return Mark(entries, claim)
 
@@ -117,50 +149,80 @@ def read_mark(folder, where):
         return None
     except OSError as error:
         if error.errno == errno.ELOOP:
-            raise Refusal(f"'{path}' is a symbolic link, not the main job's mark", MOVE_ADVICE) from None
+            raise Refusal(f"{shown(path)} is a symbolic link, not the main job's mark", MOVE_ADVICE) from None
         error.filename = path
         raise
     status = os.fstat(descriptor)
-    if not stat.S_ISREG(status.st_mode):
+    if not stat.S_ISREG(status.st_mode) or not ours(status):
         os.close(descriptor)
-        what = "a folder" if stat.S_ISDIR(status.st_mode) else "not a plain file"
-        raise Refusal(f"'{path}' is {what}, not the main job's mark", MOVE_ADVICE)
+        what = "a folder" if stat.S_ISDIR(status.st_mode) else "not a plain file" if not stat.S_ISREG(
+            status.st_mode) else f"another user's ({user_name(status.st_uid)})"
+        raise Refusal(f"{shown(path)} is {what}, not the main job's mark", MOVE_ADVICE)
     with os.fdopen(descriptor, "rb") as file:
         data = file.read(MARK_BYTES_AT_MOST + 1)
     if not data:
-        raise Refusal(f"'{path}' is empty, not the main job's mark", MOVE_ADVICE)
+        raise Damaged(f"{shown(path)} is empty, not the main job's mark", MOVE_ADVICE)
     if len(data) > MARK_BYTES_AT_MOST:
-        raise Refusal(f"'{path}' is too big to be the main job's mark", MOVE_ADVICE)
+        raise Refusal(f"{shown(path)} is too big to be the main job's mark", MOVE_ADVICE)
     try:
         text = data.decode("utf-8")
     except UnicodeDecodeError:
-        raise Refusal(f"'{path}' is not text, not the main job's mark", MOVE_ADVICE) from None
+        raise Damaged(f"{shown(path)} is not text, not the main job's mark", MOVE_ADVICE) from None
     return parse(text, path)
 
 
 def write_mark(folder, where, lines, kind, name, new=False):
-    """Writes the mark of the folder open as `folder`: `lines`, then the claim; returns what it wrote. An
-    existing mark is written in place only while it is a plain file of the folder's alone (no link, no other
-    name), so a write never reaches a file elsewhere; `new` insists that there is none yet."""
+    """Writes the mark of the folder open as `folder`: `lines`, then the claim; returns what it wrote, on the
+    disk by then. A mark is written whole under a name of its own and renamed over the old one, so that a power
+    cut or a full disk leaves the old mark or the new, never half of one, and no write reaches a file elsewhere;
+    an existing mark is replaced only while it is a plain file of the folder's alone (no link, no other name).
+    `new` insists that there is none yet."""
     held(folder)
     path = os.path.join(where, MARK)
-    try:
-        flags = os.O_WRONLY | os.O_CREAT | os.O_NOFOLLOW | os.O_CLOEXEC | (os.O_EXCL if new else 0)
-        descriptor = os.open(MARK, flags, 0o666, dir_fd=folder)
-        with os.fdopen(descriptor, "w", encoding="utf-8") as file:
-            status = os.fstat(descriptor)
+    text = "\n".join(lines + [f"\tclaim\t{kind}\t{name}"]) + "\n"
+    if not new:
+        try:
+            status = os.stat(MARK, dir_fd=folder, follow_symlinks=False)
+            if stat.S_ISLNK(status.st_mode):
+                raise Refusal(f"{shown(path)} is a symbolic link, not the main job's mark", MOVE_ADVICE)
             if not stat.S_ISREG(status.st_mode) or status.st_nlink != 1:
-                raise Refusal(f"'{path}' has another name elsewhere, so the main job does not write it", MOVE_ADVICE)
-            os.ftruncate(descriptor, 0)
-            text = "\n".join(lines + [f"\tclaim\t{kind}\t{name}"]) + "\n"
-            file.write(text)
+                raise Refusal(f"{shown(path)} has another name elsewhere, so the main job does not write it",
+                              MOVE_ADVICE)
+        except FileNotFoundError:
+            pass
+    written = MARK if new else f"{MARK}.{os.urandom(4).hex()}"
+    flags = os.O_WRONLY | os.O_CREAT | os.O_EXCL | os.O_NOFOLLOW | os.O_CLOEXEC
+    try:
+        descriptor = os.open(written, flags, 0o666, dir_fd=folder)
     except OSError as error:
-        # A link in the mark's place, or a write that fails as the file closes, names no file.
-        if error.errno == errno.ELOOP:
-            raise Refusal(f"'{path}' is a symbolic link, not the main job's mark", MOVE_ADVICE) from None
         error.filename = path
         raise
+    try:
+        with os.fdopen(descriptor, "w", encoding="utf-8", closefd=False) as file:
+            file.write(text)
+        sync(descriptor)
+        if not new:
+            os.rename(written, MARK, src_dir_fd=folder, dst_dir_fd=folder)
+    except BaseException as error:
+        if not new:
+            remove_made(folder, written, descriptor)
+        if isinstance(error, OSError):
+            error.filename = path
+        raise
+    finally:
+        os.close(descriptor)
     return text
+
+
+def remove_made(folder, name, descriptor):
+    """Removes `name` in the folder open as `folder` only while it is the file this run holds open as
+    `descriptor`."""
+    try:
+        status, made = os.stat(name, dir_fd=folder, follow_symlinks=False), os.fstat(descriptor)
+        if (status.st_dev, status.st_ino) == (made.st_dev, made.st_ino):
+            os.unlink(name, dir_fd=folder)
+    except OSError:
+        pass
 
 
 def remove_mark(folder, text):
@@ -232,19 +294,27 @@ def kind_of(entry):
     return "file" if entry.is_file(follow_symlinks=False) else "other"
 
 
+def listed(folder):
+    """(name, kind) of every entry of the folder open as `folder`, sorted. Each listing goes through a
+    descriptor of its own: on btrfs a descriptor listed before lists the folder as it was then."""
+    descriptor = os.open(".", FOLDER, dir_fd=held(folder))
+    try:
+        with os.scandir(descriptor) as entries:
+            return sorted((entry.name, kind_of(entry)) for entry in entries)
+    finally:
+        os.close(descriptor)
+
+
 def walk(folder):
     """(relative path, descriptor of the folder holding it, name, "folder"/"file"/"other") of every entry below
     the folder open as `folder`, by descriptor, never through a link; a folder is entered only when the caller
     asks for the entry after it, so a caller that stops at an entry never reads what it holds."""
-    held(folder)
-    pending = [(os.dup(folder), "")]
+    pending = [(os.open(".", FOLDER, dir_fd=held(folder)), "")]
     try:
         while pending:
             descriptor, prefix = pending.pop()
             try:
-                with os.scandir(descriptor) as listing:
-                    found = sorted((entry.name, kind_of(entry)) for entry in listing)
-                for name, kind in found:
+                for name, kind in listed(descriptor):
                     yield prefix + name, descriptor, name, kind
                     if kind == "folder":
                         pending.append((os.open(name, FOLDER, dir_fd=descriptor), f"{prefix}{name}/"))
@@ -315,9 +385,7 @@ def remove_listed(folder, entries, trust_ctime):
     left = []
 
     def remove_below(descriptor, prefix):
-        with os.scandir(descriptor) as listing:
-            names = sorted((entry.name, kind_of(entry)) for entry in listing)
-        for name, kind in names:
+        for name, kind in listed(descriptor):
             path = prefix + name
             if path == MARK:
                 continue

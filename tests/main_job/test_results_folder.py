@@ -350,11 +350,13 @@ class Runs(InATemporaryFolder):
         own = os.path.relpath(sweeper.at(sweeper.work), self.parent)
         self.assertEqual({name: value for name, value in contents(self.parent).items()
                           if not name.startswith(own)}, before)
-        lines = {killed: f"run: '{killed}' looks left by an earlier run of the main job that was stopped; remove it "
-                         f"if nothing in it is yours: rm -rf -- {killed}",
-                 complete: f"run: '{complete}' holds results an earlier run of the main job left beside "
-                           f"'{self.folder}'; remove it once you have kept what you want of it: rm -rf -- {complete}"}
-        self.assertEqual(said, [lines[path] for path in sorted(lines)])
+        # The dead run's folder that holds the user's file is named by that file, never as a leftover.
+        self.assertEqual(said, [f"run: '{complete}' holds results that a run of the main job stopped by force left "
+                                f"beside '{self.folder}'; remove it once you have kept what you want of it: rm -rf -- "
+                                f"{complete}",
+                                "run: folders that stopped runs of the main job left beside "
+                                f"'{self.folder}' also hold what those runs did not write, so they stay as they are: "
+                                f"'{killed}/mine.txt'"])
         self.assertTrue(os.path.isdir(live))
 
     def test_the_swap_exchanges_the_folders_or_renames_twice_and_removes_only_the_unchanged_results(self):
@@ -504,7 +506,7 @@ class Runs(InATemporaryFolder):
         self.assertEqual(read(os.path.join(self.folder, "report.md")), "new")
         self.assertEqual(read(os.path.join(work, "report.md")), "old")
         self.assertEqual(said, [f"run: the new results are in '{self.folder}'; the previous ones could not all be "
-                                f"removed (permission denied) and what is left of them is in '{work}': rm -rf -- {work}"])
+                                f"removed (permission denied); what is left of them is in '{work}': rm -rf -- {work}"])
 
     def test_a_run_removes_of_its_work_folder_only_what_it_recorded_as_each_step_ended(self):
         run, said = self.a_run()
@@ -535,7 +537,8 @@ class Runs(InATemporaryFolder):
         self.assertEqual(said, [f"run: cannot remove its work folder '{work}' (permission denied): rm -rf -- {work}"])
         self.assertEqual(os.listdir(work), [MARK])
         _, said = self.a_run()
-        self.assertTrue(said[0].startswith(f"run: '{work}' looks left by an earlier run"), said)
+        self.assertTrue(said[0].startswith(f"run: '{work}' was left by a run of the main job that was stopped, and "
+                                           "holds only what it wrote"), said)
 
     def test_results_a_killed_swap_left_aside_are_put_back_only_whole(self):
         aside = os.path.join(self.parent, ".out.old-1a2b3c4d")
@@ -630,7 +633,7 @@ class Keeper(InATemporaryFolder):
                 return super().write(text)
 
         answers, said = self.serve(["work", "mark", "swap"], GoneBeforeTheSwapsAnswer())
-        self.assertEqual((answers[:2], len(answers), said), (["ok", "empty"], 5,
+        self.assertEqual((answers[:2], len(answers), said), (["ok", "empty"], 6,
                                                              f"run: the new results are in '{self.folder}'\n"))
         self.assertEqual(sorted(os.listdir(self.folder)), [MARK, "chunks"])
 
@@ -654,15 +657,9 @@ class Scripts(InATemporaryFolder):
 
     def test_a_write_that_fails_ends_in_one_line_naming_the_file_and_why(self):
         os.symlink("/dev/full", os.path.join(self.folder, MARK))
-        os.symlink("/dev/full", os.path.join(self.parent, "levels.png"))
-        levels, plot = os.path.join(self.parent, "levels.csv"), os.path.join(self.parent, "levels.png")
-        make(self.parent, {"levels.csv": "time_s,input_dbfs,output_dbfs,gain_db\n0.025,-20,-10,10\n"})
         printing = "import job_output; job_output.run('printing', lambda: print('x' * 100000))"
         rows = ((["results_folder.py", "mark", self.folder], f"run: '{self.folder}/.kelvane-results' is a symbolic "
                  "link, not the main job's mark; move the folder away or name another results folder in KELVANE_OUT"),
-                # A file already at the picture's name is never written over, nor through.
-                (["plot_levels.py", levels, plot], f"plot_levels: '{plot}' already exists and is left as it is; name "
-                 "a new file"),
                 (["-c", printing], "printing: cannot write the standard output: no space left on device"))
         for command, expected in rows:
             with self.subTest(command[0]):
