@@ -4,6 +4,7 @@ registered.txt (kelvane_host list), levels.txt (kelvane_level_analysis), window.
 the two renders' outputs and chunks.
 
     main_job_report.py OUT INPUT.wav --automation T:V,... --bypass START:END [--window-level V] [--warnings FILE]
+    main_job_report.py --registered registered.txt     says in one line what the plug-in registered
 
 Times are shown as given. An empty --automation or --bypass means the track was too short to hold it and the
 host went without."""
@@ -11,6 +12,7 @@ host went without."""
 import argparse
 import filecmp
 import os
+import sys
 
 import job_output
 import numpy
@@ -19,6 +21,31 @@ import soundfile
 BLOCK_SAMPLES = 512
 # kelvane_level_analysis reports silence, and loudness it cannot measure, as this level.
 ANALYSIS_FLOOR_DB = -120.0
+
+
+def spoken_list(words):
+    return " and ".join(words) if len(words) < 3 else ", ".join(words[:-1]) + " and " + words[-1]
+
+
+def registration_summary(listing):
+    """What a user looks for in kelvane_host list's dozens of lines: the effect, the tracks it takes and its
+    parameters."""
+    effect, name, category, formats, parameters, in_parameters = "", "", "", [], [], False
+    for line in listing.splitlines():
+        if line.startswith("effect "):
+            effect = line.split()[1]
+        elif line.startswith("  name: ") and not name:
+            name = line.removeprefix("  name: ")
+        elif line.startswith("  category: "):
+            category = line.split()[-1]
+        elif "input stem format " in line:
+            formats.append(line.split()[-1])
+        elif line.startswith("parameters"):
+            in_parameters = True
+        elif in_parameters and line.startswith("  ") and line[2:3] != " ":
+            parameters.append(line.split()[0])
+    return (f'the effect "{name}" ({effect}, {category}) for {spoken_list(formats)} tracks, with the parameters '
+            f"{spoken_list(parameters)}")
 
 
 def level_db(value):
@@ -147,6 +174,11 @@ def output_text(path):
 
 
 def main():
+    if sys.argv[1:2] == ["--registered"] and len(sys.argv) == 3:
+        with open(sys.argv[2]) as file:
+            print(f"registered: {registration_summary(file.read())}; the whole listing is in "
+                  f"{os.path.basename(sys.argv[2])}")
+        return
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("out")
     parser.add_argument("input")
@@ -177,12 +209,11 @@ def main():
         print()
 
     print("## What the plug-in registered\n")
-    print("The host stand-in loaded `Kelvane.aaxplugin`, started and registered it, and listed its description "
-          "(the parameters from an instance of its own; the renders below set theirs up for the track):\n")
-    print("```")
     with open(os.path.join(out, "registered.txt")) as file:
-        print(file.read().rstrip())
-    print("```\n")
+        summary = registration_summary(file.read())
+    print(f"The host stand-in loaded `Kelvane.aaxplugin`, started and registered it: {summary}. Its whole "
+          "description (components, fields and IDs, the parameters from an instance of its own) is in "
+          "`registered.txt`.\n")
 
     print("## Rendering\n")
     print(f"- The host set the instance up for the track: {stem_format(channels)} at {rate} Hz.")

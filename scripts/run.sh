@@ -36,12 +36,18 @@ elif [ "${1:-}" = "--check-only" ]; then
   check_only=1
   shift
 fi
+# A name the job prints may not start a line of its own nor move the cursor: a control character in one the
+# user gives is refused, shown quoted.
+plain_name() { [[ $2 != *[[:cntrl:]]* ]] || refuse "$1 holds a control character: $(printf %q "$2"); $3"; }
+plain_name KELVANE_OUT "${KELVANE_OUT:-}" "name a folder without one"
+plain_name KELVANE_BUILD_DIR "${KELVANE_BUILD_DIR:-}" "name a folder without one"
 input="" input_path=""
 if [ $# -gt 1 ] || [[ "${1:-}" == -?* ]] || { [ $check_only -eq 1 ] && [ $# -eq 0 ]; }; then
   echo "$usage" >&2
   exit 2
 elif [ $# -eq 1 ]; then
   # What needs no build is refused before the minutes of setting up and building.
+  plain_name "the track's name" "$1" "rename it, or link it under a name without one"
   if [ ! -e "$1" ]; then
     refuse "$1: no such file"
   elif [ -d "$1" ]; then
@@ -267,8 +273,11 @@ fi
 
 # The new results are made in a hidden folder beside the results folder (same disk, so the swap at the end
 # renames folders), made once the track is known to be taken.
-ask work && work=$reply
+ask work && work=${reply#* } work_id=${reply%% *}
+# The work folder is private to the run, so what the steps write there by relative name lands nowhere else;
+# the folder entered by its path must be the one the keeper made.
 cd "$work"
+[ "$(stat -c %d:%i .)" = "$work_id" ] || refuse "'$work' is no longer the folder the run made; the run stops here"
 
 # The window's update check asks the maker's web server. Here it goes to a closed port on this machine
 # through a proxy setting that only this run sees, so no request leaves the machine.
@@ -278,12 +287,12 @@ export https_proxy=http://127.0.0.1:9 HTTPS_PROXY=http://127.0.0.1:9 no_proxy= N
 export GSETTINGS_BACKEND=memory
 unset DISPLAY XAUTHORITY
 
-# Runs kelvane_host, its output into TRANSCRIPT, then shown.
+# Runs kelvane_host, its output into TRANSCRIPT, then shown (unless SHOWN=no).
 run_host() {
   local transcript=$1 errors
   shift
   errors=$( { printed=$("$host" "$@") || exit; [ -z "$printed" ] || printf '%s\n' "$printed" >>"$transcript"
-    [ -z "$printed" ] || printf '%s\n' "$printed" >&3; } 2>&1) || failed "$errors" kelvane_host
+    [ -z "$printed" ] || [ "${SHOWN:-}" = no ] || printf '%s\n' "$printed" >&3; } 2>&1) || failed "$errors" kelvane_host
   warn_once "$errors"
 }
 
@@ -311,14 +320,14 @@ start_display() {
 
 if [ -z "$input" ]; then
   step 3 "generating the demo programme (speech, a louder music passage, speech again; stereo, 48 kHz)"
-  input="$work/demo-input.wav"
+  input=demo-input.wav
   quietly "$build/tools/main-job/kelvane_demo_programme" "$input"
   check_track
   describe_output
 fi
 # Results that cannot fit are refused before the renders (when the analysis says the output's size).
 if [ -n "$output_bytes" ]; then
-  ask room "$output_bytes" "$(sed -n 's/^seconds=//p' <<<"$track")" "$(stat -c %s "$work/demo-input.wav" 2>/dev/null || echo 0)"
+  ask room "$output_bytes" "$(sed -n 's/^seconds=//p' <<<"$track")" "$(stat -c %s demo-input.wav 2>/dev/null || echo 0)"
 fi
 seconds=$(echo "$track" | sed -n 's/^seconds=//p')
 rate=$(echo "$track" | sed -n 's/^sample_rate=//p')
@@ -336,7 +345,9 @@ if [ -n "$bypass_start" ]; then host_options+=(--bypass "$bypass_start-$bypass_e
 echo "track: $(awk -v s="$seconds" 'BEGIN { printf "%g", s }') s; \"dbMain\" automation: ${automation:-none}; host bypass: ${bypass_start:-none}${bypass_end:+ to $bypass_end s}"
 
 step 4 "loading the bundle and listing what the plug-in registered"
-run_host registered.txt list "$bundle"
+SHOWN=no run_host registered.txt list "$bundle"
+# The listing runs to dozens of lines; the terminal gets what a user looks for in it.
+quietly "${python[@]}" "$root/scripts/main_job_report.py" --registered registered.txt
 
 step 5 "rendering through the plug-in (${#host_options[@]} automation and bypass options), saving both chunks"
 run_host render.txt render "$bundle" "$input" kelvane-output.wav "${host_options[@]}" \

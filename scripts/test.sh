@@ -6,6 +6,8 @@
 #   3. the tests labelled "tsan" rebuilt with ThreadSanitizer;
 # the sanitizer stages also run under the virtual display, so the window tests run there too.
 set -euo pipefail
+# The tests run the same whatever the caller's shell exports: the job's settings and the tests' knobs alike.
+unset $(compgen -e | grep '^KELVANE_') || true
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 jobs=$(nproc)

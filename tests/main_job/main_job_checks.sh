@@ -28,6 +28,8 @@
 set -uo pipefail
 root=$1 build=$2 check=$3
 [[ $check =~ ^(tracks|swap|folders|lock|signals|kill|killswap|keeper|lookalikes|during|exfat|gap|builds|disk|warnings|setup)$ ]] || exit 2
+# The checks run the same whatever the caller's shell exports for the job.
+unset $(compgen -e | grep '^KELVANE_')
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 # The runs' private folders in a temporary folder of this check's own, so that checks side by side do not see
@@ -79,8 +81,8 @@ elif [ "$check" = swap ]; then
   wav short.wav 441 44100 1
   PATH=$tmp/no-display:$PATH job "$tmp/short.wav"
   [ $status -ne 0 ] && [ "$(snapshot 1)" = "$before_out" ] || fail "a failed run: status $status:"$'\n'"$(snapshot 1)"
-  # The results keep the mode and group of the folder they replace (shared with a group here).
-  chmod 2770 "$out" && chgrp nogroup "$out"
+  # The results keep the mode and group of the folder they replace (shared with a group no other user is in).
+  chmod 2770 "$out" && chgrp 4242 "$out"
   unset XDG_CACHE_HOME XDG_CONFIG_HOME XDG_DATA_HOME XDG_STATE_HOME
   mkdir "$tmp/home" "$tmp/job-tmp" && HOME=$tmp/home TMPDIR=$tmp/job-tmp job "$tmp/short.wav"
   [ $status -eq 0 ] || fail "the run on a 10 ms track failed: $(tail -n 20 "$tmp/stdout" "$tmp/stderr")"
@@ -94,7 +96,7 @@ elif [ "$check" = swap ]; then
   done
   # The track is shorter than one window of the level analysis: that window is measured, at its middle.
   [ "$(cut -d, -f1 "$out/levels.csv")" = $'time_s\n0.0050' ] || fail "the levels: $(cat "$out/levels.csv")"
-  [ "$(stat -c %a:%G "$out")" = 2770:nogroup ] || fail "the results folder's mode and group: $(stat -c %a:%G "$out")"
+  [ "$(stat -c %a:%g "$out")" = 2770:4242 ] || fail "the results folder's mode and group: $(stat -c %a:%g "$out")"
 elif [ "$check" = folders ]; then
   # The rows share one parent folder, the job runs from it; every row leaves it as it was.
   wav short.wav 441 44100 1 && f=$tmp/f && mkdir -p "$f"/{mine,marked,legacy/chunks,empty}
@@ -208,13 +210,14 @@ elif [ "$check" = kill ]; then
     || fail "kill -9: window $window, display :$display ($xvfb: $(ps -o stat=,args= -p "$xvfb")) $reading"
   left=$(cd "$parent" && ls -d .out.new-* | grep -vx .out.new-live01)
   [ -n "$left" ] || fail "a killed run left no work folder to name (the check is void)"
-  # What the user puts in a dead run's folder stays with it: the next run names the folder and leaves it whole.
+  # What the user puts in a dead run's folder stays with it: the next run names the user's file, never the folder
+  # as a leftover, and leaves it whole.
   echo "the user's" >"$parent/$left/mine.txt" && dead=$(snapshot 0 "$parent/$left")
   job "$tmp/short.wav"
   # Its private folder, with the display's log, is named too.
-  [ $status -eq 0 ] && [ "$(grep -c "looks left by an earlier run" "$tmp/stdout")" -eq 2 ] \
-    && grep -qxF "run: '$parent/$left' looks left by an earlier run of the main job that was stopped; remove it if nothing in it is yours: rm -rf -- $parent/$left" "$tmp/stdout" \
-    && grep -q "^run: '$TMPDIR/kelvane-job-[^']*' looks left by an earlier run of the main job that was stopped (its display's log and caches)" "$tmp/stdout" \
+  [ $status -eq 0 ] && [ "$(grep -c "^run: " "$tmp/stdout")" -eq 2 ] \
+    && grep -qxF "run: folders that stopped runs of the main job left beside '$out' also hold what those runs did not write, so they stay as they are: '$parent/$left/mine.txt'" "$tmp/stdout" \
+    && grep -q "^run: '$TMPDIR/kelvane-job-[^']*' was left by a run of the main job that was stopped (display logs and caches); remove them if nothing in them is yours: rm -rf -- $TMPDIR/kelvane-job-" "$tmp/stdout" \
     && [ -e "$(ls -d "$TMPDIR"/kelvane-job-*)/xvfb.log" ] \
     && [ "$(snapshot 0 "$parent/$left")" = "$dead" ] \
     && [ "$(cd "$parent" && ls -A)" = "$(printf '%s\n' .out.new-live01 "$left" out | sort)" ] \
@@ -239,7 +242,7 @@ elif [ "$check" = killswap ]; then
   # The previous results, now in the dead run's work folder, are named and left.
   old=$(cd "$parent" && ls -d .out.new-*) && before_old=$(snapshot 1 "$parent/$old")
   job "$tmp/short.wav"
-  [ $status -eq 0 ] && grep -qxF "run: '$parent/$old' holds results an earlier run of the main job left beside '$out'; remove it once you have kept what you want of it: rm -rf -- $parent/$old" "$tmp/stdout" \
+  [ $status -eq 0 ] && grep -qxF "run: '$parent/$old' holds results that a run of the main job stopped by force left beside '$out'; remove it once you have kept what you want of it: rm -rf -- $parent/$old" "$tmp/stdout" \
     && [ "$(snapshot 1 "$parent/$old")" = "$before_old" ] && grep -q "previous run" "$parent/$old/report.md" \
     && [ "$(ls -A "$parent")" = "$(printf '%s\n' "$old" out)" ] \
     || fail "the run after: status $status: $(grep ^run: "$tmp/stdout") $(cat "$tmp/stderr")"$'\n'"$(ls -A "$parent")"
@@ -297,7 +300,7 @@ elif [ "$check" = lookalikes ]; then
   for row in "$tmp/no-display:1" ":0"; do
     PATH=${row%:*}:$PATH job "$tmp/short.wav"
     [ $status -eq "${row#*:}" ] && [ "$(for folder in "${lookalikes[@]}"; do snapshot 0 "$parent/$folder"; done)" = "$before" ] \
-      && ! grep -q "looks left\|holds results an earlier\|removed" "$tmp/stdout" && [ "$(ls -A "$parent" | wc -l)" -eq 6 ] \
+      && ! grep -q "left by\|stopped\|removed" "$tmp/stdout" && [ "$(ls -A "$parent" | wc -l)" -eq 6 ] \
       || fail "status $status: $(cat "$tmp/stderr")"$'\n'"$(diff <(echo "$before") <(for folder in "${lookalikes[@]}"; do snapshot 0 "$parent/$folder"; done))"
   done
   kill $user
@@ -330,11 +333,12 @@ elif [ "$check" = during ]; then
   done
   [ "$(cat "$tmp/moved/report.md")" = "the previous run's report" ] || fail "the folder moved away: $(ls -A "$tmp/moved")"
 elif [ "$check" = exfat ]; then
-  # An exFAT disk through FUSE (a loop device; FUSE takes no plain file): no FIFOs, no exchange of folders.
+  # An exFAT disk through FUSE (a loop device; FUSE takes no plain file): no FIFOs, no exchange of folders. Its
+  # default mode lets every user write everywhere on it, which the job refuses; a umask makes it the runner's.
   wav short.wav 441 44100 1 && mkdir "$tmp/mnt" && truncate -s 64M "$tmp/exfat.img" && mkfs.exfat "$tmp/exfat.img" >/dev/null 2>&1 \
     && loop=$(losetup -f --show "$tmp/exfat.img" 2>/dev/null) || { echo "skipped: cannot make a loop device here"; exit 0; }
   trap 'umount "$tmp/mnt" 2>/dev/null; losetup -d "$loop"; rm -rf "$tmp"' EXIT
-  mount.exfat-fuse "$loop" "$tmp/mnt" >/dev/null 2>&1 || { echo "skipped: cannot mount exFAT through FUSE here"; exit 0; }
+  mount.exfat-fuse -o umask=0022 "$loop" "$tmp/mnt" >/dev/null 2>&1 || { echo "skipped: cannot mount exFAT through FUSE here"; exit 0; }
   # The first run makes the results folder, the second replaces it.
   for run in 1 2; do
     OUT=$tmp/mnt/out job "$tmp/short.wav"
@@ -354,7 +358,7 @@ elif [ "$check" = exfat ]; then
   kill -KILL -- -$group && wait $group 2>/dev/null
   aside=$(cd "$tmp/mnt" && ls -d .out.old-*) && inode=$(stat -c %i "$tmp/mnt/$aside")
   for _ in $(seq 50); do umount "$tmp/mnt" 2>/dev/null && break; sleep 0.1; done
-  mount.exfat-fuse "$loop" "$tmp/mnt" >/dev/null 2>&1 || fail "the exFAT disk did not mount again"
+  mount.exfat-fuse -o umask=0022 "$loop" "$tmp/mnt" >/dev/null 2>&1 || fail "the exFAT disk did not mount again"
   [ "$(stat -c %i "$tmp/mnt/$aside")" != "$inode" ] || echo "note: the remount kept the inode numbers"
   PATH=$tmp/no-display:$PATH OUT=$tmp/mnt/out job "$tmp/short.wav"
   grep -qxF "run: put back the previous results in '$tmp/mnt/out', which a run stopped by force while it swapped them had left aside in '$tmp/mnt/$aside'" \
