@@ -10,14 +10,19 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 import unittest.mock
 
 SCRIPTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts")
 sys.path.insert(0, SCRIPTS)
 
+import job_output  # noqa: E402
 from results import Refusal, checks, keeper, mark  # noqa: E402
 from results.mark import MARK  # noqa: E402
+
+
+NOBODY, NOGROUP = 65534, 65534
 
 
 def make(folder, entries):
@@ -295,7 +300,7 @@ class WhatAFolderHolds(InATemporaryFolder):
             self.assertEqual(checks.output_text(container, count), "the output will be " + expected)
 
 
-class Runs(InATemporaryFolder):
+class WithRuns(InATemporaryFolder):
     def a_run(self, results=None):
         """A run on the results folder, with its work folder holding `results`, marked, ready to swap."""
         said = []
@@ -322,6 +327,8 @@ class Runs(InATemporaryFolder):
         run.out_fd = run.work_fd = run.parent_fd = run.work = None
         run.made_out = False
 
+
+class Runs(WithRuns):
     def test_what_dead_runs_left_is_named_with_the_command_and_never_touched(self):
         self.previous_results()
         # Runs side by side, each holding the lock on its work folder (the one on the results folder let go for
@@ -358,6 +365,45 @@ class Runs(InATemporaryFolder):
                                 f"'{self.folder}' also hold what those runs did not write, so they stay as they are: "
                                 f"'{killed}/mine.txt'"])
         self.assertTrue(os.path.isdir(live))
+
+    def test_many_dead_runs_are_named_in_a_line_for_each_kind_with_one_command_that_removes_just_those(self):
+        dead = []
+        for results in (None, None, None, {"report.md": "new"}):
+            run = self.a_run(results)[0]
+            os.close(run.out_fd)
+            run.out_fd = None
+            dead.append(run.at(run.work))
+            self.kill(run)
+        # One cut short by a power cut: its mark came back empty.
+        with open(os.path.join(dead[2], MARK), "w"):
+            pass
+        _, said = self.a_run()
+        work = sorted(dead[:2])
+        self.assertEqual(said, [f"run: 2 folders beside '{self.parent}' were left by runs of the main job that were "
+                                f"stopped, and hold only what they wrote: rm -rf -- {' '.join(work)}",
+                                f"run: '{dead[3]}' holds results that a run of the main job stopped by force left "
+                                f"beside '{self.folder}'; remove it once you have kept what you want of it: rm -rf -- "
+                                f"{dead[3]}",
+                                f"run: '{dead[2]}' was left by a run of the main job stopped as it wrote (its mark is "
+                                "empty or cut short, as after a power cut); remove it if nothing in it is yours: rm -rf "
+                                f"-- {dead[2]}"])
+        subprocess.run(["bash", "-c", said[0].split(": ", 2)[2]], check=True)
+        self.assertEqual([os.path.exists(path) for path in dead], [False, False, True, True])
+
+    def test_what_is_left_of_replaced_results_is_said_without_calling_the_users_file_theirs(self):
+        self.previous_results()
+        second, said = self.a_run({"report.md": "new"})
+        work = second.at(second.work)
+
+        def a_file_of_the_users_then_a_refusal(*_):
+            make(work, {"notes.txt": "mine"})
+            raise PermissionError(errno.EACCES, "Permission denied")
+
+        with unittest.mock.patch.object(keeper, "remove_listed", a_file_of_the_users_then_a_refusal):
+            second.swap()
+        self.assertEqual(said, [f"run: the new results are in '{self.folder}'; the previous ones could not all be "
+                                f"removed (permission denied); '{work}' also holds 'notes.txt', which is not theirs "
+                                f"and stays; what is left of them there: rm -f -- {work}/report.md"])
 
     def test_the_swap_exchanges_the_folders_or_renames_twice_and_removes_only_the_unchanged_results(self):
         for fallback in ("", "1"):
@@ -604,6 +650,129 @@ class Runs(InATemporaryFolder):
         self.assertEqual(contents(aside), {"notes.txt": hashlib.sha256(b"mine").hexdigest()})
 
 
+class AnotherUser(WithRuns):
+    """A second user of the machine, played by nobody: what they own or can write is never trusted."""
+
+    def refused_start(self):
+        run = keeper.Run(self.folder, [].append)
+        try:
+            run.start()
+            return None
+        except Refusal as refused:
+            return str(refused)
+        finally:
+            run.finish()
+
+    def test_a_folder_another_user_owns_or_can_write_is_refused_before_anything_is_touched(self):
+        out, parent = self.folder, self.parent
+        # what is done to the results folder or its parent | what the one line says, or None when it is taken
+        rows = ((lambda: os.chown(out, NOBODY, -1), f"'{out}' belongs to another user (nobody)"),
+                (lambda: os.chmod(out, 0o777), f"'{out}' can be written by other users (mode 0777)"),
+                (lambda: (os.chown(out, -1, NOGROUP), os.chmod(out, 0o775)), "can be written by the group nogroup, "
+                 "which has other members (mode 0775)"),
+                (lambda: (os.chown(out, -1, 4242), os.chmod(out, 0o2770)), None),
+                (lambda: os.chmod(parent, 0o777), f"'{parent}' can be written by other users (mode 0777) and is not "
+                 "sticky"),
+                (lambda: os.chmod(parent, 0o1777), None),
+                (lambda: (os.chmod(parent, 0o1777), os.chown(parent, NOBODY, -1)), "belongs to another user (nobody)"))
+        for change, expected in rows:
+            with self.subTest(expected):
+                self.fresh()
+                make(out, {"notes.txt": "mine"})
+                change()
+                before = contents(parent)
+                refused = self.refused_start()
+                os.chown(parent, 0, 0)
+                os.chmod(parent, 0o700)
+                self.assertIn(expected or "holds 'notes.txt'", refused or "")
+                self.assertEqual(contents(parent), before)
+
+    def test_what_another_user_left_is_never_the_jobs(self):
+        aside = os.path.join(self.parent, ".out.old-1a2b3c4d")
+        self.previous_results()
+        claim(self.folder, ".out.old-1a2b3c4d")
+        os.rename(self.folder, aside)
+        subprocess.run(["chown", "-R", "nobody", aside], check=True)
+        # The parent, made sticky, is as /tmp: their leftovers are there, and so is a mark of theirs.
+        os.chmod(self.parent, 0o1777)
+        make(self.parent, {MARK: "heading\n"})
+        os.chown(os.path.join(self.parent, MARK), NOBODY, -1)
+        before = contents(aside)
+        run, said = self.a_run()
+        self.assertEqual((os.listdir(self.folder), said, contents(aside)), ([], [], before))
+        run.finish()
+        # The same mark of the runner's own is the job's: the results folder is inside earlier results.
+        os.chown(os.path.join(self.parent, MARK), 0, -1)
+        self.assertIn("the main job's earlier results", self.refused_start())
+        os.chown(os.path.join(self.parent, MARK), NOBODY, -1)
+        make(self.folder, {MARK: "heading\n"})
+        os.chown(os.path.join(self.folder, MARK), NOBODY, -1)
+        self.assertIn(f"'{self.folder}/{MARK}' is another user's (nobody), not the main job's mark",
+                      self.refused_start())
+
+    def test_a_lock_another_program_holds_is_said_as_it_is_and_finished_results_are_kept(self):
+        def locked_by_another_program():
+            holder = subprocess.Popen(["flock", "-n", self.parent, "sleep", "30"])
+            self.addCleanup(holder.wait)
+            self.addCleanup(holder.kill)
+            while f" {holder.pid} " not in read("/proc/locks"):
+                time.sleep(0.01)
+            return f"'{self.parent}' is locked by a program that is not a run of the main job: 'flock -n " \
+                   f"{self.parent} sleep 30' (process {holder.pid}, user root)"
+
+        run, said = self.a_run({"report.md": "new"})
+        held = locked_by_another_program()
+        with self.assertRaises(Refusal) as refused:
+            run.swap()
+        kept = [name for name in os.listdir(self.parent) if name.startswith("out.kelvane-")]
+        self.assertEqual(str(refused.exception), f"the results were not put in place, as {held}; the new results "
+                                                 f"are in '{self.parent}/{kept[0]}'")
+        self.assertEqual(read(os.path.join(self.parent, kept[0], "report.md")), "new")
+        started = time.monotonic()
+        self.assertEqual(self.refused_start(), f"{held}; try again once it has let go")
+        self.assertLess(time.monotonic() - started, 2)
+
+
+class PowerCut(WithRuns):
+    def test_the_work_folder_is_private_until_its_results_are_marked(self):
+        os.chmod(self.folder, 0o750)
+        run, _ = self.a_run()
+        self.assertEqual(os.stat(run.at(run.work)).st_mode & 0o777, 0o700)
+        make(run.at(run.work), {"report.md": "new"})
+        run.mark()
+        self.assertEqual(os.stat(run.at(run.work)).st_mode & 0o777, 0o750)
+
+    def test_what_the_swap_puts_in_place_is_on_the_disk_before_it_and_the_swap_before_the_old_results_go(self):
+        self.previous_results()
+        run, _ = self.a_run({"report.md": "new", "chunks/elck.chunk": "0123"})
+        events, real_sync, real_rename, real_clear = [], mark.sync, keeper.Run.rename, keeper.Run.clear
+
+        def synced(descriptor):
+            events.append(("sync", os.fstat(descriptor).st_ino))
+            real_sync(descriptor)
+
+        def renamed(self, source, target, *rest, **named):
+            events.append(("rename", source, target))
+            real_rename(self, source, target, *rest, **named)
+
+        def cleared(self, *arguments):
+            events.append(("clear",))
+            real_clear(self, *arguments)
+
+        inode = lambda *path: os.stat(os.path.join(*path)).st_ino  # noqa: E731
+        with unittest.mock.patch.object(mark, "sync", synced), unittest.mock.patch.object(keeper, "sync", synced), \
+                unittest.mock.patch.object(keeper.Run, "rename", renamed), \
+                unittest.mock.patch.object(keeper.Run, "clear", cleared):
+            work = run.at(run.work)
+            run.mark()
+            results = [inode(work, *name) for name in (("report.md",), ("chunks", "elck.chunk"), ("chunks",), (MARK,))]
+            run.swap()
+        exchange = next(number for number, event in enumerate(events) if event[0] == "rename")
+        for wanted in results + [inode(self.folder)]:
+            self.assertIn(("sync", wanted), events[:exchange])
+        self.assertIn(("sync", inode(self.parent)), events[exchange:events.index(("clear",))])
+
+
 class Keeper(InATemporaryFolder):
     """The keeper as run.sh drives it: requests on its input, answers on its output, what it says on stderr."""
 
@@ -654,6 +823,19 @@ class Scripts(InATemporaryFolder):
             done = subprocess.run(["/usr/bin/python3", "-B", os.path.join(SCRIPTS, "results_folder.py"), "failed",
                                    self.folder, previous, text], stderr=subprocess.PIPE, text=True)
             self.assertEqual((done.returncode, done.stderr), (1, expected + "\n"))
+
+    def test_names_are_shown_quoted_so_that_none_starts_a_line_of_its_own(self):
+        undecoded = b"a\xff".decode("utf-8", "surrogateescape")
+        # name | as the job's messages show it | as a word of a command to paste into bash
+        for name, shown, word in (("/tmp/out", "'/tmp/out'", "/tmp/out"), ("my out", "'my out'", "'my out'"),
+                                  ("it's", '"it\'s"', "'it'\"'\"'s'"), ("a\\b", '"a\\\\b"', "'a\\b'"),
+                                  ("q\nrun: rm -rf ~ #", '"q\\nrun: rm -rf ~ #"', "$'q\\nrun: rm -rf ~ #'"),
+                                  ("tab\there", '"tab\\there"', "$'tab\\there'"), (undecoded, '"a\\377"', "$'a\\377'"),
+                                  ("日本", "'日本'", "'日本'")):
+            with self.subTest(name):
+                self.assertEqual((job_output.shown(name), job_output.shell_word(name)), (shown, word))
+                self.assertEqual(subprocess.run(["bash", "-c", f"printf %s {word}"], capture_output=True).stdout,
+                                 os.fsencode(name))
 
     def test_a_write_that_fails_ends_in_one_line_naming_the_file_and_why(self):
         os.symlink("/dev/full", os.path.join(self.folder, MARK))
