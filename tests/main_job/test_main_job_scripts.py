@@ -65,6 +65,16 @@ class MainJobScripts(unittest.TestCase):
             self.assertEqual(shown, expected)
         self.assertIn("No bypass", report.bypass_text(""))
 
+    def test_the_registration_is_said_in_one_line_from_the_hosts_listing(self):
+        listing = ("bundle: B\npackage name: Kelvane\neffect com.x.k\n  name: K\n  category: 0x2 dynamics\n"
+                   "  component 1\n    field 0: audio in\n      input stem format {}\n"
+                   "parameters (stereo instance at 48000 Hz):\n  dbMain           \"Level\" 0.5 (0.50)\n"
+                   "  dbVocal          \"Vocal Mode\" 0 (Off)\n    a continued line\n")
+        for formats, said in ((["mono"], "mono"), (["mono", "stereo"], "mono and stereo")):
+            text = listing.format("\n      input stem format ".join(formats))
+            self.assertEqual(report.registration_summary(text), f'the effect "K" (com.x.k, dynamics) for {said} tracks, '
+                                                                 "with the parameters dbMain and dbVocal")
+
     def test_the_plot_marks_where_gain_is_not_drawn_across_the_windows_it_spans(self):
         for time, gain, stretches in (([0.025, 0.075, 0.125, 0.175], [1, nan, nan, 2], [(0.05, 0.15)]),
                                       ([0.025, 0.075, 0.1], [nan, 3, nan], [(0.0, 0.05), (0.0875, 0.1)])):
