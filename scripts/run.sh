@@ -41,6 +41,8 @@ fi
 plain_name() { [[ $2 != *[[:cntrl:]]* ]] || refuse "$1 holds a control character: $(printf %q "$2"); $3"; }
 plain_name KELVANE_OUT "${KELVANE_OUT:-}" "name a folder without one"
 plain_name KELVANE_BUILD_DIR "${KELVANE_BUILD_DIR:-}" "name a folder without one"
+plain_name TMPDIR "${TMPDIR:-}" "name a folder without one"
+plain_name "the project's path" "$root" "move it to a folder without one"
 input="" input_path=""
 if [ $# -gt 1 ] || [[ "${1:-}" == -?* ]] || { [ $check_only -eq 1 ] && [ $# -eq 0 ]; }; then
   echo "$usage" >&2

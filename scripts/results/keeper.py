@@ -39,7 +39,8 @@ from typing import NamedTuple
 from job_output import reason, shell_word, shown
 
 from . import FULL, Refusal
-from .checks import WORK_FOLDER, check, check_name, check_not_nested, check_trusted, others_can_change, room
+from .checks import (WORK_FOLDER, check, check_name, check_not_nested, check_trusted, group_has_others,
+                     others_can_change, room)
 from .mark import (FOLDER, MARK, MARK_HEADER, READ, Damaged, claim, ctime_is_real, held, listed, listing, mark,
                    open_plain, ours, read_mark, remove_listed, remove_mark, sync, unchanged, user_name, walk, write_mark)
 
@@ -426,8 +427,10 @@ class Run:
         os.umask(mask)
         status = None if self.made_out else os.fstat(self.out_fd)
         own = status is not None and ours(status)
+        # Never writable by others, whatever the umask: the next run would refuse its own results.
+        fresh = 0o777 & ~mask & ~0o002 & ~(0o020 if group_has_others(os.fstat(self.work_fd).st_gid) else 0)
         for change in (lambda: own and os.fchown(self.work_fd, -1, status.st_gid),
-                       lambda: os.fchmod(self.work_fd, stat.S_IMODE(status.st_mode) if own else 0o777 & ~mask)):
+                       lambda: os.fchmod(self.work_fd, stat.S_IMODE(status.st_mode) if own else fresh)):
             try:
                 change()
             except OSError:
@@ -770,6 +773,9 @@ def serve(out, say_stream=None):
             try:
                 result = action(*arguments)
                 reply = "ok" if result is None else f"ok {result}"
+                if "\n" in reply:
+                    # An answer is one line: a path that holds a line break would be read as two.
+                    raise Refusal(f"{shown(result)} holds a line break, which the main job cannot pass on", None)
             except Refusal as refusal:
                 tell(str(refusal))
             except OSError as error:
