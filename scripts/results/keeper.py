@@ -80,12 +80,24 @@ def lock_holder(descriptor):
     """Who holds the flock on the file open as `descriptor`, as far as the system tells (/proc/locks), or None."""
     status = os.fstat(descriptor)
     key = f"{os.major(status.st_dev):02x}:{os.minor(status.st_dev):02x}:{status.st_ino}"
+
+    def holds_it(pid):
+        # btrfs names its disk in /proc/locks apart from what stat says: the holder's open files tell.
+        for name in os.listdir(f"/proc/{pid}/fd"):
+            try:
+                opened = os.stat(f"/proc/{pid}/fd/{name}")
+            except OSError:
+                continue
+            if (opened.st_dev, opened.st_ino) == (status.st_dev, status.st_ino):
+                return True
+        return False
+
     try:
         with open("/proc/locks") as locks:
             # "1: FLOCK  ADVISORY  WRITE 1234 08:01:5678 0 EOF"; a waiter's line has "->" after the number.
             found = [line.split() for line in locks]
-        pid = next(int(fields[4]) for fields in found if len(fields) > 5 and fields[1] == "FLOCK"
-                   and fields[5] == key)
+        pid = next(int(fields[4]) for fields in found if len(fields) > 5 and fields[1] == "FLOCK" and (
+            fields[5] == key or fields[5].endswith(f":{status.st_ino}") and holds_it(fields[4])))
         with open(f"/proc/{pid}/cmdline", "rb") as cmdline:
             arguments = tuple(os.fsdecode(word) for word in cmdline.read().split(b"\0")[:-1])
         return Holder(pid, user_name(os.stat(f"/proc/{pid}").st_uid), arguments)
