@@ -41,7 +41,7 @@ from job_output import reason, shell_word, shown
 from . import FULL, Refusal
 from .checks import (WORK_FOLDER, check, check_name, check_not_nested, check_trusted, group_has_others,
                      others_can_change, room)
-from .mark import (FOLDER, MARK, MARK_HEADER, READ, Damaged, claim, ctime_is_real, held, listed, listing, mark,
+from .mark import (FOLDER, MARK, MARK_HEADER, READ, TEMPORARY_MARK, Damaged, claim, ctime_is_real, held, listed, listing, mark,
                    open_plain, ours, read_mark, remove_listed, remove_mark, sync, unchanged, user_name, walk, write_mark)
 
 SCRATCH_CLAIM = ".kelvane-scratch"
@@ -310,7 +310,7 @@ class Run:
         found = []
         for path, holder, name, kind in walk(descriptor):
             recorded = entries.get(path, False)
-            if path == MARK:
+            if path == MARK or TEMPORARY_MARK.fullmatch(path):
                 continue
             if recorded is False or (kind == "folder") != (recorded is None) or kind == "other" or (
                     kind == "file" and not unchanged(holder, name, recorded, self.trust_ctime)):
@@ -417,20 +417,60 @@ class Run:
             # Until the disk is known, the check took only checksums as proof; it is probed in the run's own folder.
             self.trust_ctime = ctime_is_real(self.work_fd)
             self.name_leftovers()
-        # The swap renames folders: a disk that cannot is found now rather than after the renders.
+        # The swap renames folders and the steps append to their transcripts: a disk that cannot (or that loses a
+        # folder's files as it renames it, as one FUSE driver of vfat does) is found now, not after the renders.
         try:
-            os.mkdir(".chunks", dir_fd=self.work_fd)
-            self.rename_aside(".chunks", "chunks", self.work_fd)
-        except OSError as error:
-            if error.errno in FULL:
-                raise
-            raise Refusal(f"the disk of {shown(self.out)} cannot rename folders ({reason(error)}), which the main job "
-                          "needs to put its results in place", "name a results folder on another disk in "
-                          "KELVANE_OUT") from None
+            self.probe_disk()
+        except Refusal:
+            # What the probe made goes with the work folder.
+            try:
+                self.listed = listing(self.work_fd, self.listed, self.trust_ctime)
+            except OSError:
+                pass
+            raise
         self.note()
         status = os.fstat(self.work_fd)
         # The job checks that the folder it enters by this path is this one.
         return f"{status.st_dev}:{status.st_ino} {self.at(work)}"
+
+    def probe_disk(self):
+        def refuse(what, error=None):
+            return Refusal(f"the disk of {shown(self.out)} {what}{f' ({reason(error)})' if error else ''}, which the "
+                           "main job needs to put its results in place", "name a results folder on another disk in "
+                           "KELVANE_OUT")
+
+        try:
+            os.mkdir(".chunks", dir_fd=self.work_fd)
+            chunks = os.open(".chunks", FOLDER, dir_fd=self.work_fd)
+            try:
+                probe = os.open(".probe", os.O_WRONLY | os.O_CREAT | os.O_EXCL | os.O_NOFOLLOW | os.O_CLOEXEC, 0o600,
+                                dir_fd=chunks)
+                os.close(probe)
+                try:
+                    appending = os.open(".probe", os.O_WRONLY | os.O_APPEND | os.O_NOFOLLOW | os.O_CLOEXEC,
+                                        dir_fd=chunks)
+                    os.write(appending, b"x")
+                    os.close(appending)
+                except OSError as error:
+                    if error.errno in FULL:
+                        raise
+                    raise refuse("cannot add to the end of a file", error) from None
+            finally:
+                os.close(chunks)
+            try:
+                self.rename_aside(".chunks", "chunks", self.work_fd)
+            except OSError as error:
+                if error.errno in FULL:
+                    raise
+                raise refuse("cannot rename folders", error) from None
+            try:
+                os.unlink("chunks/.probe", dir_fd=self.work_fd)
+            except FileNotFoundError:
+                raise refuse("loses what a folder holds as it renames it") from None
+        except OSError as error:
+            if error.errno in FULL:
+                raise
+            raise refuse("cannot make the results' files", error) from None
 
     def settle_mode(self):
         """The results keep the mode and group of the folder they replace when it is the runner's own, or are as

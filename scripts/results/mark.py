@@ -31,6 +31,8 @@ LEGACY = {"chunks", "chunks/elck.chunk", "chunks/juce.chunk", "chunks/second-elc
           "registered.txt", "render.txt", "report.md", "second-instance-output.wav", "window.png", "window.txt"}
 LEGACY_OPTIONAL = {"demo-input.wav"}
 KINDS = ("work", "results")
+# A mark being written; a power cut between its sync and its rename leaves one behind.
+TEMPORARY_MARK = re.compile(r"\.kelvane-results\.[0-9a-f]{8}")
 # A mark lists a few dozen entries; anything much bigger is not one.
 MARK_BYTES_AT_MOST = 1 << 20
 READ = os.O_RDONLY | os.O_NOFOLLOW | os.O_NONBLOCK | os.O_CLOEXEC
@@ -190,7 +192,7 @@ def write_mark(folder, where, lines, kind, name, new=False):
                               MOVE_ADVICE)
         except FileNotFoundError:
             pass
-    written = MARK if new else f"{MARK}.{os.urandom(4).hex()}"
+    written = MARK if new else f"{MARK}.{os.urandom(4).hex()}"  # as TEMPORARY_MARK
     flags = os.O_WRONLY | os.O_CREAT | os.O_EXCL | os.O_NOFOLLOW | os.O_CLOEXEC
     try:
         descriptor = os.open(written, flags, 0o666, dir_fd=folder)
@@ -203,6 +205,7 @@ def write_mark(folder, where, lines, kind, name, new=False):
         sync(descriptor)
         if not new:
             os.rename(written, MARK, src_dir_fd=folder, dst_dir_fd=folder)
+        sync(folder)
     except BaseException as error:
         if not new:
             remove_made(folder, written, descriptor)
