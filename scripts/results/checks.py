@@ -104,7 +104,8 @@ def check(folder, where, trust_ctime=False):
         raise Refusal(f"cannot read the results folder {shown(where)}: {reason(error)}", None) from None
     missing = sorted(LEGACY - seen)
     if not found and seen and missing:
-        raise Refusal(f"{shown(where)} holds an incomplete earlier result of the main job (it lacks {shown(missing[0])})")
+        raise Refusal(f"{shown(where)} holds an incomplete earlier result of the main job (it lacks "
+                      f"{shown(missing[0])})")
 
 
 def check_name(out):
@@ -117,7 +118,8 @@ def check_name(out):
             if folder == out:
                 raise Refusal(f"{shown(out)} is named as the main job names its hidden work folders (.NAME.new-…, "
                               ".NAME.old-…), which are never results", "name another results folder in KELVANE_OUT")
-            raise Refusal(f"{shown(out)} is inside {shown(folder)}, named as the main job names its hidden work folders",
+            raise Refusal(f"{shown(out)} is inside {shown(folder)}, named as the main job names its hidden work "
+                          "folders",
                           "name a folder outside it in KELVANE_OUT")
 
 
@@ -137,7 +139,8 @@ def check_not_nested(out):
             finally:
                 os.close(descriptor)
             if nested:
-                raise Refusal(f"{shown(out)} is inside {shown(ancestor)}, the main job's earlier results, which a run would "
+                raise Refusal(f"{shown(out)} is inside {shown(ancestor)}, the main job's earlier results, which a run "
+                              "would "
                               "change", "name a folder outside them in KELVANE_OUT")
         if ancestor == os.path.dirname(ancestor):
             return

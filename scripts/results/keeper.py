@@ -19,6 +19,12 @@ changed since. The one exception loses
 nothing: results a run killed inside the swap left aside, when the results folder is missing and they are as
 their mark says, are put back.
 
+Nothing another user controls is trusted: a results folder or parent another user owns or can write (unless the
+parent is sticky, as /tmp) is refused before anything is done; their folders, marks and locks are never the job's;
+the work folder is private (0700) while the run writes in it. What the run says is written is on the disk first:
+each step's files and the mark that lists them are synced as the step ends, every result before the swap, the parent
+after it, and only then do the old results go.
+
 For the tests: KELVANE_TEST_SWAP_PAUSE=FILE holds the swap back while FILE is there, and writes FILE.held once it
 holds it; KELVANE_TEST_SWAP_GAP=S sleeps S seconds inside the swap (between its two renames, or after the
 exchange); KELVANE_TEST_SWAP_FALLBACK=1 renames twice on any disk."""
@@ -41,8 +47,9 @@ from job_output import reason, shell_word, shown
 from . import FULL, Refusal
 from .checks import (WORK_FOLDER, check, check_name, check_not_nested, check_trusted, group_has_others,
                      others_can_change, room)
-from .mark import (FOLDER, MARK, MARK_HEADER, READ, TEMPORARY_MARK, Damaged, claim, ctime_is_real, held, listed, listing, mark,
-                   open_plain, ours, read_mark, remove_listed, remove_mark, sync, unchanged, user_name, walk, write_mark)
+from .mark import (FOLDER, MARK, MARK_HEADER, READ, TEMPORARY_MARK, Damaged, claim, ctime_is_real, held, listed,
+                   listing, mark, open_plain, ours, read_mark, remove_listed, remove_mark, sync, unchanged, user_name,
+                   walk, write_mark)
 
 SCRATCH_CLAIM = ".kelvane-scratch"
 RENAME_NOREPLACE, RENAME_EXCHANGE = 1, 2
@@ -757,7 +764,8 @@ class Run:
         if self.work_fd is None:
             return
         try:
-            self.clear(self.work, self.work_fd, self.listed, self.work_mark, f"its work folder {shown(self.at(self.work))}")
+            self.clear(self.work, self.work_fd, self.listed, self.work_mark,
+                       f"its work folder {shown(self.at(self.work))}")
         except (OSError, Refusal) as error:
             try:
                 write_mark(self.work_fd, self.at(self.work), [MARK_HEADER, MARK], "work", self.work, new=True)
