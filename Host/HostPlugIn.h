@@ -18,6 +18,8 @@
 std::string hostFourCharacterCode(int64_t code);
 // "mono", "stereo", "5.1", ... for a stem format.
 std::string hostStemFormatName(int64_t stemFormat);
+// "2.4, revision 20204000" for what ACFGetSDKVersion gives: two numbers in one, the version above the revision.
+std::string hostSdkVersionText(uint64_t versionAndRevision);
 
 class HostPlugIn
 {

@@ -2,8 +2,10 @@
 #include "AAX_Enums.h"
 #include "HostPlugIn.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
+#include <vector>
 
 namespace
 {
@@ -27,6 +29,16 @@ std::string hostFourCharacterCode(int64_t value)
         text += character;
     }
     return text + "'";
+}
+
+std::string hostSdkVersionText(uint64_t versionAndRevision)
+{
+    const auto version = static_cast<uint32_t>(versionAndRevision >> 32);
+    const auto revision = static_cast<uint32_t>(versionAndRevision);
+    // The version keeps its major and minor number in a byte each (0x204 is 2.4); anything wider is shown as is.
+    const std::string versionText =
+        version <= 0xFFFF ? std::to_string(version >> 8) + "." + std::to_string(version & 0xFF) : hex(version);
+    return versionText + ", revision " + std::to_string(revision);
 }
 
 std::string hostStemFormatName(int64_t format)
@@ -170,9 +182,14 @@ std::string HostPlugIn::description() const
 {
     std::ostringstream out;
     out << "bundle: " << mBundle.binaryPath() << "\n";
-    out << "SDK version: " << hex(mSDKVersion) << "\n";
+    out << "SDK version: " << hostSdkVersionText(mSDKVersion) << "\n";
     out << "manufacturer: " << mCollection->manufacturerName() << "\n";
+    // A host keeps the package's names as variants to choose from; one given twice is still one variant.
+    std::vector<std::string> packageNames;
     for (const std::string& name : mCollection->packageNames())
+        if (std::find(packageNames.begin(), packageNames.end(), name) == packageNames.end())
+            packageNames.push_back(name);
+    for (const std::string& name : packageNames)
         out << "package name: " << name << "\n";
     out << "package version: " << hex(mCollection->packageVersion()) << "\n";
 

@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -785,6 +786,22 @@ TEST_F(CommandLine, BundleGivenByItsBareNameIsTheOneInTheCurrentFolder)
     EXPECT_EQ(run({"render", "Kelvane.so", folder + "/in.wav", folder + "/out.wav"}, errors, binaryFolder), 0)
         << errors;
     EXPECT_EQ(run({"list", "Kelvane.so"}, errors, binaryFolder), 0) << errors;
+}
+
+// The bundle's JUCE client gives its package name twice (as description and as name): listed once.
+TEST_F(CommandLine, ListOpensWithTheSdkVersionAndEachPackageNameOnce)
+{
+    std::string errors;
+    ASSERT_EQ(run({"list", KELVANE_BUNDLE_PATH}, errors), 0) << errors;
+    std::istringstream listing(contents(folder + ".output"));
+    std::vector<std::string> lines;
+    for (std::string line; lines.size() < 6 && std::getline(listing, line);)
+        lines.push_back(line);
+    const std::vector<std::string> expected = {"SDK version: 2.4, revision 20204000", "manufacturer: ZELVO-AUDIO",
+                                               "package name: Kelvane", "package version: 0x20504",
+                                               "effect com.zelvo-audio.kelvane"};
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.end()), expected);
 }
 
 // The shared object is named after the bundle, whatever a link to it is called.
