@@ -138,6 +138,9 @@ keeper_ended() {
 watch_keeper() {
   local watcher=$BASHPID
   read -r _ || true
+  # A job's shell killed by force leaves its number free for another program (another job's display, say): only
+  # a shell that is still this watcher's parent is told, and its programs stopped.
+  [ "$(ps -o ppid= -p "$watcher" | tr -d ' ')" = "$$" ] || exit 0
   kill -USR1 $$ 2>/dev/null || exit 0
   # Every program below this shell but the watcher: a step's program may run inside a subshell of its own.
   descendants() {

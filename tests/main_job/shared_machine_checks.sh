@@ -16,7 +16,7 @@ root=$1 build=$2 check=$3
 [ "$(id -u)" -eq 0 ] || { echo "skipped: playing another user needs root"; exit 0; }
 for tool in setpriv flock timeout; do command -v $tool >/dev/null || { echo "skipped: no $tool here"; exit 0; }; done
 tmp=$(mktemp -d) started=""
-trap 'for group in $started; do kill -KILL -- -"$group" 2>/dev/null; done; rm -rf "$tmp"' EXIT
+trap 'for group in $started; do pkill -KILL -g "$group" -u 65534; done; rm -rf "$tmp"' EXIT
 # nobody reaches $tmp but cannot write it; he shares $S and the runs' temporary folder $T with root; the check's
 # own records are in $c, which he can read.
 S=$tmp/shared T=$tmp/tmpdir c=$tmp/check Q=$'kelvane-job-q\nrun: fake line rm -rf -- ~ #'
@@ -53,10 +53,11 @@ $(tail -n 3 "$c/stderr")"
 # As nobody, in a session of his own that the check ends by its ID; disowned, so that bash does not tell of the
 # kill that ends it.
 as_nobody() { "${nobody[@]}" setsid "$@" >"$c/nobody" 2>&1 & started+=" $!" && disown $!; }
+# Only nobody's processes: once his are gone, the group's number may be another program's (another job's display).
 stop_nobody() {
   for group in $started; do
-    kill -KILL -- -"$group" 2>/dev/null
-    while kill -0 -- -"$group" 2>/dev/null; do sleep 0.05; done
+    pkill -KILL -g "$group" -u 65534
+    while pgrep -g "$group" -u 65534 >/dev/null; do sleep 0.05; done
   done
   started=""
 }
