@@ -446,38 +446,42 @@ class Run:
                            "main job needs to put its results in place", "name a results folder on another disk in "
                            "KELVANE_OUT")
 
+        chunks = probe = None
         try:
             os.mkdir(".chunks", dir_fd=self.work_fd)
             chunks = os.open(".chunks", FOLDER, dir_fd=self.work_fd)
+            probe = os.open(".probe", os.O_WRONLY | os.O_CREAT | os.O_EXCL | os.O_NOFOLLOW | os.O_CLOEXEC, 0o600,
+                            dir_fd=chunks)
             try:
-                probe = os.open(".probe", os.O_WRONLY | os.O_CREAT | os.O_EXCL | os.O_NOFOLLOW | os.O_CLOEXEC, 0o600,
-                                dir_fd=chunks)
-                os.close(probe)
-                try:
-                    appending = os.open(".probe", os.O_WRONLY | os.O_APPEND | os.O_NOFOLLOW | os.O_CLOEXEC,
-                                        dir_fd=chunks)
-                    os.write(appending, b"x")
-                    os.close(appending)
-                except OSError as error:
-                    if error.errno in FULL:
-                        raise
-                    raise refuse("cannot add to the end of a file", error) from None
-            finally:
-                os.close(chunks)
+                appending = os.open(".probe", os.O_WRONLY | os.O_APPEND | os.O_NOFOLLOW | os.O_CLOEXEC, dir_fd=chunks)
+                os.write(appending, b"x")
+                os.close(appending)
+            except OSError as error:
+                if error.errno in FULL:
+                    raise
+                raise refuse("cannot add to the end of a file", error) from None
             try:
                 self.rename_aside(".chunks", "chunks", self.work_fd)
             except OSError as error:
                 if error.errno in FULL:
                     raise
                 raise refuse("cannot rename folders", error) from None
+            # The folder is held open, so the probe is looked for, and removed, only in the folder the run made,
+            # and only while it is the file the run made.
             try:
-                os.unlink("chunks/.probe", dir_fd=self.work_fd)
+                found, made = os.stat(".probe", dir_fd=chunks, follow_symlinks=False), os.fstat(probe)
             except FileNotFoundError:
                 raise refuse("loses what a folder holds as it renames it") from None
+            if (found.st_dev, found.st_ino) == (made.st_dev, made.st_ino):
+                os.unlink(".probe", dir_fd=chunks)
         except OSError as error:
             if error.errno in FULL:
                 raise
             raise refuse("cannot make the results' files", error) from None
+        finally:
+            for descriptor in (probe, chunks):
+                if descriptor is not None:
+                    os.close(descriptor)
 
     def settle_mode(self):
         """The results keep the mode and group of the folder they replace when it is the runner's own, or are as
